@@ -1,0 +1,142 @@
+#include "app/report.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "app/layout.h"
+#include "app/session.h"
+
+namespace si32 {
+namespace {
+
+bool isCaption(const Control& c) {
+    return c.kind == ControlKind::Label &&
+           (c.name == "Label1" || c.name == "Label4" || c.name == "Label5" || c.name == "Label6" ||
+            c.name == "Label9");
+}
+
+// A row: a caption and the value controls that stand between it and the next
+// caption of the same frame (a text box or meter sits under its caption).
+struct Row {
+    const Control* caption = nullptr;
+    std::vector<const Control*> values;
+};
+
+std::vector<Row> rowsOf(const Si9x& form, const std::string& frame) {
+    std::vector<const Control*> inFrame;
+    for (const auto& c : form.controls())
+        if (c.container == frame && c.kind != ControlKind::Button) inFrame.push_back(&c);
+    // Rows are 240 twips apart; a value set a little lower than its caption
+    // (the second unit of a size) still falls in the caption's row.
+    auto rowKey = [](const Control* c) { return c->geometry.top / 100; };
+    std::stable_sort(inFrame.begin(), inFrame.end(), [&](const Control* a, const Control* b) {
+        if (rowKey(a) != rowKey(b)) return rowKey(a) < rowKey(b);
+        if (isCaption(*a) != isCaption(*b)) return isCaption(*a);
+        return a->geometry.left < b->geometry.left;
+    });
+    std::vector<Row> rows;
+    for (const Control* c : inFrame) {
+        if (isCaption(*c) || rows.empty()) rows.push_back({});
+        if (isCaption(*c))
+            rows.back().caption = c;
+        else
+            rows.back().values.push_back(c);
+    }
+    return rows;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out.push_back(line);
+            line.clear();
+            ++i;
+        } else {
+            line += text[i];
+        }
+    }
+    out.push_back(line);
+    return out;
+}
+
+std::string valueText(const Control& c) {
+    if (c.kind == ControlKind::Meter) return std::to_string(c.percent) + "%";
+    return c.text;
+}
+
+constexpr std::size_t kCaptionWidth = 24;
+
+}  // namespace
+
+std::string ReportText(const Session& session, const ReportExtras& extras) {
+    const Si9x& form = session.form;
+    std::ostringstream out;
+    out << kWindowCaption << "\n";
+    for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"}) {
+        out << "\n" << form.control(frame).text << "\n";
+        for (const Row& row : rowsOf(form, frame)) {
+            if (row.caption != nullptr && !row.caption->visible) continue;
+            std::string caption = row.caption != nullptr ? row.caption->text : "Drive:";
+            std::vector<std::string> value;
+            for (const Control* v : row.values) {
+                if (!v->visible) continue;
+                const auto vl = lines(valueText(*v));
+                if (v->kind == ControlKind::TextBox) {
+                    // A text box stands under its row, one line each.
+                    if (!v->text.empty()) value.insert(value.end(), vl.begin(), vl.end());
+                } else if (value.empty()) {
+                    value = vl;
+                } else {
+                    value.back() += " " + vl.front();
+                    value.insert(value.end(), vl.begin() + 1, vl.end());
+                }
+            }
+            if (value.empty()) value.push_back("");
+            for (std::size_t i = 0; i < value.size(); ++i) {
+                std::string head = i == 0 ? caption : "";
+                head.resize(std::max(head.size() + 1, kCaptionWidth), ' ');
+                std::string line = "  " + head + value[i];
+                while (!line.empty() && line.back() == ' ') line.pop_back();
+                out << line << "\n";
+            }
+        }
+    }
+    if (!extras.started.empty()) {
+        out << "\nStarted\n";
+        for (const auto& s : extras.started) out << "  " << s << "\n";
+    }
+    if (!extras.messages.empty()) {
+        out << "\nMessages\n";
+        for (const auto& m : extras.messages)
+            for (const auto& l : lines(m)) out << "  " << l << "\n";
+    }
+    return out.str();
+}
+
+nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras) {
+    nlohmann::ordered_json json;
+    json["caption"] = kWindowCaption;
+    json["os_family"] = session.mod.OsFamily;
+    auto& controls = json["controls"] = nlohmann::ordered_json::object();
+    for (const auto& c : session.form.controls()) {
+        nlohmann::ordered_json entry;
+        if (c.kind == ControlKind::Meter) {
+            entry["percent"] = c.percent;
+        } else if (c.kind == ControlKind::DriveList) {
+            entry["drive"] = c.text;
+        } else {
+            entry["text"] = c.text;
+        }
+        entry["visible"] = c.visible;
+        if (!c.tooltip.empty()) entry["tooltip"] = c.tooltip;
+        controls[c.key()] = entry;
+    }
+    json["started"] = extras.started;
+    json["messages"] = extras.messages;
+    return json;
+}
+
+}  // namespace si32

@@ -1,0 +1,30 @@
+#pragma once
+// Working values of the start-up sequence: they live only while it runs.
+#include <array>
+#include <string>
+
+#include "platform/kernel.h"
+
+namespace si32 {
+
+struct StartupValues {
+    std::string WindowsDir, SystemDir, TempDir;
+
+    // TRVWIN.INI: sixteen fields, of which the first two are used.
+    std::string ProductDir;
+    std::string StartDrive;
+    std::array<std::string, 16> TrvwinFields{};
+
+    OsVersionInfoA Version{};
+    bool VersionOk = false;
+    std::string VersionText;
+    std::string BuildText;
+
+    MemoryStatus Memory{};
+    MemoryStatusEx MemoryEx{};
+    bool MemoryExOk = false;
+
+    SystemInfo Processor{};
+};
+
+}  // namespace si32

@@ -1,0 +1,15 @@
+#include <cstdlib>
+
+#include "platform/host/host_backend.h"
+#include "platform/platform.h"
+#include "platform/sim/sim_backend.h"
+
+namespace si32 {
+
+std::unique_ptr<Backend> makeBackend(Frontend& frontend, Program program) {
+    const char* machine = std::getenv("SI32_MACHINE");
+    if (machine != nullptr && *machine != '\0') return makeSimBackend(machine, frontend);
+    return makeHostBackend(frontend, program);
+}
+
+}  // namespace si32

@@ -1,0 +1,1 @@
+#include "platform/engine/ini_reader.h"

@@ -1,0 +1,2 @@
+#pragma once
+// GetPrivateProfileStringA over INI text, as Windows reads it.

@@ -1,0 +1,1 @@
+#include "platform/engine/registry_store.h"

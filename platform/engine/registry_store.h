@@ -1,0 +1,2 @@
+#pragma once
+// The in-memory registry both backends answer from.

@@ -1,0 +1,1 @@
+#include "screeninfo/screen_info.h"

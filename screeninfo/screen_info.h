@@ -1,0 +1,2 @@
+#pragma once
+// The class ScreenInfo: display metrics and desktop parameters.

@@ -1,2 +1,18 @@
 #pragma once
-// GetPrivateProfileStringA over INI text, as Windows reads it.
+// GetPrivateProfileStringA over the text of one INI file, as Windows reads
+// it: sections and keys without regard to case, blanks around the value and
+// one pair of enclosing double quotes removed, comments, the value cut to the
+// buffer's size less one, the count without the NUL.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace si32 {
+
+// fileText: nullopt when the file does not exist.
+uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
+                                         std::string_view key, std::string_view defaultValue,
+                                         std::span<char> buffer);
+
+}  // namespace si32

@@ -1,0 +1,40 @@
+#pragma once
+// The host's drive letters: the prefix's dosdevices/ links and the mounted
+// volumes a user would recognise, from D: on in mount order. Building the map
+// reads only the mount table and the links; it never touches a volume.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host/host_context.h"
+
+namespace si32 {
+
+struct MappedDrive {
+    char letter = 'C';          // upper case
+    std::string hostPath;       // the directory the letter stands for
+    std::string source;         // the mount's source ("/dev/sda2", "server:/export"), "" for a plain directory
+    std::string fsType;         // the mount's file-system type ("ext4", "nfs4"), "" when unknown
+    uint32_t driveType = 1;     // the GetDriveTypeA answer
+    std::string listLabel;      // what the drive list shows in brackets ("" for none)
+};
+
+class DriveMap {
+public:
+    static DriveMap Build(const HostContext& context);
+
+    const std::vector<MappedDrive>& drives() const { return drives_; }
+    const MappedDrive* find(char letter) const;
+    // "C:\WINDOWS\system.ini" -> "<prefix>/drive_c/WINDOWS/system.ini", with
+    // each component matched without regard to case where the host has it;
+    // nullopt for a letter that maps nowhere. An absolute host path is
+    // returned as itself.
+    std::optional<std::string> ToHostPath(std::string_view windowsPath) const;
+    // The Windows path of a host path, through the longest matching drive.
+    std::optional<std::string> ToWindowsPath(std::string_view hostPath) const;
+
+    std::vector<MappedDrive> drives_;
+};
+
+}  // namespace si32

@@ -1,0 +1,1 @@
+target_sources(si32_platform PRIVATE host/drive_map.cpp)

@@ -46,6 +46,15 @@ public:
     // Starts argv[0] with the rest as its arguments, never through a shell.
     // Returns the process identifier; raises when the program cannot start.
     virtual uint32_t Shell(const std::vector<std::string>& argv, int32_t windowStyle) = 0;
+    // Waits at most milliseconds for a process that Shell started (by the
+    // identifier it returned) to end. True when it has ended or is unknown,
+    // false when it still runs at the deadline. A backend whose programs
+    // finish inside Shell answers at once, as this default does.
+    virtual bool WaitForExit(uint32_t processId, uint32_t milliseconds) {
+        (void)processId;
+        (void)milliseconds;
+        return true;
+    }
     // Every start that succeeded, in order, as the program was named.
     virtual std::vector<std::string> Started() const = 0;
 };

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what Si32 needs to build and test on Debian 12. Safe to run again:
+# it asks apt only when something is missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config python3
+  qt6-base-dev libgl-dev
+  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libblkid-dev libasound2-dev libcups2-dev libx11-dev
+  xvfb xauth
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine64
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,6 +1,7 @@
 #pragma once
 // Working values of the start-up sequence: they live only while it runs.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "platform/kernel.h"
@@ -23,6 +24,10 @@ struct StartupValues {
     MemoryStatus Memory{};
     MemoryStatusEx MemoryEx{};
     bool MemoryExOk = false;
+    // From the extended record when it answered, else from the classic one.
+    bool MemoryKnown = false;
+    uint32_t MemoryLoad = 0;
+    uint64_t TotalPhysical = 0;
 
     SystemInfo Processor{};
 };

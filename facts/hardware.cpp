@@ -1,0 +1,105 @@
+#include "facts/hardware.h"
+
+#include <cmath>
+
+#include "app/si9x.h"
+#include "facts/texts.h"
+#include "format/format_value.h"
+#include "platform/checked.h"
+#include "platform/guarded.h"
+#include "si32mod/si32mod.h"
+
+namespace si32 {
+namespace {
+
+// The keyboard row is narrower than its description usually is.
+constexpr std::size_t kKeyboardCharacters = 20;
+constexpr uint32_t kPentiumType = 586;
+
+// The language's integer division: both operands rounded to whole numbers
+// (halves to even) first, then the quotient truncated.
+int32_t integerDivide(double dividend, double divisor) {
+    const auto a = checkedCast<int32_t>(std::nearbyint(dividend));
+    const auto b = checkedCast<int32_t>(std::nearbyint(divisor));
+    if (b == 0) raise(ErrorKind::Overflow, "division by zero");
+    return a / b;
+}
+
+std::string iniDriver(StepContext& ctx, std::string_view key) {
+    return ctx.mod.GetIniString("boot.description", key, "system.ini");
+}
+
+}  // namespace
+
+void ShowVideoResolution(StepContext& ctx) {
+    guarded([&] {
+        const ScreenTwips screen = ctx.platform.ui.Screen();
+        ctx.form.Label2(15).text = PlainDecimal(integerDivide(screen.width, screen.twipsPerPixelX)) + " x " +
+                                   PlainDecimal(integerDivide(screen.height, screen.twipsPerPixelY));
+    });
+}
+
+void ShowColors(StepContext& ctx) {
+    auto& field = ctx.form.Label2(16);
+    guarded([&] {
+        field.text = FormatValue(ctx.platform.regional, ctx.mod.GetColorCount(ctx.platform.ui.GetWindowDC()), "#,###");
+    });
+    if (TrimSpaces(field.text).empty()) ctx.form.Label1(15).visible = false;
+}
+
+void ShowWaveDevices(StepContext& ctx) {
+    guarded([&] {
+        ctx.form.Label2(28).text = PlainDecimal(static_cast<int32_t>(ctx.platform.multimedia.waveOutGetNumDevs()));
+    });
+}
+
+void ShowMidiDevices(StepContext& ctx) {
+    guarded([&] { ctx.form.Label2(29).text = PlainDecimal(ctx.mod.ListMidiDevices(ctx.form)); });
+}
+
+void ShowDrivers(StepContext& ctx) {
+    guarded([&] { ctx.form.Label2(23).text = LeftCharacters(iniDriver(ctx, "keyboard.typ"), kKeyboardCharacters); });
+    guarded([&] { ctx.form.Label2(21).text = iniDriver(ctx, "display.drv"); });
+    guarded([&] { ctx.form.Label2(24).text = iniDriver(ctx, "mouse.drv"); });
+}
+
+void ShowSystemType(StepContext& ctx) { ctx.form.Label2(22).text = "X86-based PC"; }
+
+void ReadProcessorFacts(StepContext& ctx) {
+    guarded([&] { ctx.platform.kernel.GetSystemInfo(ctx.values.Processor); });
+    std::string machine;
+    guarded([&] { machine = ctx.mod.GetMachineName(); });
+    // The registry connection must stand before the descriptor is read
+    // through it; its result is not otherwise used.
+    guarded([&] { ctx.mod.ConnectRegistry(machine); });
+    guarded([&] { ctx.mod.ReadSystemDescriptor(); });
+}
+
+void ShowProcessorType(StepContext& ctx) {
+    const auto& cpu = ctx.mod.ProcessorDescriptor;
+    auto& field = ctx.form.Label2(8);
+    const std::string vendor = TrimSpaces(cpu.VendorIdentifier);
+    const std::string name = TrimSpaces(cpu.ProcessorNameString);
+    // The clock keeps its blanks: the registry text stands as it was read.
+    const std::string composed = vendor + "  " + name + "  " + TrimSpaces(cpu.Identifier) + "  " + cpu.Mhz +
+                                 "MHz" + "  " + TrimSpaces(ctx.mod.SystemDescriptor.Identifier);
+    if (!vendor.empty() && !name.empty()) {
+        field.text = composed;
+        return;
+    }
+    guarded([&] { field.text = TrimSpaces(ctx.mod.GetCpuIdentifier()); });
+    if (!TrimSpaces(field.text).empty()) return;
+    const uint32_t type = ctx.values.Processor.dwProcessorType;
+    field.text = type == kPentiumType ? "Pentium" : PlainDecimal(static_cast<int32_t>(type));
+}
+
+void ShowDefaultPrinter(StepContext& ctx) {
+    guarded([&] { ctx.form.control("Label7").text = TrimSpaces(ctx.mod.GetDefaultPrinter()); });
+    if (TrimSpaces(ctx.form.control("Label7").text).empty()) ctx.form.Label1(32).visible = false;
+}
+
+void ShowProcessorCount(StepContext& ctx) {
+    ctx.form.Label2(9).text = PlainDecimal(static_cast<int32_t>(ctx.values.Processor.dwNumberOfProcessors));
+}
+
+}  // namespace si32

@@ -1,12 +1,129 @@
-// Placeholder until the INI engine lands: every lookup answers 0.
+// One pass over the file's text, nothing copied but the answer, so any input
+// (binary, NULs, one huge line) costs a scan and no more.
+//
+// What Windows does and this follows: a line is cut at LF (at CR only where
+// no LF follows); blanks (and the DOS end-of-file mark 0x1A) around lines,
+// names and values do not count; a section header is "[" up to the last
+// "]" of its line; lines before the first header form a section with an
+// empty name; only the first section of a name is searched and its first
+// matching key wins; a line without "=" is a key without a value, which
+// answers the default; a name or value ends at a NUL; a value (or the
+// default) enclosed in one pair of matching double or single quotes loses
+// them; the default loses its trailing blanks.
 #include "platform/engine/ini_reader.h"
 
-namespace si32 {
+#include <algorithm>
 
-uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view>, std::string_view, std::string_view,
-                                         std::string_view, std::span<char> buffer) {
-    if (!buffer.empty()) buffer[0] = '\0';
-    return 0;
+namespace si32 {
+namespace {
+
+bool isIniSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
+}
+
+std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && isIniSpace(s.front())) s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trimRight(std::string_view s) {
+    while (!s.empty() && isIniSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
+
+std::string_view cutAtNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+std::string_view stripQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A cut that would leave a UTF-8 character split moves back to the start of
+// that character, so the answer is always whole characters.
+std::size_t utf8Cut(std::string_view text, std::size_t limit) {
+    if (limit >= text.size()) return text.size();
+    std::size_t cut = limit;
+    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    while (cut > 0 && continuation(cut) && limit - cut < 3) --cut;
+    if (cut < limit && static_cast<unsigned char>(text[cut]) < 0xC0) return limit;  // not UTF-8 after all
+    return cut;
+}
+
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {
+        if (text_.starts_with("\xEF\xBB\xBF")) text_.remove_prefix(3);
+    }
+    bool next(std::string_view& line) {
+        if (text_.empty()) return false;
+        std::size_t end = text_.find('\n');
+        if (end == std::string_view::npos) end = text_.find('\r');
+        if (end == std::string_view::npos) end = text_.size() - 1;
+        line = text_.substr(0, end + 1);
+        text_.remove_prefix(end + 1);
+        return true;
+    }
+
+private:
+    std::string_view text_;
+};
+
+// nullopt: no such key; an empty optional inside: a key without "=".
+std::optional<std::optional<std::string_view>> findValue(std::string_view text, std::string_view section,
+                                                         std::string_view key) {
+    bool inSection = section.empty();
+    bool seen = inSection;
+    Lines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
+        line = trim(line);
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            std::size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                if (seen) return std::nullopt;
+                inSection = seen = sameName(cutAtNul(line.substr(1, close - 1)), section);
+                continue;
+            }
+        }
+        if (!inSection) continue;
+        std::size_t eq = line.find('=');
+        std::string_view name = cutAtNul(eq == std::string_view::npos ? line : trimRight(line.substr(0, eq)));
+        if (!sameName(name, key)) continue;
+        if (eq == std::string_view::npos) return std::optional<std::string_view>{};
+        return std::optional<std::string_view>{cutAtNul(trimLeft(line.substr(eq + 1)))};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
+                                         std::string_view key, std::string_view defaultValue,
+                                         std::span<char> buffer) {
+    if (buffer.empty()) return 0;
+    while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+
+    std::string_view answer = defaultValue;
+    // A missing file reads as an empty one: the default is all it can give.
+    if (auto found = findValue(fileText.value_or(std::string_view{}), trim(section), trim(key)); found && *found)
+        answer = **found;
+    answer = stripQuotes(answer);
+
+    std::size_t count = utf8Cut(answer, buffer.size() - 1);
+    std::copy_n(answer.begin(), count, buffer.begin());
+    buffer[count] = '\0';
+    return static_cast<uint32_t>(count);
 }
 
 }  // namespace si32

@@ -1,0 +1,230 @@
+// Reads REGEDIT4 text line by line. Every fault stops the reading with one
+// message naming the source and the line it began on, so a bad file never
+// passes silently or half applied (the store applies to a copy).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/engine/regedit4.h"
+#include "platform/engine/registry_store.h"
+
+namespace si32::regtree {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// 1 to 8 hexadecimal digits, nothing else.
+std::optional<uint32_t> parseHex32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    uint32_t value = 0;
+    for (char c : digits) {
+        int d = hexDigit(c);
+        if (d < 0) return std::nullopt;
+        value = value << 4 | static_cast<uint32_t>(d);
+    }
+    return value;
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && sameName(s.substr(0, prefix.size()), prefix);
+}
+
+class Reader {
+public:
+    Reader(std::string_view text, std::string_view source, Tree& tree) : text_(text), source_(source), tree_(tree) {}
+
+    void run() {
+        readHeader();
+        std::string line;
+        while (nextLogicalLine(line)) {
+            if (line.front() == '[')
+                section(line);
+            else
+                assignment(line);
+        }
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& what) const {
+        throw RegistryParseError(std::string(source_) + ": line " + std::to_string(lineStart_) + ": " + what);
+    }
+
+    // The next physical line without its LF or CR LF; false at the end.
+    bool physicalLine(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        pos_ = end + 1;
+        ++lineNo_;
+        return true;
+    }
+
+    void readHeader() {
+        std::string_view line;
+        lineStart_ = 1;
+        if (!physicalLine(line)) fail("empty text; the first line must be REGEDIT4");
+        // Editors on this side of the world like to add a UTF-8 mark.
+        if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+        if (trim(line) != "REGEDIT4") fail("the first line must be REGEDIT4");
+    }
+
+    // The next line that is neither blank nor a comment, with the lines that
+    // a trailing backslash continues joined to it; false at the end.
+    bool nextLogicalLine(std::string& out) {
+        std::string_view line;
+        while (physicalLine(line)) {
+            line = trim(line);
+            if (line.empty() || line.front() == ';') continue;
+            lineStart_ = lineNo_;
+            out.assign(line);
+            while (!out.empty() && out.back() == '\\' && physicalLine(line)) {
+                out.pop_back();
+                out.append(trim(line));
+            }
+            if (!out.empty()) return true;
+        }
+        return false;
+    }
+
+    void section(std::string_view line) {
+        if (line.back() != ']') fail("a key line must end with ]");
+        std::string_view body = line.substr(1, line.size() - 2);
+        bool deleting = !body.empty() && body.front() == '-';
+        if (deleting) body.remove_prefix(1);
+
+        std::size_t slash = body.find('\\');
+        std::string_view rootText = body.substr(0, slash);
+        auto root = rootByName(rootText);
+        if (!root) fail("unknown root key \"" + std::string(rootText) + "\"");
+        std::vector<std::string> path;
+        if (slash != std::string_view::npos) {
+            auto names = splitPath(body.substr(slash + 1));
+            if (!names || names->empty())
+                fail("bad key path (an empty name, a name over 255 characters or more than 512 levels)");
+            path = std::move(*names);
+        }
+
+        if (deleting) {
+            if (path.empty()) fail("a root key cannot be deleted");
+            tree_.remove(*root, path);
+            current_ = nullptr;
+        } else {
+            current_ = tree_.create(*root, path);
+        }
+    }
+
+    // A quoted text starting at s[pos] == '"', with \" and \\ escapes; pos
+    // ends past the closing quote.
+    std::string quoted(std::string_view s, std::size_t& pos) const {
+        std::string text;
+        for (++pos; pos < s.size(); ++pos) {
+            char c = s[pos];
+            if (c == '"') {
+                ++pos;
+                return text;
+            }
+            if (c == '\\') {
+                if (pos + 1 >= s.size()) break;
+                char next = s[++pos];
+                if (next != '"' && next != '\\')
+                    fail(std::string("unknown escape \\") + next + " (only \\\" and \\\\ are allowed)");
+                c = next;
+            }
+            text.push_back(c);
+        }
+        fail("text without a closing quote");
+    }
+
+    void assignment(std::string_view line) {
+        std::string name;
+        std::size_t pos = 0;
+        if (line.front() == '@')
+            pos = 1;
+        else if (line.front() == '"')
+            name = quoted(line, pos);
+        else
+            fail("expected [key], \"name\"=value or @=value");
+        if (name.size() > kMaxValueNameLength) fail("value name longer than 16383 characters");
+
+        std::string_view rest = trim(line.substr(pos));
+        if (rest.empty() || rest.front() != '=') fail("expected = after the value name");
+        std::string_view data = trim(rest.substr(1));
+        if (!current_) fail("value outside a key");
+
+        if (data == "-") {
+            current_->removeValue(name);
+        } else if (!data.empty() && data.front() == '"') {
+            std::size_t end = 0;
+            std::string text = quoted(data, end);
+            if (end != data.size()) fail("text after the closing quote");
+            text.push_back('\0');
+            current_->setValue(name, REG_SZ, std::move(text));
+        } else if (startsWithNoCase(data, "dword:")) {
+            auto value = parseHex32(data.substr(6));
+            if (!value) fail("dword: needs 1 to 8 hexadecimal digits");
+            std::string bytes(4, '\0');
+            for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(*value >> (8 * i) & 0xFF);
+            current_->setValue(name, REG_DWORD, std::move(bytes));
+        } else if (startsWithNoCase(data, "hex:")) {
+            current_->setValue(name, REG_BINARY, hexBytes(data.substr(4)));
+        } else if (startsWithNoCase(data, "hex(")) {
+            std::size_t close = data.find("):");
+            auto type = close == std::string_view::npos ? std::nullopt : parseHex32(data.substr(4, close - 4));
+            if (!type) fail("hex(n): needs a type of 1 to 8 hexadecimal digits");
+            current_->setValue(name, *type, hexBytes(data.substr(close + 2)));
+        } else {
+            fail("unknown value data (expected \"text\", dword:, hex:, hex(n): or -)");
+        }
+    }
+
+    // "00,1f, a0" with an optional trailing comma; blanks around bytes.
+    std::string hexBytes(std::string_view list) const {
+        std::string bytes;
+        list = trim(list);
+        if (list.empty()) return bytes;
+        if (list.back() == ',') list.remove_suffix(1);
+        std::size_t start = 0;
+        while (true) {
+            std::size_t comma = list.find(',', start);
+            std::string_view token =
+                trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
+            auto byte = token.size() <= 2 ? parseHex32(token) : std::nullopt;
+            if (!byte) fail("bad byte \"" + std::string(token.substr(0, 16)) + "\" in a hex list");
+            bytes.push_back(static_cast<char>(*byte));
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
+        }
+        return bytes;
+    }
+
+    std::string_view text_;
+    std::string_view source_;
+    Tree& tree_;
+    std::size_t pos_ = 0;
+    std::size_t lineNo_ = 0;
+    std::size_t lineStart_ = 0;
+    Key* current_ = nullptr;
+};
+
+}  // namespace
+
+void ApplyRegedit4(std::string_view text, std::string_view sourceName, Tree& tree) {
+    Reader(text, sourceName, tree).run();
+}
+
+}  // namespace si32::regtree

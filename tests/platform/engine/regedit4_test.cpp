@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/engine/registry_store.h"
+
+namespace si32 {
+namespace {
+
+// The value's type and bytes, or status text when it cannot be read.
+std::string read(RegistryStore& store, std::string_view path, std::string_view name) {
+    HKEY key = 0;
+    if (int32_t s = store.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key); s != 0)
+        return "open " + std::to_string(s);
+    std::string buffer(4096, '\0');
+    uint32_t type = 0, size = 4096;
+    int32_t s = store.RegQueryValueExA(key, name, type, buffer, size);
+    store.RegCloseKey(key);
+    if (s != 0) return "query " + std::to_string(s);
+    return std::to_string(type) + ":" + buffer.substr(0, size);
+}
+
+TEST(Regedit4, ReadsEveryValueForm) {
+    struct Case {
+        const char* what;
+        std::string text;  // the lines after the header and [HKEY_LOCAL_MACHINE\K]
+        std::string name, expected;
+    };
+    using namespace std::string_literals;
+    const std::vector<Case> cases = {
+        {"string", "\"A\"=\"hello\"", "a", "1:hello\0"s},
+        {"escapes", R"("A"="say \"hi\" C:\\dir\\")", "A", "1:say \"hi\" C:\\dir\\\0"s},
+        {"escaped name", R"("a\"b\\c"="x")", "A\"B\\C", "1:x\0"s},
+        {"default value", "@=\"dflt\"", "", "1:dflt\0"s},
+        {"dword", "\"D\"=dword:000001f4", "d", "4:\xF4\x01\0\0"s},
+        {"dword upper case, short", "\"D\"=DWORD:FF", "d", "4:\xFF\0\0\0"s},
+        {"binary", "\"B\"=hex:00,01,ff", "b", "3:\0\x01\xFF"s},
+        {"empty binary", "\"B\"=hex:", "b", "3:"s},
+        {"expand string", "\"E\"=hex(2):25,00", "e", "2:%\0"s},
+        {"multi string", "\"M\"=hex(7):61,00,62,00,00", "m", "7:a\0b\0\0"s},
+        {"generic type", "\"Q\"=hex(b):01,02", "q", "11:\x01\x02"s},
+        {"continuation", "\"B\"=hex:01,02,\\\r\n  03,\\\n  04", "b", "3:\x01\x02\x03\x04"s},
+        {"blanks around =", "\"A\"  =  \"x\"  ", "a", "1:x\0"s},
+        {"later line wins", "\"A\"=\"1\"\n\"a\"=\"2\"", "A", "1:2\0"s},
+        {"deleted value", "\"A\"=\"1\"\n\"A\"=-", "A", "query 2"},
+        {"comments and blank lines", "; note\n\n   ;indented\n\"A\"=\"x\"", "A", "1:x\0"s},
+        {"comment ending in a backslash", "; C:\\\n\"A\"=\"x\"", "A", "1:x\0"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegistryStore store;
+        store.LoadRegedit4("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n" + c.text + "\r\n", "case");
+        EXPECT_EQ(read(store, "k", c.name), c.expected);
+    }
+}
+
+TEST(Regedit4, SectionsCreateAndDeleteKeys) {
+    RegistryStore store;
+    store.LoadRegedit4(
+        "\xEF\xBB\xBFREGEDIT4\n"
+        "[HKEY_LOCAL_MACHINE\\A\\B]\n\"v\"=\"1\"\n"
+        "[HKLM\\a\\b\\C]\n\"v\"=\"2\"\n"
+        "[HKEY_LOCAL_MACHINE\\Gone\\Deep]\n\"v\"=\"3\"\n"
+        "[-HKEY_LOCAL_MACHINE\\gone]\n"
+        "[HKEY_LOCAL_MACHINE\\Empty]\n",
+        "sections");
+    EXPECT_EQ(read(store, "A\\B", "v"), std::string("1:1\0", 4));
+    EXPECT_EQ(read(store, "A\\B\\c", "v"), std::string("1:2\0", 4));
+    EXPECT_EQ(read(store, "Gone\\Deep", "v"), "open 2");
+    EXPECT_EQ(read(store, "Gone", "v"), "open 2");
+    EXPECT_EQ(read(store, "Empty", "v"), "query 2");
+}
+
+TEST(Regedit4, BadTextNamesSourceAndLineAndLoadsNothing) {
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"", "src: line 1: empty text"},
+        {"REGEDIT5\n", "src: line 1: the first line must be REGEDIT4"},
+        {"REGEDIT4\n\"a\"=\"x\"\n", "src: line 2: value outside a key"},
+        {"REGEDIT4\n[HKEY_NOWHERE\\x]\n", "src: line 2: unknown root key \"HKEY_NOWHERE\""},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\x\n", "src: line 2: a key line must end with ]"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\a\\\\b]\n", "src: line 2: bad key path"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + std::string(256, 'k') + "]\n", "src: line 2: bad key path"},
+        {"REGEDIT4\n[-HKEY_LOCAL_MACHINE]\n", "src: line 2: a root key cannot be deleted"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\n\"a\"=\"x\n", "src: line 4: text without a closing quote"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=\"C:\\Windows\"\n", "src: line 3: unknown escape \\W"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=\"x\"y\n", "src: line 3: text after the closing quote"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=dword:123456789\n", "src: line 3: dword: needs"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=dword:12g\n", "src: line 3: dword: needs"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=hex:1,,2\n", "src: line 3: bad byte \"\""},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=hex:100\n", "src: line 3: bad byte \"100\""},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=hex(zz):00\n", "src: line 3: hex(n): needs"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=hex:00,\\\n  0g\n", "src: line 3: bad byte \"0g\""},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\"=42\n", "src: line 3: unknown value data"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\n\"a\" \"x\"\n", "src: line 3: expected = after"},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\K]\nname=x\n", "src: line 3: expected [key]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        RegistryStore store;
+        store.SetString(HKEY_LOCAL_MACHINE, "K", "keep", "me");
+        try {
+            store.LoadRegedit4(c.text, "src");
+            ADD_FAILURE() << "no error";
+        } catch (const RegistryParseError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, c.message.size()), c.message);
+        }
+        EXPECT_EQ(read(store, "K", "a"), "query 2");
+    }
+}
+
+TEST(Regedit4, ABadTextLeavesNoTraceOfItsEarlierLines) {
+    RegistryStore store;
+    store.SetString(HKEY_LOCAL_MACHINE, "K", "keep", "me");
+    EXPECT_THROW(store.LoadRegedit4("REGEDIT4\n[HKEY_LOCAL_MACHINE\\New]\n\"a\"=\"x\"\n"
+                                    "[-HKEY_LOCAL_MACHINE\\K]\n[HKEY_LOCAL_MACHINE\\New]\n\"b\"=bad\n",
+                                    "src"),
+                 RegistryParseError);
+    EXPECT_EQ(read(store, "K", "keep"), std::string("1:me\0", 5));
+    EXPECT_EQ(read(store, "New", "a"), "open 2");
+}
+
+TEST(Regedit4, ExportReadsBackIdentically) {
+    RegistryStore store;
+    store.LoadRegedit4(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Top\\Sub]\n@=\"default\"\n\"q\\\"uote\"=\"back\\\\slash\"\n"
+        "[HKEY_LOCAL_MACHINE\\Top\\Empty]\n[HKEY_LOCAL_MACHINE\\Top\\Weird]]\n\"x\"=\"y\"\n",
+        "base");
+    store.SetDword(HKEY_LOCAL_MACHINE, "Top", "Mhz", 0x1F4);
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "NoNul", REG_SZ, "abc");
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "InnerNul", REG_SZ, std::string("a\0b\0", 4));
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "Lines", REG_SZ, std::string("a\r\nb\0", 5));
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "ShortDword", REG_DWORD, "ab");
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "Big", REG_BINARY, std::string(200, '\xAB'));
+    store.SetValue(HKEY_LOCAL_MACHINE, "Top", "Multi", REG_MULTI_SZ, std::string("x\0y\0\0", 5));
+
+    std::string exported = store.ExportRegedit4(HKEY_LOCAL_MACHINE, "top");
+    EXPECT_NE(exported.find("[HKEY_LOCAL_MACHINE\\Top]\r\n"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("\"Mhz\"=dword:000001f4\r\n"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("\"NoNul\"=hex(1):61,62,63\r\n"), std::string::npos) << exported;
+
+    RegistryStore copy;
+    copy.LoadRegedit4(exported, "exported");
+    EXPECT_EQ(copy.ExportRegedit4(HKEY_LOCAL_MACHINE, "Top"), exported);
+    for (const char* name : {"Mhz", "NoNul", "InnerNul", "Lines", "ShortDword", "Big", "Multi"})
+        EXPECT_EQ(read(copy, "Top", name), read(store, "Top", name)) << name;
+    EXPECT_EQ(read(copy, "Top\\Sub", ""), std::string("1:default\0", 10));
+    EXPECT_EQ(read(copy, "Top\\Weird]", "x"), std::string("1:y\0", 4));
+    EXPECT_EQ(read(copy, "Top\\Empty", "x"), "query 2");
+    EXPECT_EQ(store.ExportRegedit4(HKEY_LOCAL_MACHINE, "Missing"), "REGEDIT4\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace si32

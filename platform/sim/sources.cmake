@@ -1,1 +1,13 @@
-target_sources(si32_platform PRIVATE sim/sim_backend.cpp)
+target_sources(si32_platform PRIVATE
+  sim/call_names.cpp
+  sim/description_reader.cpp
+  sim/machine_description.cpp
+  sim/parameter_value.cpp
+  sim/sim_devices.cpp
+  sim/sim_file_system.cpp
+  sim/sim_kernel.cpp
+  sim/sim_machine.cpp
+  sim/sim_registry.cpp
+  sim/sim_ui.cpp
+  sim/spi_table.cpp
+  sim/windows_path.cpp)

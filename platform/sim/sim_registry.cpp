@@ -1,0 +1,58 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+#include "platform/sim/text_buffer.h"
+
+namespace si32::sim {
+
+SimRegistry::SimRegistry(const MachineDescription& description, const FailingCalls& failing)
+    : userName_(description.userName), failing_(failing) {
+    if (description.registryText) {
+        try {
+            store_.LoadRegedit4(*description.registryText, description.registrySource);
+        } catch (const RegistryParseError& error) {
+            std::string message = error.what();
+            std::replace(message.begin(), message.end(), '\n', ' ');
+            throw MachineDescriptionError(message);
+        }
+    }
+    for (const std::string& key : description.registryReadOnlyKeys) store_.AddReadOnlyKey(key);
+    store_.SetConnectFails(description.registryConnectFails);
+}
+
+int32_t SimRegistry::RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t options, uint32_t samDesired,
+                                   HKEY& result) {
+    if (failing_.fails("RegOpenKeyExA")) return ERROR_FILE_NOT_FOUND;
+    return store_.RegOpenKeyExA(key, subKey, options, samDesired, result);
+}
+
+int32_t SimRegistry::RegQueryValueExA(HKEY key, std::string_view valueName, uint32_t& type, std::span<char> data,
+                                      uint32_t& dataSize) {
+    if (failing_.fails("RegQueryValueExA")) return ERROR_FILE_NOT_FOUND;
+    return store_.RegQueryValueExA(key, valueName, type, data, dataSize);
+}
+
+int32_t SimRegistry::RegCloseKey(HKEY key) {
+    if (failing_.fails("RegCloseKey")) return ERROR_FILE_NOT_FOUND;
+    return store_.RegCloseKey(key);
+}
+
+int32_t SimRegistry::RegConnectRegistryA(std::string_view machineName, HKEY key, HKEY& result) {
+    if (failing_.fails("RegConnectRegistryA")) return ERROR_FILE_NOT_FOUND;
+    return store_.RegConnectRegistryA(machineName, key, result);
+}
+
+int32_t SimRegistry::GetUserNameA(std::span<char> buffer, uint32_t& size) {
+    if (failing_.fails("GetUserNameA") || !userName_) return 0;
+    // The stated size never lets the call write past the real buffer.
+    if (!copyWithNul(*userName_, buffer.first(std::min<size_t>(size, buffer.size())))) {
+        size = static_cast<uint32_t>(userName_->size() + 1);
+        return 0;
+    }
+    size = static_cast<uint32_t>(userName_->size() + 1);
+    return 1;
+}
+
+}  // namespace si32::sim

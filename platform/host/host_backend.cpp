@@ -1,11 +1,55 @@
 #include "platform/host/host_backend.h"
 
-#include <stdexcept>
+#include <utility>
+
+#include "platform/host/host_devices.h"
+#include "platform/host/host_services.h"
 
 namespace si32 {
+namespace {
 
-std::unique_ptr<Backend> makeHostBackend(Frontend&, Program) {
-    throw std::runtime_error("the host backend is not available yet");
+// Members are declared in the order they depend on each other: the context
+// first, the services last, so every reference a service holds outlives it.
+class HostBackend final : public Backend {
+public:
+    HostBackend(Frontend& frontend, Program program, HostContext context)
+        : context_(std::move(context)),
+          drives_(DriveMap::Build(context_)),
+          volumes_(context_, drives_),
+          registryStore_(buildHostRegistry(context_)),
+          deps_{frontend, program, context_, drives_, registryStore_},
+          kernel_(context_, drives_, volumes_),
+          registry_(context_, registryStore_),
+          files_(context_, drives_),
+          ui_(makeHostUi(deps_)),
+          shell_(makeHostShell(deps_)),
+          multimedia_(makeHostMultimedia()),
+          printing_(makeHostPrinting()),
+          platform_{kernel_, registry_, *shell_, *ui_, *multimedia_, files_, *printing_, regional_} {}
+
+    Platform& platform() override { return platform_; }
+
+private:
+    HostContext context_;
+    DriveMap drives_;
+    HostVolumes volumes_;
+    RegistryStore registryStore_;
+    HostDeps deps_;
+    HostKernel kernel_;
+    HostRegistry registry_;
+    HostFiles files_;
+    HostRegional regional_;
+    std::unique_ptr<Ui> ui_;
+    std::unique_ptr<Shell> shell_;
+    std::unique_ptr<Multimedia> multimedia_;
+    std::unique_ptr<Printing> printing_;
+    Platform platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program) {
+    return std::make_unique<HostBackend>(frontend, program, makeHostContext());
 }
 
 }  // namespace si32

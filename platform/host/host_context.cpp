@@ -1,0 +1,63 @@
+// Where the Windows side of the machine lives: the user's prefix when there
+// is one, else the default prefix installed beside the program.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/host/host_services.h"
+
+namespace si32 {
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string executableDirectory() {
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return {};
+    std::string exe(path, static_cast<size_t>(n));
+    const size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? std::string() : exe.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string userPrefix() {
+    std::string chosen = environment("SI32_PREFIX");
+    if (!chosen.empty()) return chosen;
+    std::string data = environment("XDG_DATA_HOME");
+    if (data.empty()) {
+        const std::string home = environment("HOME");
+        if (home.empty()) return {};
+        data = home + "/.local/share";
+    }
+    return data + "/si32";
+}
+
+}  // namespace
+
+HostContext makeHostContext() {
+    HostContext context;
+    context.root = "/";
+    context.executableDir = executableDirectory();
+    const std::string user = userPrefix();
+    if (isDirectory(user)) {
+        context.prefix = user;
+        context.prefixWritable = ::access(user.c_str(), W_OK) == 0;
+    } else {
+        // Never written: it belongs to the installation, not to the user.
+        context.prefix = context.executableDir + "/../share/si32/prefix";
+        context.prefixWritable = false;
+    }
+    return context;
+}
+
+}  // namespace si32

@@ -1,0 +1,29 @@
+#pragma once
+// The live answers for the keys of system.ini and win.ini that a Linux
+// machine has no file for: its keyboard, display adapter, pointing device,
+// optical drive and country.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace si32 {
+
+// fileName: the INI file's name without folder ("system.ini", "WIN.INI").
+// nullopt when the key is not one of them or the fact cannot be learned.
+std::optional<std::string> liveIniValue(const std::string& root, std::string_view fileName, std::string_view section,
+                                        std::string_view key);
+
+// The configured keyboard model and layouts by their human names, from
+// /etc/default/keyboard or /etc/vconsole.conf and the XKB rules' list.
+std::optional<std::string> keyboardDescription(const std::string& root);
+// The first display adapter's maker and model, from its PCI ids and the PCI
+// id database.
+std::optional<std::string> displayAdapterName(const std::string& root);
+// The first input device that moves the pointer (/proc/bus/input/devices).
+std::optional<std::string> pointingDeviceName(const std::string& root);
+// The first optical drive's device ("/dev/sr0").
+std::optional<std::string> opticalDriveDevice(const std::string& root);
+// The country of the user's locale, in the locale's own language.
+std::optional<std::string> localeCountryName();
+
+}  // namespace si32

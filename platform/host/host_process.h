@@ -1,0 +1,32 @@
+#pragma once
+// Starting programs on the host: where a program named the Windows way is
+// found, and the start itself, with an argument vector and never a shell.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace si32 {
+
+bool isExecutableFile(const std::string& hostPath);
+
+struct ProgramSearch {
+    std::string executableDir;  // where the Si32 programs are
+    std::string currentDir;     // the current directory's host path
+    std::string searchPath;     // $PATH
+};
+
+// asWritten: the host path the name stands for, taken as it is written. A
+// name ending in ".exe" that is not there is looked up without the
+// extension, beside the Si32 programs, then in the current directory, then
+// on the search path.
+std::optional<std::string> findProgram(std::string_view name, const std::optional<std::string>& asWritten,
+                                       const ProgramSearch& search);
+
+// Starts program with argv (argv[0] included) in directory and returns its
+// process id. The child is reaped when it ends, so none is left a zombie.
+// Raises the platform error when it cannot start.
+uint32_t spawnProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& directory);
+
+}  // namespace si32

@@ -1,7 +1,9 @@
 #pragma once
 // The host's drive letters: the prefix's dosdevices/ links and the mounted
 // volumes a user would recognise, from D: on in mount order. Building the map
-// reads only the mount table and the links; it never touches a volume.
+// reads only the mount table, sysfs, udev's label links and the prefix's
+// links; it never touches a volume.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +16,16 @@ namespace si32 {
 struct MappedDrive {
     char letter = 'C';          // upper case
     std::string hostPath;       // the directory the letter stands for
-    std::string source;         // the mount's source ("/dev/sda2", "server:/export"), "" for a plain directory
-    std::string fsType;         // the mount's file-system type ("ext4", "nfs4"), "" when unknown
+    std::string source;         // the source of the mount holding hostPath ("/dev/sda2", "server:/export")
+    std::string fsType;         // that mount's file-system type ("ext4", "nfs4"), "" when unknown
     uint32_t driveType = 1;     // the GetDriveTypeA answer
     std::string listLabel;      // what the drive list shows in brackets ("" for none)
+
+    std::string mountPoint;     // the mount holding hostPath, as a path on this machine
+    std::string options;        // that mount's options and its file system's, joined by commas
+    std::string device;         // kernel name of its block device ("sda2"), "" for none
+    std::string deviceNumber;   // "8:2", "" for none
+    std::string deviceDiskDir;  // sysfs directory of the whole disk, "" for none
 };
 
 class DriveMap {

@@ -1,1 +1,9 @@
-target_sources(si32_platform PRIVATE host/drive_map.cpp host/volumes.cpp)
+# The host's drive map and volume calls.
+target_sources(si32_platform PRIVATE
+  host/blkid_probe.cpp
+  host/drive_map.cpp
+  host/drive_map_devices.cpp
+  host/drive_map_mounts.cpp
+  host/volumes.cpp
+  host/volumes_fs_traits.cpp
+)

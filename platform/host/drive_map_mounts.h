@@ -1,0 +1,44 @@
+#pragma once
+// The host's mount table as the drive map needs it: /proc/self/mountinfo
+// parsed, and the mounts a desktop user would recognise as volumes picked
+// out in the order they were mounted.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace si32 {
+
+struct MountEntry {
+    unsigned major = 0, minor = 0;  // st_dev of the file system; major 0 for btrfs and pseudo fs
+    std::string root;               // the directory of the file system mounted here ("/" unless a bind)
+    std::string mountPoint;
+    std::string fsType;
+    std::string source;
+    std::string options;  // the mount's own options and the file system's, joined by commas
+
+    bool hasOption(std::string_view name) const;
+    // "compress=zstd:3" answers "zstd:3" for "compress"; nullopt when absent.
+    std::optional<std::string> optionValue(std::string_view name) const;
+};
+
+// \040, \011, \012 and \134 as the kernel writes blanks, tabs, line ends
+// and backslashes in paths.
+std::string UnescapeMountField(std::string_view field);
+
+// Lines that do not parse are skipped.
+std::vector<MountEntry> ParseMountInfo(std::string_view text);
+
+bool IsNetworkFileSystem(std::string_view fsType);
+
+// The root file system first, then the rest in mount order: real block
+// devices, network shares, optical media and a RAM disk at /tmp. Never
+// pseudo file systems, bind mounts of a subdirectory, a second mount of the
+// same file system, or the loop images (snaps) a desktop hides.
+std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts);
+
+// The entry whose mount point holds path (the longest), among all mounts;
+// the visible one when a point is mounted over.
+const MountEntry* MountHolding(const std::vector<MountEntry>& mounts, std::string_view path);
+
+}  // namespace si32

@@ -10,7 +10,7 @@ namespace si32::sim {
 namespace {
 
 void put32(std::span<std::byte> out, size_t offset, uint32_t value) {
-    for (size_t i = 0; i < 4; ++i) out[offset + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
+    spi_bytes::put32(out, offset, static_cast<int32_t>(value));
 }
 
 void fillRecord(const DescriptionReader& reader, const RecordLayout& layout, const nlohmann::json& node,
@@ -62,12 +62,6 @@ std::vector<std::byte> bytesOf32(uint32_t value) {
     return bytes;
 }
 
-uint32_t read32(std::span<const std::byte> bytes, size_t offset) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i) value |= std::to_integer<uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
 std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint32_t action,
                                           const nlohmann::json& node, std::string_view path) {
     if (const RecordLayout* layout = findRecordLayout(action)) {
@@ -82,7 +76,7 @@ std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint3
         fillRecord(reader, *layout, node, path, bytes);
         return bytes;
     }
-    if (action == kSpiGetDeskWallpaper) {
+    if (action == SPI_GETDESKWALLPAPER) {
         if (node.is_array()) return readByteArray(reader, node, path);
         std::string text = reader.text(node, path);
         std::vector<std::byte> bytes;

@@ -19,6 +19,5 @@ std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint3
 
 // Little-endian bytes of a 32-bit value, as the caller's memory holds it.
 std::vector<std::byte> bytesOf32(uint32_t value);
-uint32_t read32(std::span<const std::byte> bytes, size_t offset);
 
 }  // namespace si32::sim

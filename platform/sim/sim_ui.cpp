@@ -5,6 +5,7 @@
 #include "platform/run_time_error.h"
 #include "platform/sim/parameter_value.h"
 #include "platform/sim/windows_path.h"
+#include "platform/spi.h"
 
 namespace si32::sim {
 
@@ -21,7 +22,7 @@ std::string driveEntry(const DriveFacts& drive) {
 }
 
 bool recordSizeStated(const RecordLayout& layout, uint32_t param, std::span<const std::byte> memory) {
-    return !layout.sizeField || (param == layout.size && read32(memory, 0) == layout.size);
+    return !layout.sizeField || (param == layout.size && static_cast<uint32_t>(spi_bytes::get32(memory, 0)) == layout.size);
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ int32_t SimUi::getParameter(uint32_t action, uint32_t param, const SpiPointer& p
         std::copy(stored.begin(), stored.end(), out.begin());
         return 1;
     }
-    if (action == kSpiGetDeskWallpaper) {
+    if (action == SPI_GETDESKWALLPAPER) {
         // The count argument is the buffer's length in characters.
         size_t room = std::min<size_t>(param, out.size());
         if (stored.size() + 1 > room) return 0;

@@ -1,5 +1,7 @@
 #include "platform/sim/spi_table.h"
 
+#include "platform/spi.h"
+
 
 namespace si32::sim {
 
@@ -27,26 +29,26 @@ constexpr RecordField kRect[] = {
 };
 
 const RecordLayout kLayouts[] = {
-    {0x1F, 60, false, kLogFont},     // SPI_GETICONTITLELOGFONT: LOGFONT
-    {0x2D, 76, true, kIconMetrics},  // SPI_GETICONMETRICS: ICONMETRICS
-    {0x30, 16, false, kRect},        // SPI_GETWORKAREA: RECT
-    {0x48, 8, true, kAnimation},     // SPI_GETANIMATION: ANIMATIONINFO
+    {SPI_GETICONTITLELOGFONT, SpiLogFont::kSize, false, kLogFont},
+    {SPI_GETICONMETRICS, SpiIconMetrics::kSize, true, kIconMetrics},
+    {SPI_GETWORKAREA, SpiRect::kSize, false, kRect},
+    {SPI_GETANIMATION, SpiAnimationInfo::kSize, true, kAnimation},
 };
 
 constexpr SpiSetAction kSetActions[] = {
-    {0x06, 0x05, SpiSource::Count, false, -1},               // SPI_SETBORDER
-    {0x0D, 0x0D, SpiSource::Spacing, false, 38},             // SPI_ICONHORIZONTALSPACING
-    {0x13, 0x12, SpiSource::Count, false, -1},               // SPI_SETGRIDGRANULARITY
-    {0x14, kSpiGetDeskWallpaper, SpiSource::Text, false, -1},  // SPI_SETDESKWALLPAPER
-    {0x15, 0x15, SpiSource::Refresh, false, -1},             // SPI_SETDESKPATTERN
-    {0x18, 0x18, SpiSource::Spacing, false, 39},             // SPI_ICONVERTICALSPACING
-    {0x1A, 0x19, SpiSource::Count, true, -1},                // SPI_SETICONTITLEWRAP
-    {0x1C, 0x1B, SpiSource::Count, true, -1},                // SPI_SETMENUDROPALIGNMENT
-    {0x22, 0x1F, SpiSource::Record, false, -1},              // SPI_SETICONTITLELOGFONT
-    {0x25, 0x26, SpiSource::Count, true, -1},                // SPI_SETDRAGFULLWINDOWS
-    {0x2E, 0x2D, SpiSource::Record, false, -1},              // SPI_SETICONMETRICS
-    {0x2F, 0x30, SpiSource::Record, false, -1},              // SPI_SETWORKAREA
-    {0x49, 0x48, SpiSource::Record, false, -1},              // SPI_SETANIMATION
+    {SPI_SETBORDER, SPI_GETBORDER, SpiSource::Count, false, -1},
+    {SPI_ICONHORIZONTALSPACING, SPI_ICONHORIZONTALSPACING, SpiSource::Spacing, false, 38},
+    {SPI_SETGRIDGRANULARITY, SPI_GETGRIDGRANULARITY, SpiSource::Count, false, -1},
+    {SPI_SETDESKWALLPAPER, SPI_GETDESKWALLPAPER, SpiSource::Text, false, -1},
+    {SPI_SETDESKPATTERN, SPI_SETDESKPATTERN, SpiSource::Refresh, false, -1},
+    {SPI_ICONVERTICALSPACING, SPI_ICONVERTICALSPACING, SpiSource::Spacing, false, 39},
+    {SPI_SETICONTITLEWRAP, SPI_GETICONTITLEWRAP, SpiSource::Count, true, -1},
+    {SPI_SETMENUDROPALIGNMENT, SPI_GETMENUDROPALIGNMENT, SpiSource::Count, true, -1},
+    {SPI_SETICONTITLELOGFONT, SPI_GETICONTITLELOGFONT, SpiSource::Record, false, -1},
+    {SPI_SETDRAGFULLWINDOWS, SPI_GETDRAGFULLWINDOWS, SpiSource::Count, true, -1},
+    {SPI_SETICONMETRICS, SPI_GETICONMETRICS, SpiSource::Record, false, -1},
+    {SPI_SETWORKAREA, SPI_GETWORKAREA, SpiSource::Record, false, -1},
+    {SPI_SETANIMATION, SPI_GETANIMATION, SpiSource::Record, false, -1},
 };
 
 }  // namespace

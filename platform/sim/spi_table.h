@@ -7,9 +7,9 @@
 #include <span>
 #include <string_view>
 
-namespace si32::sim {
+#include "platform/spi.h"
 
-inline constexpr uint32_t kSpiGetDeskWallpaper = 115;
+namespace si32::sim {
 
 // How a set action carries its new value.
 enum class SpiSource {
@@ -56,6 +56,7 @@ struct NestedRecord {
     uint32_t offset;
     uint32_t inner;
 };
-inline constexpr NestedRecord kIconMetricsFont{0x2D, 16, 0x1F};
+inline constexpr NestedRecord kIconMetricsFont{SPI_GETICONMETRICS, SpiIconMetrics::kFontOffset,
+                                               SPI_GETICONTITLELOGFONT};
 
 }  // namespace si32::sim

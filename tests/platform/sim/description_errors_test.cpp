@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "failing_calls[0]: expected the name of a platform call, not \"GetVersionEx\""},
         BadDescription{R"({"registry": "", "registry_file": "a.reg"})",
                        "registry_file: expected registry or registry_file, not both"},
+        BadDescription{R"({"registry": "REGEDIT4\n\n[HKEY_NOWHERE\\X]\n"})",
+                       "registry: line 3: unknown root key \"HKEY_NOWHERE\""},
         BadDescription{R"({"registry_file": "no-such-file.reg"})",
                        "registry_file: expected a readable file: ./no-such-file.reg"}));
 

@@ -108,6 +108,11 @@ void ScreenInfo::setViaCount(Member m, int32_t v) {
     spiCall(spec(m).setAction, static_cast<uint32_t>(v), std::span(zero), kStoreAndBroadcast);
 }
 
+void ScreenInfo::setSpacing(Member m, int32_t v) {
+    if (!mayWrite(m)) return;
+    spiCall(spec(m).setAction, static_cast<uint32_t>(v), std::monostate{}, kStoreAndBroadcast);
+}
+
 std::string ScreenInfo::DesktopWallpaper() {
     if (!mayRead(Member::DesktopWallpaper)) return {};
     std::array<std::byte, kWallpaperBufferSize> buffer{};

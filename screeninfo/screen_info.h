@@ -132,9 +132,9 @@ public:
     // The low 16 bits, sign-extended.
     int32_t GridGranularity();
     int32_t IconHorizontalSpacing() { return metric(screen_info::Member::IconHorizontalSpacing); }
-    void SetIconHorizontalSpacing(int32_t Value) { setViaCount(screen_info::Member::IconHorizontalSpacing, Value); }
+    void SetIconHorizontalSpacing(int32_t Value) { setSpacing(screen_info::Member::IconHorizontalSpacing, Value); }
     int32_t IconVerticalSpacing() { return metric(screen_info::Member::IconVerticalSpacing); }
-    void SetIconVerticalSpacing(int32_t Value) { setViaCount(screen_info::Member::IconVerticalSpacing, Value); }
+    void SetIconVerticalSpacing(int32_t Value) { setSpacing(screen_info::Member::IconVerticalSpacing, Value); }
     bool IconTitleWrap() { return flag(screen_info::Member::IconTitleWrap); }
     void SetIconTitleWrap(bool Value) { setViaCount(screen_info::Member::IconTitleWrap, Value ? -1 : 0); }
     std::string MenuFontName() { return IconFontName(); }
@@ -171,6 +171,9 @@ private:
     int32_t value(screen_info::Member m);
     void setViaPointer(screen_info::Member m, int32_t v);
     void setViaCount(screen_info::Member m, int32_t v);
+    // As setViaCount, but with a null pointer: given an address, the spacing
+    // actions would read the spacing into it and change nothing.
+    void setSpacing(screen_info::Member m, int32_t v);
 
     Ui& ui_;
     OsVersionInfoA versionInfo_{};

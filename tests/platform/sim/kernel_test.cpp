@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,35 @@ TEST(KernelSystemInfo, ProcessorCountTypeAndArchitecture) {
     EXPECT_EQ(9, info.wProcessorArchitecture);
     EXPECT_EQ(3u, info.dwActiveProcessorMask);
 }
+
+struct IniCase {
+    const char* machine;
+    const char* fileName;
+    std::string value;
+};
+
+void PrintTo(const IniCase& c, std::ostream* out) { *out << c.fileName; }
+
+class IniFiles : public ::testing::TestWithParam<IniCase> {};
+
+TEST_P(IniFiles, BareNamesLiveInTheWindowsDirectory) {
+    TestMachine m(GetParam().machine);
+    std::array<char, 255> buffer{};
+    uint32_t count =
+        m.platform().kernel.GetPrivateProfileStringA("boot.description", "keyboard.typ", "none", buffer, GetParam().fileName);
+    EXPECT_EQ(GetParam().value, std::string(buffer.data(), count));
+}
+
+constexpr const char* kNoWindowsDirectory =
+    R"({"files": { "C:\\WINDOWS\\system.ini": { "text": "[boot.description]\r\nkeyboard.typ=Standard\r\n" } }})";
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, IniFiles,
+    ::testing::Values(IniCase{kMachine, "system.ini", "Standard"}, IniCase{kMachine, "SYSTEM.INI", "Standard"},
+                      IniCase{kMachine, "c:\\windows\\System.Ini", "Standard"},
+                      IniCase{kMachine, "win.ini", "none"}, IniCase{kMachine, "C:\\system.ini", "none"},
+                      IniCase{kNoWindowsDirectory, "system.ini", "none"},
+                      IniCase{kNoWindowsDirectory, "C:\\WINDOWS\\system.ini", "Standard"}));
 
 struct VolumeCase {
     const char* root;

@@ -1,0 +1,191 @@
+// The drive map over fixture machines: which mounts become letters, in what
+// order, with what type and list label, and how paths cross the map.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fixture_tree.h"
+#include "platform/host/drive_map.h"
+#include "platform/host/drive_map_mounts.h"
+
+namespace si32 {
+namespace {
+
+using volumestest::FixtureTree;
+
+constexpr const char* kPrefix = "/home/alice/.local/share/si32";
+constexpr const char* kNvme = "/sys/devices/pci0000:00/0000:00:1d.0/nvme/nvme0/nvme0n1";
+constexpr const char* kUsbDisk = "/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb";
+constexpr const char* kOptical = "/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sr0";
+
+// The desktop of the fixture mount table, with its devices and labels.
+void buildDesktop(const FixtureTree& tree) {
+    tree.mountTable("desktop.mountinfo");
+    tree.disk(kNvme, "259:0", false, "512");
+    tree.partition(kNvme, "nvme0n1p1", "259:1");
+    tree.partition(kNvme, "nvme0n1p2", "259:2");
+    tree.partition(kNvme, "nvme0n1p3", "259:3");
+    tree.disk(kUsbDisk, "8:16", false, "512");  // a card reader: not flagged removable, but on USB
+    tree.partition(kUsbDisk, "sdb1", "8:17");
+    tree.disk(kOptical, "11:0", true, "2048");
+    tree.write(std::string(kOptical) + "/device/type", "5\n");
+    tree.disk("/sys/devices/virtual/block/loop5", "7:5", false, "512");
+    tree.link("/dev/disk/by-label/ROOT", "../../nvme0n1p2");
+    tree.link("/dev/disk/by-label/HOME", "../../nvme0n1p3");
+    tree.link("/dev/disk/by-label/My\\x20Photos", "../../sdb1");
+    tree.link("/dev/disk/by-label/Ubuntu\\x2022.04\\x20LTS\\x20amd64", "../../sr0");
+    tree.makeDirectory(std::string(kPrefix) + "/drive_c/WINDOWS/SYSTEM");
+}
+
+HostContext contextOf(const FixtureTree& tree) { return HostContext{tree.root(), tree.path(kPrefix), true, ""}; }
+
+struct ExpectedDrive {
+    char letter;
+    std::string path;  // under the fixture root
+    std::string fsType;
+    uint32_t driveType;
+    std::string listLabel;
+};
+
+void expectDrives(const FixtureTree& tree, const DriveMap& map, const std::vector<ExpectedDrive>& expected) {
+    ASSERT_EQ(map.drives().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& drive = map.drives()[i];
+        const auto& want = expected[i];
+        SCOPED_TRACE(std::string(1, want.letter) + ":");
+        EXPECT_EQ(drive.letter, want.letter);
+        EXPECT_EQ(drive.hostPath, tree.path(want.path));
+        EXPECT_EQ(drive.fsType, want.fsType);
+        EXPECT_EQ(drive.driveType, want.driveType);
+        EXPECT_EQ(drive.listLabel, want.listLabel);
+    }
+}
+
+TEST(DriveMap, DesktopVolumesInMountOrderAfterThePrefixDrive) {
+    FixtureTree tree;
+    buildDesktop(tree);
+    const auto map = DriveMap::Build(contextOf(tree));
+    expectDrives(tree, map,
+                 {
+                     {'C', std::string(kPrefix) + "/drive_c", "btrfs", 3, "HOME"},
+                     {'D', "", "ext4", 3, "ROOT"},
+                     {'E', "/boot/efi", "vfat", 3, ""},
+                     {'F', "/tmp", "tmpfs", 6, ""},
+                     {'G', "/home", "btrfs", 3, "HOME"},
+                     {'H', "/mnt/share", "nfs4", 4, "fileserver:/export/share"},
+                     {'I', "/media/alice/My Photos", "vfat", 2, "My Photos"},
+                     {'J', "/media/alice/Ubuntu 22.04 LTS amd64", "iso9660", 5, "Ubuntu 22.04 LTS amd64"},
+                     {'K', "/media/alice/disk image", "iso9660", 5, ""},
+                     {'L', "/media/alice/tab\tand\\slash", "cifs", 4, "//nas/backup share"},
+                 });
+    EXPECT_EQ(map.find('i')->device, "sdb1");
+    EXPECT_EQ(map.find('I')->deviceNumber, "8:17");
+}
+
+TEST(DriveMap, ContainerShowsItsRootAlone) {
+    FixtureTree tree;
+    tree.mountTable("container.mountinfo");
+    const auto map = DriveMap::Build(contextOf(tree));
+    // The prefix lies on the overlay root, which has no device.
+    expectDrives(tree, map, {{'C', std::string(kPrefix) + "/drive_c", "overlay", 3, ""}, {'D', "", "overlay", 3, ""}});
+}
+
+TEST(DriveMap, PrefixLinksTakeTheirLettersAndTheirVolumes) {
+    FixtureTree tree;
+    buildDesktop(tree);
+    const std::string devices = std::string(kPrefix) + "/dosdevices";
+    tree.makeDirectory(std::string(kPrefix) + "/windows-disk");
+    tree.link(devices + "/c:", "../windows-disk");
+    tree.link(devices + "/e:", tree.path("/media/alice/My Photos"));
+    tree.link(devices + "/z:", tree.path("/"));
+    tree.link(devices + "/d::", "/dev/sr0");  // a raw device, not a drive
+    const auto map = DriveMap::Build(contextOf(tree));
+
+    ASSERT_NE(map.find('C'), nullptr);
+    EXPECT_EQ(map.find('C')->hostPath, tree.path(std::string(kPrefix) + "/windows-disk"));
+    EXPECT_EQ(map.find('E')->driveType, 2u);
+    EXPECT_EQ(map.find('Z')->fsType, "ext4");
+    // The root and the photo card have letters already; D: goes to the next volume.
+    EXPECT_EQ(map.find('D')->hostPath, tree.path("/boot/efi"));
+    EXPECT_EQ(map.find('F')->hostPath, tree.path("/tmp"));
+    const auto photos = std::count_if(map.drives().begin(), map.drives().end(), [&](const auto& drive) {
+        return drive.hostPath == tree.path("/media/alice/My Photos");
+    });
+    EXPECT_EQ(photos, 1);
+}
+
+TEST(DriveMap, WithoutAMountTableOnlyThePrefixDriveExists) {
+    FixtureTree tree;
+    const auto map = DriveMap::Build(contextOf(tree));
+    ASSERT_EQ(map.drives().size(), 1u);
+    EXPECT_EQ(map.drives()[0].letter, 'C');
+    EXPECT_EQ(map.drives()[0].driveType, 0u);  // nothing tells what holds it
+}
+
+TEST(DriveMap, TranslatesPathsBothWays) {
+    FixtureTree tree;
+    buildDesktop(tree);
+    tree.write(std::string(kPrefix) + "/drive_c/WINDOWS/System.ini", "[boot]\n");
+    const auto map = DriveMap::Build(contextOf(tree));
+    const std::string driveC = tree.path(std::string(kPrefix) + "/drive_c");
+
+    struct ToHost {
+        std::string windows;
+        std::optional<std::string> host;
+    };
+    for (const auto& [windows, host] : std::vector<ToHost>{
+             {"C:\\windows\\SYSTEM.INI", driveC + "/WINDOWS/System.ini"},
+             {"c:/Windows/system", driveC + "/WINDOWS/SYSTEM"},
+             {"C:\\windows\\nothere\\Sub", driveC + "/WINDOWS/nothere/Sub"},
+             {"C:\\..\\..\\etc\\passwd", driveC + "/etc/passwd"},
+             {"C:\\", driveC},
+             {"C:", driveC},
+             {"F:\\", tree.path("/tmp")},
+             {"/usr/bin/tool", "/usr/bin/tool"},
+             {"Q:\\file", std::nullopt},
+             {"relative\\name", std::nullopt},
+         })
+        EXPECT_EQ(map.ToHostPath(windows), host) << windows;
+
+    for (const auto& [host, windows] : std::vector<std::pair<std::string, std::optional<std::string>>>{
+             {driveC + "/WINDOWS/SYSTEM", "C:\\WINDOWS\\SYSTEM"},
+             {driveC, "C:\\"},
+             {tree.path("/tmp/x/"), "F:\\x"},
+             {tree.path("/media/alice/My Photos/a b.jpg"), "I:\\a b.jpg"},
+             {tree.path("/usr/share"), "D:\\usr\\share"},
+             {"relative/path", std::nullopt},
+         })
+        EXPECT_EQ(map.ToWindowsPath(host), windows) << host;
+}
+
+TEST(MountTable, UnescapesTheKernelsOctalEscapes) {
+    for (const auto& [field, text] : std::vector<std::pair<std::string, std::string>>{
+             {"/media/My\\040Disk", "/media/My Disk"},
+             {"a\\011b\\012c\\134d", "a\tb\nc\\d"},
+             {"\\04", "\\04"},
+             {"\\09x", "\\09x"},
+             {"plain", "plain"},
+         })
+        EXPECT_EQ(UnescapeMountField(field), text) << field;
+}
+
+TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
+    const auto mounts = ParseMountInfo(
+        "90 28 8:17 / /media/x rw,nosuid shared:60 master:7 - vfat /dev/sdb1 rw,uid=1000,utf8\n"
+        "not a mount line\n"
+        "91 28 8:18 / /media/y rw - ext4 /dev/sdb2\n"
+        "92 28 zz / /media/z rw - ext4 /dev/sdb3 rw\n");
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[0].fsType, "vfat");
+    EXPECT_EQ(mounts[0].source, "/dev/sdb1");
+    EXPECT_EQ(mounts[0].minor, 17u);
+    EXPECT_TRUE(mounts[0].hasOption("nosuid"));
+    EXPECT_EQ(mounts[0].optionValue("uid"), "1000");
+    EXPECT_FALSE(mounts[0].hasOption("ui"));
+    EXPECT_EQ(mounts[1].options, "rw");
+}
+
+}  // namespace
+}  // namespace si32

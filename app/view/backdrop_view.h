@@ -1,0 +1,49 @@
+#pragma once
+// The backdrop window si32bg on the screen: it follows its model at once on
+// every change, since the load step that moves it never lets Qt repaint.
+#include <QIcon>
+#include <QSize>
+#include <QWidget>
+#include <memory>
+
+#include "app/view/twips_scale.h"
+
+namespace si32 {
+
+class Si32Bg;
+
+class BackdropView {
+public:
+    BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon);
+    ~BackdropView();
+    BackdropView(const BackdropView&) = delete;
+    BackdropView& operator=(const BackdropView&) = delete;
+
+    // Creates, moves, shows, repaints or destroys the window as the model
+    // now stands.
+    void follow();
+    // nullptr while the backdrop is not loaded.
+    QWidget* window() const { return window_.get(); }
+
+private:
+    // Qt may still be sending activation to every window, the backdrop
+    // among them, when the main window's activation unloads it: it leaves
+    // the screen at once and is deleted once that delivery is over.
+    struct HideThenDelete {
+        void operator()(QWidget* window) const;
+    };
+
+    void create();
+
+    Si32Bg& model_;
+    TwipsScale scale_;
+    QSize clientSize_;
+    QIcon icon_;
+    std::unique_ptr<QWidget, HideThenDelete> window_;
+};
+
+// The flags of a fixed dialog window: title, close box, no resizing and no
+// minimise or maximise button.
+Qt::WindowFlags fixedDialogFlags();
+
+}  // namespace si32

@@ -1,0 +1,19 @@
+#pragma once
+// A label of the window. Its field keeps the size it is given: one line too
+// long for it ends in an ellipsis, wrapped lines beyond its height are cut.
+#include <QLabel>
+
+namespace si32 {
+
+class FieldLabel : public QLabel {
+public:
+    explicit FieldLabel(QWidget* parent);
+
+    // The size the text takes: one line, or lines wrapped within wrapWidth.
+    QSize textSize(int wrapWidth) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace si32

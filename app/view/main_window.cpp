@@ -1,0 +1,106 @@
+// si32: the start-up sequence behind the real window.
+//
+// SI32_EXIT_AFTER_ACTIVATION=1 ends the program as soon as its first
+// activation has been handled, so that start-up can be measured as a whole
+// process. SI32_SCREENSHOT=file.png saves the window as it stands on the
+// screen shortly after that activation, then ends the program.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "app/session.h"
+#include "app/view/app_icon.h"
+#include "app/view/display_check.h"
+#include "app/view/qt_frontend.h"
+#include "app/view/window_view.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int kScreenshotDelayMs = 300;
+
+bool exitAfterActivation() {
+    const char* value = std::getenv("SI32_EXIT_AFTER_ACTIVATION");
+    return value != nullptr && std::string(value) == "1";
+}
+
+std::optional<QString> screenshotFile() {
+    const char* value = std::getenv("SI32_SCREENSHOT");
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return QString::fromLocal8Bit(value);
+}
+
+// The window with its desktop frame as the screen shows it; the widget's own
+// drawing where the screen cannot be read back.
+void saveScreenshot(QWidget& window, const QString& file) {
+    QPixmap shot;
+    if (QScreen* screen = window.screen()) {
+        const QRect frame = window.frameGeometry();
+        shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    }
+    if (shot.isNull()) shot = window.grab();
+    if (!shot.save(file)) std::cerr << "si32: cannot write the screenshot " << file.toStdString() << "\n";
+}
+
+int run(QApplication& app) {
+    using namespace si32;
+    QtFrontend frontend;
+    std::unique_ptr<Backend> backend;
+    try {
+        backend = makeBackend(frontend, Program::Window);
+    } catch (const MachineDescriptionError& e) {
+        std::cerr << "si32: " << e.what() << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "si32: " << e.what() << "\n";
+        return 1;
+    }
+
+    Session session(backend->platform());
+    WindowView view(session);
+    view.onEnded = [] { QCoreApplication::exit(0); };
+    const bool quitAfterActivation = exitAfterActivation();
+    const auto screenshot = screenshotFile();
+    bool firstActivation = true;
+    view.onActivated = [&] {
+        if (!firstActivation) return;
+        firstActivation = false;
+        if (screenshot) {
+            QTimer::singleShot(kScreenshotDelayMs, &view, [&] {
+                saveScreenshot(view, *screenshot);
+                QCoreApplication::exit(0);
+            });
+        } else if (quitAfterActivation) {
+            QCoreApplication::exit(0);
+        }
+    };
+    if (!view.start()) return 0;
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const auto reason = si32::missingDisplay()) {
+        std::cerr << *reason << "\n";
+        return 1;
+    }
+    std::unique_ptr<QApplication> app;
+    {
+        const si32::DisplayFailureGuard guard(si32::unreachableDisplayLine());
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    QApplication::setWindowIcon(si32::appIcon());
+    try {
+        return run(*app);
+    } catch (const std::exception& e) {
+        std::cerr << "si32: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,44 @@
+#include "app/view/meter_bar.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <qdrawutil.h>
+
+#include "app/view/view_colours.h"
+
+namespace si32 {
+
+MeterBar::MeterBar(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void MeterBar::setPercent(int32_t percent) {
+    if (percent == percent_) return;
+    percent_ = percent;
+    update();
+}
+
+int32_t MeterBar::shownPercent() const { return std::clamp<int32_t>(percent_, 0, 100); }
+
+void MeterBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    qDrawShadePanel(&p, rect(), palette(), true, 1);
+    const QRect inner = rect().adjusted(1, 1, -1, -1);
+    p.fillRect(inner, palette().color(QPalette::Button));
+    QRect filled = inner;
+    filled.setWidth(inner.width() * shownPercent() / 100);
+    p.fillRect(filled, kMeterFillColour);
+
+    // White on the fill and the fill's colour on the empty part, so that the
+    // figure reads wherever the fill ends.
+    QFont bold = font();
+    bold.setBold(true);
+    p.setFont(bold);
+    const QString figure = QString::number(shownPercent()) + QLatin1Char('%');
+    p.setClipRect(inner.adjusted(filled.width(), 0, 0, 0));
+    p.setPen(kMeterFillColour);
+    p.drawText(inner, Qt::AlignCenter, figure);
+    p.setClipRect(filled);
+    p.setPen(Qt::white);
+    p.drawText(inner, Qt::AlignCenter, figure);
+}
+
+}  // namespace si32

@@ -1,0 +1,31 @@
+#pragma once
+// The window's side of the platform: real message boxes, the application-wide
+// busy pointer and the facts of the real screen, all through Qt.
+#include <QMargins>
+#include <optional>
+
+#include "platform/ui.h"
+
+namespace si32 {
+
+class QtFrontend : public Frontend {
+public:
+    ~QtFrontend() override;
+
+    int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override;
+    void SetBusyPointer(bool busy) override;
+    std::optional<ScreenFacts> Screen() override;
+
+    bool busy() const { return busy_; }
+
+private:
+    bool busy_ = false;
+    std::optional<ScreenFacts> screen_;
+};
+
+// The border and title bar that the desktop is expected to put around a
+// dialog window before it is shown: the window's own margins once it has
+// them, else the style's figures.
+QMargins expectedFrameMargins();
+
+}  // namespace si32

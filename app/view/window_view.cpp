@@ -1,0 +1,285 @@
+#include "app/view/window_view.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QWindow>
+#include <algorithm>
+
+#include "app/layout.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/view/app_icon.h"
+#include "app/view/backdrop_view.h"
+#include "app/view/dialog_font.h"
+#include "app/view/field_label.h"
+#include "app/view/frame_box.h"
+#include "app/view/key_codes.h"
+#include "app/view/meter_bar.h"
+#include "app/view/qt_frontend.h"
+#include "app/view/qt_text.h"
+#include "platform/guarded.h"
+
+namespace si32 {
+namespace {
+
+QPlainTextEdit* makeTextBox(QWidget* container) {
+    auto* box = new QPlainTextEdit(container);
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setTabChangesFocus(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+FieldLabel* makeLabel(const Control& control, QWidget* container) {
+    auto* label = new FieldLabel(container);
+    const Qt::Alignment side = control.alignment == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
+    label->setAlignment(side | Qt::AlignTop);
+    label->setWordWrap(control.wordWrap);
+    return label;
+}
+
+// The control that a key press reaches first, as Qt delivers it.
+QWidget* firstKeyReceiver(QWidget& widget) {
+    if (QWidget* grabber = QWidget::keyboardGrabber()) return grabber;
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+    QWidget* window = widget.window();
+    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+}
+
+}  // namespace
+
+WindowView::WindowView(Session& session)
+    : QWidget(nullptr, Qt::Window | fixedDialogFlags()),
+      session_(session),
+      scale_(TwipsScale::of(QGuiApplication::primaryScreen())) {
+    setObjectName(QStringLiteral("si9x"));
+    setWindowTitle(QString::fromUtf8(kWindowCaption));
+    setWindowIcon(appIcon());
+    setFont(dialogFont(session_.form.controls(), scale_));
+    const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));
+    setFixedSize(client);
+    build();
+    orderTabs();
+    backdrop_ = std::make_unique<BackdropView>(session_.backdrop, scale_, client, windowIcon());
+    session_.form.OnEnd = [this] { endNow(); };
+    qApp->installEventFilter(this);
+    sync();
+}
+
+WindowView::~WindowView() {
+    qApp->removeEventFilter(this);
+    session_.form.OnEnd = nullptr;
+}
+
+QWidget* WindowView::makeWidget(const Control& control, QWidget* container) {
+    switch (control.kind) {
+        case ControlKind::Frame:
+            return new FrameBox(container);
+        case ControlKind::Meter:
+            return new MeterBar(container);
+        case ControlKind::Label:
+            return makeLabel(control, container);
+        case ControlKind::TextBox:
+            return makeTextBox(container);
+        case ControlKind::DriveList: {
+            driveList_ = new QComboBox(container);
+            connect(driveList_, &QComboBox::activated, this, [this](int row) { pickDrive(row); });
+            return driveList_;
+        }
+        case ControlKind::Button: {
+            auto* button = new QPushButton(container);
+            // Enter presses the button that has the focus, as on the desktop
+            // the window was made for.
+            button->setAutoDefault(true);
+            connect(button, &QPushButton::clicked, this, [this] { forward([this] { session_.mod.Command2_Click(); }); });
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+void WindowView::build() {
+    const auto& controls = session_.form.controls();
+    // Containers first: a control's container may come later in the design.
+    for (const bool containers : {true, false}) {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const Control& control = controls[i];
+            if (control.container.empty() != containers) continue;
+            QWidget* container = containers ? this : byKey_.at(control.container);
+            QWidget* widget = makeWidget(control, container);
+            widget->setObjectName(QString::fromStdString(control.key()));
+            widget->setGeometry(scale_.rect(control.geometry));
+            byKey_.emplace(control.key(), widget);
+            bound_.push_back({i, widget, {}});
+        }
+    }
+}
+
+void WindowView::orderTabs() {
+    std::vector<std::pair<int32_t, QWidget*>> stops;
+    for (const auto& bound : bound_)
+        if (bound.widget->focusPolicy() & Qt::TabFocus)
+            stops.emplace_back(session_.form.controls()[bound.control].tabIndex, bound.widget);
+    std::sort(stops.begin(), stops.end());
+    for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
+}
+
+void WindowView::sync() {
+    for (auto& bound : bound_) syncControl(bound);
+}
+
+void WindowView::syncControl(Bound& bound) {
+    const Control& control = session_.form.controls()[bound.control];
+    QWidget& widget = *bound.widget;
+    const QString tip = fromModelText(control.tooltip);
+    if (widget.toolTip() != tip) widget.setToolTip(tip);
+    switch (control.kind) {
+        case ControlKind::Frame:
+            static_cast<FrameBox&>(widget).setCaption(fromModelText(control.text));
+            break;
+        case ControlKind::Meter:
+            static_cast<MeterBar&>(widget).setPercent(control.percent);
+            break;
+        case ControlKind::Label:
+            static_cast<FieldLabel&>(widget).setText(fromModelText(control.text));
+            if (control.autoSize) fitToText(widget, control);
+            break;
+        case ControlKind::TextBox:
+            if (bound.shownText != control.text) {
+                bound.shownText = control.text;
+                static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text));
+            }
+            break;
+        case ControlKind::DriveList:
+            syncDriveList(control);
+            break;
+        case ControlKind::Button:
+            static_cast<QPushButton&>(widget).setText(fromModelText(control.text));
+            break;
+    }
+    if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
+}
+
+void WindowView::syncDriveList(const Control& control) {
+    const QSignalBlocker quiet(driveList_);
+    const auto& entries = session_.form.Drive1Entries;
+    if (driveEntries_ != entries) {
+        driveEntries_ = entries;
+        driveList_->clear();
+        for (const auto& entry : driveEntries_) driveList_->addItem(fromModelText(entry));
+    }
+    const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), control.text);
+    driveList_->setCurrentIndex(at == driveEntries_.end() ? -1 : static_cast<int>(at - driveEntries_.begin()));
+}
+
+void WindowView::fitToText(QWidget& widget, const Control& control) const {
+    const QRect design = scale_.rect(control.geometry);
+    const QSize size = static_cast<FieldLabel&>(widget).textSize(design.width());
+    // A right-aligned caption keeps its right edge, so that it still lines
+    // up with the captions above and below it.
+    const int left = control.alignment == Align::Right ? design.left() + design.width() - size.width() : design.left();
+    widget.setGeometry(left, design.top(), size.width(), size.height());
+}
+
+void WindowView::applyFocus() {
+    const auto it = byKey_.find(session_.form.Focused);
+    if (it != byKey_.end()) it->second->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowView::forward(const std::function<void()>& handler, bool focusFromModel) {
+    Si9x& form = session_.form;
+    if (form.Ended) return;
+    const std::string focusBefore = form.Focused;
+    // Handlers guard their own statements; a failure that still escapes one
+    // is skipped like any other failed statement rather than ending the
+    // program from inside Qt's event loop.
+    guarded(handler);
+    if (form.Ended) return;
+    sync();
+    if (focusFromModel || form.Focused != focusBefore) applyFocus();
+}
+
+void WindowView::pickDrive(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
+    const std::string entry = driveEntries_[static_cast<std::size_t>(row)];
+    forward([&] { guarded([&] { session_.form.SetDrive1(entry); }); });
+}
+
+void WindowView::endNow() {
+    // The end is immediate: no window of the program stays on the screen.
+    backdrop_.reset();
+    hide();
+    if (onEnded) onEnded();
+}
+
+bool WindowView::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate) {
+        forward([this] { Form_Activate(session_); }, true);
+        if (!session_.form.Ended && onActivated) onActivated();
+    }
+    return handled;
+}
+
+bool WindowView::inDriveList(const QWidget& widget) const {
+    if (driveList_ == nullptr) return false;
+    return &widget == driveList_ || widget.window() == driveList_->view()->window();
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // A key travels on to the parents when a control ignores it; the window
+    // sees it once, on its way to the first control.
+    if (widget == nullptr || firstKeyReceiver(*widget) != widget) return false;
+    const bool driveList = inDriveList(*widget);
+    if (!driveList && widget->window() != this) return false;
+    const int32_t code = windowsKeyCode(static_cast<const QKeyEvent&>(*event));
+    forward([&] { Form_KeyDown(session_, code); });
+    if (driveList) forward([&] { Drive1_KeyDown(session_, code); });
+    return session_.form.Ended;
+}
+
+QMargins WindowView::outerMargins() {
+    // The desktop frames the window only once it is on the screen; until
+    // then the window's own margins are unknown and the style's stand in.
+    winId();
+    if (const QWindow* handle = windowHandle(); handle != nullptr && !handle->frameMargins().isNull())
+        return handle->frameMargins();
+    return expectedFrameMargins();
+}
+
+bool WindowView::start() {
+    Si9x& form = session_.form;
+    const QMargins frame = outerMargins();
+    form.OuterWidth = scale_.twipsX(width() + frame.left() + frame.right());
+    form.OuterHeight = scale_.twipsY(height() + frame.top() + frame.bottom());
+    Form_Load(session_);
+    if (form.Ended || session_.RefusedSecondInstance) return false;
+    sync();
+    move(scale_.x(form.Left), scale_.y(form.Top));
+    show();
+    // Windows activates a window that it shows; some X servers without a
+    // window manager would leave it inactive.
+    activateWindow();
+    return true;
+}
+
+QWidget* WindowView::controlWidget(const std::string& key) const {
+    const auto it = byKey_.find(key);
+    return it == byKey_.end() ? nullptr : it->second;
+}
+
+QWidget* WindowView::backdropWindow() const { return backdrop_ ? backdrop_->window() : nullptr; }
+
+}  // namespace si32

@@ -1,0 +1,82 @@
+#pragma once
+// The main window si9x on the screen. It draws the control model and hands
+// every event to the model's handlers; what the program does is decided
+// there, never here.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/view/twips_scale.h"
+
+class QComboBox;
+
+namespace si32 {
+
+class BackdropView;
+class Session;
+struct Control;
+
+class WindowView : public QWidget {
+public:
+    // Builds every control of the session's window and follows its backdrop
+    // and its end. The session outlives the view.
+    explicit WindowView(Session& session);
+    ~WindowView() override;
+
+    // Gives the model the real outer size, runs the load handler and shows
+    // the window where the model placed it. False when the load ended the
+    // program: the window is then never shown.
+    bool start();
+    // Redraws every control from the model.
+    void sync();
+
+    // The widget drawing a control ("Label2(5)", "Drive1"); nullptr if none.
+    QWidget* controlWidget(const std::string& key) const;
+    // The backdrop window while it is loaded, else nullptr.
+    QWidget* backdropWindow() const;
+    const TwipsScale& scale() const { return scale_; }
+
+    // Called once the model has ended the program; the windows are gone.
+    std::function<void()> onEnded;
+    // Called after each activation has been handed to the model and drawn.
+    std::function<void()> onActivated;
+
+protected:
+    bool event(QEvent* event) override;
+    // Key preview: every key pressed in the window reaches the window's
+    // handler before the control that has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Bound {
+        std::size_t control;
+        QWidget* widget;
+        std::string shownText;  // text boxes: what they hold, so a redraw keeps the scroll position
+    };
+
+    QWidget* makeWidget(const Control& control, QWidget* container);
+    void build();
+    void orderTabs();
+    void syncControl(Bound& bound);
+    void syncDriveList(const Control& control);
+    void fitToText(QWidget& widget, const Control& control) const;
+    void applyFocus();
+    void forward(const std::function<void()>& handler, bool focusFromModel = false);
+    void pickDrive(int row);
+    void endNow();
+    bool inDriveList(const QWidget& widget) const;
+    QMargins outerMargins();
+
+    Session& session_;
+    TwipsScale scale_;
+    std::unique_ptr<BackdropView> backdrop_;
+    std::vector<Bound> bound_;
+    std::unordered_map<std::string, QWidget*> byKey_;
+    QComboBox* driveList_ = nullptr;
+    std::vector<std::string> driveEntries_;
+};
+
+}  // namespace si32

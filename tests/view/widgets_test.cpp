@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/view/app_icon.h"
+#include "app/view/key_codes.h"
+#include "app/view/meter_bar.h"
+#include "app/view/qt_frontend.h"
+#include "app/view/twips_scale.h"
+#include "tests/view/view_harness.h"
+
+namespace si32::viewtest {
+namespace {
+
+TEST(MeterBar, DrawsPercentagesHeldToTheMeter) {
+    app();
+    MeterBar meter(nullptr);
+    meter.resize(230, 22);
+    const std::pair<int32_t, int32_t> cases[] = {{-5, 0}, {0, 0}, {55, 55}, {100, 100}, {150, 100}};
+    for (const auto& [percent, shown] : cases) {
+        meter.setPercent(percent);
+        EXPECT_EQ(meter.percent(), percent);
+        EXPECT_EQ(meter.shownPercent(), shown) << percent;
+        // The fill covers the shown share of the meter and no more.
+        const QImage image = meter.grab().toImage();
+        const int x = meter.width() * shown / 100;
+        const QColor fill(1, 66, 208);
+        if (shown > 3) {
+            EXPECT_EQ(image.pixelColor(2, 3), fill) << percent;
+        }
+        if (shown < 97) {
+            EXPECT_NE(image.pixelColor(std::min(x + 2, meter.width() - 3), 3), fill) << percent;
+        }
+    }
+}
+
+TEST(KeyCodes, QtKeysBecomeWindowsVirtualKeys) {
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int32_t code;
+    };
+    const Case cases[] = {
+        {Qt::Key_Escape, Qt::NoModifier, 27}, {Qt::Key_A, Qt::NoModifier, 65},
+        {Qt::Key_M, Qt::AltModifier, 77},     {Qt::Key_7, Qt::NoModifier, 55},
+        {Qt::Key_7, Qt::KeypadModifier, 103}, {Qt::Key_F1, Qt::NoModifier, 112},
+        {Qt::Key_F12, Qt::NoModifier, 123},   {Qt::Key_Return, Qt::NoModifier, 13},
+        {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Down, Qt::NoModifier, 40},
+        {Qt::Key_Delete, Qt::NoModifier, 46}, {Qt::Key_unknown, Qt::NoModifier, 0},
+        {Qt::Key_Eacute, Qt::NoModifier, 0},
+    };
+    for (const auto& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
+        EXPECT_EQ(windowsKeyCode(event), c.code) << c.key;
+    }
+}
+
+TEST(TwipsScale, FollowsTheLogicalResolution) {
+    struct Case {
+        double dpi;
+        double perPixel;
+        int pixelsFor9480;
+    };
+    const Case cases[] = {{96, 15, 632}, {120, 12, 790}, {144, 10, 948}, {0, 15, 632}, {-1, 15, 632}};
+    for (const auto& c : cases) {
+        const TwipsScale scale(c.dpi, c.dpi);
+        EXPECT_DOUBLE_EQ(scale.perPixelX(), c.perPixel) << c.dpi;
+        EXPECT_EQ(scale.x(9480), c.pixelsFor9480) << c.dpi;
+        EXPECT_EQ(scale.twipsY(scale.y(8280)), 8280) << c.dpi;
+    }
+}
+
+TEST(AppIcon, GlossyBlueDiscWithAWhiteI) {
+    app();
+    const QIcon icon = appIcon();
+    for (const int size : {16, 32, 48, 128}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size));
+        const QImage image = paintAppIcon(size).toImage();
+        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "round: the corners are clear";
+        const QColor rim = image.pixelColor(size / 6, size * 2 / 3);
+        EXPECT_GT(rim.blue(), rim.red() + 60) << "blue disc";
+        const QColor stem = image.pixelColor(size / 2, size * 2 / 3);
+        EXPECT_GT(std::min({stem.red(), stem.green(), stem.blue()}), 230) << "white letter";
+        const QColor besideStem = image.pixelColor(size / 2 + size / 5, size * 2 / 3);
+        EXPECT_LT(besideStem.red(), 150) << "the letter is a narrow stem";
+    }
+}
+
+TEST(QtFrontend, BusyPointerIsOneSettingNotAStack) {
+    app();
+    {
+        QtFrontend frontend;
+        frontend.SetBusyPointer(true);
+        frontend.SetBusyPointer(true);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        frontend.SetBusyPointer(false);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        frontend.SetBusyPointer(true);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "a frontend leaves no hourglass behind";
+}
+
+TEST(QtFrontend, PlainMessageBoxTakesItsTitleOrTheApplicationsOwn) {
+    app();
+    struct Case {
+        const char* title;
+        QString shownTitle;
+    };
+    const Case cases[] = {{"Launcher", "Launcher"}, {"", QCoreApplication::applicationName()}};
+    for (const auto& c : cases) {
+        QtFrontend frontend;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QString title;
+        QTimer::singleShot(10, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            icon = box->icon();
+            title = box->windowTitle();
+            box->accept();
+        });
+        EXPECT_EQ(frontend.ShowMessage("System Information Is Unavailable At This Time", 0, c.title), IDOK);
+        EXPECT_EQ(icon, QMessageBox::NoIcon);
+        EXPECT_EQ(title, c.shownTitle);
+    }
+}
+
+TEST(QtFrontend, ScreenFactsComeFromThePrimaryScreen) {
+    app();
+    QtFrontend frontend;
+    const auto facts = frontend.Screen();
+    ASSERT_TRUE(facts.has_value());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    EXPECT_EQ(facts->widthPx, screen->geometry().width());
+    EXPECT_EQ(facts->heightPx, screen->geometry().height());
+    EXPECT_DOUBLE_EQ(facts->dpiY, screen->logicalDotsPerInchY());
+    EXPECT_EQ(facts->bitsPerPixel, screen->depth());
+    EXPECT_GE(facts->monitors, 1);
+    EXPECT_LE(facts->workRight - facts->workLeft, facts->virtualWidth);
+    EXPECT_GT(facts->scrollBarExtent, 0);
+    EXPECT_GT(facts->titleBarHeight, 0);
+    EXPECT_GT(facts->menuHeight, 0);
+}
+
+}  // namespace
+}  // namespace si32::viewtest

@@ -1,0 +1,109 @@
+// Every demo machine started up in full over the simulated backend, its
+// report compared with an expectation written by hand for that machine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/report.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "platform/sim/sim_machine.h"
+
+namespace si32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path sourceDir() {
+    const char* dir = std::getenv("SI32_SOURCE_DIR");
+    return dir != nullptr ? dir : ".";
+}
+
+std::vector<std::string> machineNames() {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(sourceDir() / "machines", error))
+        if (entry.path().extension() == ".json") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class MessageFrontend : public Frontend {
+public:
+    int32_t ShowMessage(std::string_view prompt, int32_t, std::string_view) override {
+        messages.emplace_back(prompt);
+        return IDOK;
+    }
+    void SetBusyPointer(bool) override {}
+    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
+    std::vector<std::string> messages;
+};
+
+struct MachineRun {
+    explicit MachineRun(const std::string& name)
+        : machine((sourceDir() / "machines" / (name + ".json")).string(), frontend),
+          session(machine.platform()) {
+        Form_Load(session);
+        Form_Activate(session);
+        report = ReportJson(session, {machine.started(), frontend.messages});
+    }
+
+    MessageFrontend frontend;
+    SimMachine machine;
+    Session session;
+    nlohmann::ordered_json report;
+};
+
+class MachineReportTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MachineReportTest, ReportMatchesTheExpectation) {
+    std::ifstream in(sourceDir() / "tests/facts/expected" / (GetParam() + ".json"));
+    ASSERT_TRUE(in) << "no expected report for machine " << GetParam();
+    const auto expected = nlohmann::json::parse(in);
+    MachineRun run(GetParam());
+
+    EXPECT_EQ(run.report["os_family"], expected["os_family"]);
+    EXPECT_EQ(run.report["started"], expected["started"]);
+    EXPECT_EQ(run.report["messages"], expected["messages"]);
+    EXPECT_EQ(run.machine.platform().files.CurDir(), expected["current_directory"].get<std::string>());
+    for (const auto& [key, properties] : expected["controls"].items()) {
+        ASSERT_TRUE(run.report["controls"].contains(key)) << key;
+        const auto& actual = run.report["controls"][key];
+        for (const auto& [property, value] : properties.items()) {
+            // The report leaves out a tooltip that is not set.
+            const auto shown = actual.contains(property) ? nlohmann::json(actual[property]) : nlohmann::json("");
+            EXPECT_EQ(shown, value) << key << "." << property;
+        }
+    }
+}
+
+TEST_P(MachineReportTest, ResTmpIsGoneAfterStartUp) {
+    MachineRun run(GetParam());
+    for (const auto& file : run.machine.fileSystem())
+        EXPECT_EQ(file.path.find("res.tmp"), std::string::npos) << file.path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, MachineReportTest, ::testing::ValuesIn(machineNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+TEST(MachineSet, EveryExpectationHasItsMachine) {
+    const auto names = machineNames();
+    ASSERT_EQ(names.size(), 12u);
+    for (const auto& entry : fs::directory_iterator(sourceDir() / "tests/facts/expected"))
+        EXPECT_NE(std::find(names.begin(), names.end(), entry.path().stem().string()), names.end())
+            << entry.path();
+}
+
+}  // namespace
+}  // namespace si32

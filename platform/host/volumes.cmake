@@ -5,5 +5,6 @@ target_sources(si32_platform PRIVATE
   host/drive_map_devices.cpp
   host/drive_map_mounts.cpp
   host/volumes.cpp
+  host/volumes_deadline.cpp
   host/volumes_fs_traits.cpp
 )

@@ -26,13 +26,19 @@ fs::path sourceDir() {
     return dir != nullptr ? dir : ".";
 }
 
-std::vector<std::string> machineNames() {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(sourceDir() / "machines", error))
-        if (entry.path().extension() == ".json") names.push_back(entry.path().stem().string());
-    std::sort(names.begin(), names.end());
-    return names;
+// One machine per operating system the applet tells apart. Listed here, not
+// read from the folder, so the test names exist before a test runs.
+const std::vector<std::string> kMachines = {
+    "win31-win32s", "win95", "win95-osr2", "win98", "win98se", "winme",
+    "nt351",        "nt40",  "win2000",    "winxp", "server2003", "vista",
+};
+
+std::vector<std::string> stemsIn(const fs::path& folder) {
+    std::vector<std::string> stems;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".json") stems.push_back(entry.path().stem().string());
+    std::sort(stems.begin(), stems.end());
+    return stems;
 }
 
 class MessageFrontend : public Frontend {
@@ -90,19 +96,18 @@ TEST_P(MachineReportTest, ResTmpIsGoneAfterStartUp) {
         EXPECT_EQ(file.path.find("res.tmp"), std::string::npos) << file.path;
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, MachineReportTest, ::testing::ValuesIn(machineNames()),
+INSTANTIATE_TEST_SUITE_P(Machines, MachineReportTest, ::testing::ValuesIn(kMachines),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
 
-TEST(MachineSet, EveryExpectationHasItsMachine) {
-    const auto names = machineNames();
-    ASSERT_EQ(names.size(), 12u);
-    for (const auto& entry : fs::directory_iterator(sourceDir() / "tests/facts/expected"))
-        EXPECT_NE(std::find(names.begin(), names.end(), entry.path().stem().string()), names.end())
-            << entry.path();
+TEST(MachineSet, EveryMachineHasAnExpectationAndNoOtherFilesStandBy) {
+    auto listed = kMachines;
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(stemsIn(sourceDir() / "machines"), listed);
+    EXPECT_EQ(stemsIn(sourceDir() / "tests/facts/expected"), listed);
 }
 
 }  // namespace

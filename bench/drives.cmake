@@ -2,4 +2,3 @@
 add_executable(drives_bench drives_bench.cpp)
 target_link_libraries(drives_bench PRIVATE si32_drives si32_platform benchmark::benchmark)
 target_compile_definitions(drives_bench PRIVATE SI32_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-target_include_directories(drives_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/platform/volumes)

@@ -7,20 +7,14 @@
 
 #include "app/si9x.h"
 #include "drives/drive_info.h"
-#include "fixture_tree.h"
 #include "platform/host/drive_map.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes.h"
+#include "tests/drives/silent_frontend.h"
+#include "tests/platform/volumes/fixture_tree.h"
 
 namespace si32 {
 namespace {
-
-class SilentFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
 
 // The real host backend; the drive is the one the root file system got.
 void BM_Drive1ChangeOnTheRootFileSystem(benchmark::State& state) {

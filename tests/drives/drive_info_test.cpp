@@ -10,16 +10,10 @@
 #include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/drives/silent_frontend.h"
 
 namespace si32 {
 namespace {
-
-class SilentFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
 
 using Fields = std::vector<std::pair<std::string, std::string>>;
 

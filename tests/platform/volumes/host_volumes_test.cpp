@@ -27,6 +27,7 @@
 #include "platform/host/blkid_probe.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes.h"
+#include "tests/drives/silent_frontend.h"
 
 extern char** environ;
 
@@ -236,11 +237,7 @@ TEST_F(PrivateTmpfs, RamDiskOfEightMegabytes) {
 TEST_F(PrivateTmpfs, DriveInfoFrameOnTheHost) {
     TempPrefix prefix("/tmp");
     ::setenv("SI32_PREFIX", prefix.path().c_str(), 1);
-    class Silent : public Frontend {
-        int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-        void SetBusyPointer(bool) override {}
-        std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-    } frontend;
+    SilentFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report);
     const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, ""}).ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());

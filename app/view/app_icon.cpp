@@ -61,9 +61,11 @@ void paintLetter(QPainter& p, const QRectF& disc, int size) {
     letter.addRoundedRect(QRectF(stemLeft, stemTop, stemWidth, stemBottom - stemTop), radius, radius);
     if (size >= 32) {
         const double flag = stemWidth * 0.55;
-        letter.addRect(QRectF(stemLeft - flag, stemTop, flag + 1, stemWidth * 0.45));
+        QPainterPath flagPath;
+        flagPath.addRect(QRectF(stemLeft - flag, stemTop, flag + stemWidth / 2, stemWidth * 0.45));
+        letter = letter.united(flagPath);
     }
-    p.drawPath(letter.simplified());
+    p.drawPath(letter);
 }
 
 }  // namespace

@@ -18,11 +18,17 @@ bool isFixedCaption(const Control& c) {
     return c.kind == ControlKind::Label && c.alignment == Align::Right && !c.autoSize;
 }
 
-bool captionsFit(const QFont& font, std::span<const Control> controls, const TwipsScale& scale) {
+// How much of its width the tightest caption needs at this font: 1 fits
+// exactly, above 1 it does not fit.
+double tightestCaption(const QFont& font, std::span<const Control> controls, const TwipsScale& scale) {
     const QFontMetrics metrics(font);
-    return std::all_of(controls.begin(), controls.end(), [&](const Control& c) {
-        return !isFixedCaption(c) || metrics.horizontalAdvance(fromModelText(c.text)) <= scale.x(c.geometry.width);
-    });
+    double tightest = 0;
+    for (const auto& c : controls) {
+        if (!isFixedCaption(c)) continue;
+        const double room = std::max(1, scale.x(c.geometry.width));
+        tightest = std::max(tightest, metrics.horizontalAdvance(fromModelText(c.text)) / room);
+    }
+    return tightest;
 }
 
 }  // namespace
@@ -30,12 +36,16 @@ bool captionsFit(const QFont& font, std::span<const Control> controls, const Twi
 QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(kDesignPoints);
-    for (int stretch = QFont::Unstretched; stretch > kNarrowestStretch; --stretch) {
+    const double need = tightestCaption(font, controls, scale);
+    if (need <= 1) return font;
+    // Text narrows about in proportion to the stretch; each stretch tried
+    // loads a font, so start from the proportional guess and step down only
+    // while rounding still leaves a caption too wide.
+    int stretch = std::max(kNarrowestStretch, static_cast<int>(static_cast<int>(QFont::Unstretched) / need));
+    for (;; --stretch) {
         font.setStretch(stretch);
-        if (captionsFit(font, controls, scale)) return font;
+        if (stretch == kNarrowestStretch || tightestCaption(font, controls, scale) <= 1) return font;
     }
-    font.setStretch(kNarrowestStretch);
-    return font;
 }
 
 }  // namespace si32

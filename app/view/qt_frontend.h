@@ -24,8 +24,8 @@ private:
 };
 
 // The border and title bar that the desktop is expected to put around a
-// dialog window before it is shown: the window's own margins once it has
-// them, else the style's figures.
+// dialog window, from the style's figures: the real ones are known only
+// once a window is on the screen.
 QMargins expectedFrameMargins();
 
 }  // namespace si32

@@ -250,10 +250,11 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     return session_.form.Ended;
 }
 
-QMargins WindowView::outerMargins() {
-    // The desktop frames the window only once it is on the screen; until
-    // then the window's own margins are unknown and the style's stand in.
-    winId();
+QMargins WindowView::outerMargins() const {
+    // The desktop frames the window only once it is on the screen, and
+    // creating the native window early would make the later move place the
+    // client area instead of the frame; until then the style's figures
+    // stand in for the frame.
     if (const QWindow* handle = windowHandle(); handle != nullptr && !handle->frameMargins().isNull())
         return handle->frameMargins();
     return expectedFrameMargins();

@@ -68,7 +68,7 @@ private:
     void pickDrive(int row);
     void endNow();
     bool inDriveList(const QWidget& widget) const;
-    QMargins outerMargins();
+    QMargins outerMargins() const;
 
     Session& session_;
     TwipsScale scale_;

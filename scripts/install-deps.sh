@@ -8,19 +8,27 @@ packages=(
   qt6-base-dev libgl-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libblkid-dev libasound2-dev libcups2-dev libx11-dev
-  xvfb xauth
+  xvfb xauth locales
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine64
 )
+
+# Locales the regional-settings tests switch to.
+wanted_locales=(de_DE.UTF-8 fr_FR.UTF-8)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+for l in "${wanted_locales[@]}"; do
+  name="${l%%.*}"
+  locale -a 2>/dev/null | grep -qi "^${name}.utf-\?8$" || $sudo localedef -i "$name" -f UTF-8 "$l" || true
+done

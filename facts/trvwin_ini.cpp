@@ -19,9 +19,14 @@ std::string TrvwinReader::ReadField() {
     // A NUL ends what a field keeps, as it ends the text for every platform
     // call the field is later handed to.
     bool keeping = true;
+    bool capped = false;
     auto keep = [&](int byte) {
         if (byte == 0) keeping = false;
-        if (keeping && field.size() < kTrvwinFieldLimit) field += static_cast<char>(byte);
+        if (!keeping) return;
+        if (field.size() < kTrvwinFieldLimit)
+            field += static_cast<char>(byte);
+        else
+            capped = true;
     };
 
     if (source_.Peek() == '"') {
@@ -38,7 +43,9 @@ std::string TrvwinReader::ReadField() {
 
     const int separator = source_.Take();
     if (separator == '\r' && source_.Peek() == '\n') source_.Take();
-    DropIncompleteTail(field);
+    // The cap may have cut the last character; bytes the file itself holds
+    // are left as they are.
+    if (capped) DropIncompleteTail(field);
     return field;
 }
 

@@ -57,6 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"comma_inside_quotes", "\"a,b\",c", {"a,b", "c"}},
         Case{"nul_ends_what_a_field_keeps", std::string("ab\0cd,ef", 8), {"ab", "ef"}},
         Case{"binary_bytes_kept", "\x01\xff\x7f,z", {"\x01\xff\x7f", "z"}},
+        Case{"invalid_tail_kept_when_not_capped", "ab\xe0\xdf,z", {"ab\xe0\xdf", "z"}},
         Case{"long_field_capped", kLongRun + ",next",
              {std::string(kTrvwinFieldLimit, 'x'), "next"}},
         Case{"cap_never_splits_a_character", std::string(kTrvwinFieldLimit - 1, 'a') + "\xc3\xa9" + ",n",

@@ -16,8 +16,6 @@ public:
     void SetBusyPointer(bool busy) override;
     std::optional<ScreenFacts> Screen() override;
 
-    bool busy() const { return busy_; }
-
 private:
     bool busy_ = false;
     std::optional<ScreenFacts> screen_;

@@ -3,8 +3,8 @@
 //
 // What Windows does and this follows: a line is cut at LF (at CR only where
 // no LF follows); blanks (and the DOS end-of-file mark 0x1A) around lines,
-// names and values do not count; a section header is "[" up to the last
-// "]" of its line; lines before the first header form a section with an
+// names and values do not count (inside a section header's brackets too);
+// a section header is "[" up to the last "]" of its line; lines before the first header form a section with an
 // empty name; only the first section of a name is searched and its first
 // matching key wins; a line without "=" is a key without a value, which
 // answers the default; a name or value ends at a NUL; a value (or the
@@ -42,10 +42,8 @@ bool sameName(std::string_view a, std::string_view b) {
            });
 }
 
-std::string_view stripQuotes(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
+bool isQuoted(std::string_view value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
 }
 
 // A cut that would leave a UTF-8 character split moves back to the start of
@@ -92,7 +90,7 @@ std::optional<std::optional<std::string_view>> findValue(std::string_view text, 
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
                 if (seen) return std::nullopt;
-                inSection = seen = sameName(cutAtNul(line.substr(1, close - 1)), section);
+                inSection = seen = sameName(cutAtNul(trim(line.substr(1, close - 1))), section);
                 continue;
             }
         }
@@ -118,9 +116,17 @@ uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileTex
     // A missing file reads as an empty one: the default is all it can give.
     if (auto found = findValue(fileText.value_or(std::string_view{}), trim(section), trim(key)); found && *found)
         answer = **found;
-    answer = stripQuotes(answer);
-
-    std::size_t count = utf8Cut(answer, buffer.size() - 1);
+    // A quoted value is cut with its closing quote still on, and the quote
+    // is dropped only when it made it into the buffer. So a quoted value that
+    // fills the buffer exactly loses its last character as well: Windows'
+    // answer (checked under Wine), kept for the same counts.
+    std::size_t limit = buffer.size() - 1;
+    if (isQuoted(answer)) {
+        answer.remove_prefix(1);
+        limit = std::min(answer.size(), limit);
+        if (buffer.size() >= answer.size() && limit > 0) --limit;
+    }
+    std::size_t count = utf8Cut(answer, limit);
     std::copy_n(answer.begin(), count, buffer.begin());
     buffer[count] = '\0';
     return static_cast<uint32_t>(count);

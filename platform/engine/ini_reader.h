@@ -1,8 +1,9 @@
 #pragma once
 // GetPrivateProfileStringA over the text of one INI file, as Windows reads
-// it: sections and keys without regard to case, blanks around the value and
-// one pair of enclosing double quotes removed, comments, the value cut to the
-// buffer's size less one, the count without the NUL.
+// it: sections and keys without regard to case, blanks around names and the
+// value and one pair of enclosing double or single quotes removed, comment
+// lines, the value cut to the buffer's size less one, the count without the
+// NUL. ini_reader.cpp lists the finer points.
 #include <cstdint>
 #include <optional>
 #include <span>

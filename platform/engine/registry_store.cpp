@@ -145,13 +145,17 @@ int32_t RegistryStore::RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t
     const OpenKey* parent = impl_->lookup(key, scratch);
     if (!parent) return ERROR_INVALID_HANDLE;
     if (!subKey.empty() && subKey.front() == '\\') return ERROR_BAD_PATHNAME;
-    // A single trailing backslash is accepted, as Windows accepts it.
-    if (!subKey.empty() && subKey.back() == '\\') subKey.remove_suffix(1);
-    auto names = regtree::splitPath(subKey);
-    if (!names) return ERROR_FILE_NOT_FOUND;
+    // Doubled and trailing backslashes separate nothing, as the real call
+    // reads them.
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start <= subKey.size();) {
+        std::size_t end = std::min(subKey.find('\\', start), subKey.size());
+        if (end > start) names.emplace_back(subKey.substr(start, end - start));
+        start = end + 1;
+    }
 
     OpenKey opened{parent->root, parent->path, samDesired & ~KEY_WOW64_FLAGS};
-    opened.path.insert(opened.path.end(), names->begin(), names->end());
+    opened.path.insert(opened.path.end(), names.begin(), names.end());
     if (!impl_->tree.find(opened.root, opened.path)) return ERROR_FILE_NOT_FOUND;
     if ((opened.access & ~KEY_READ) != 0 && impl_->isReadOnly(canonical(opened.root, opened.path)))
         return ERROR_ACCESS_DENIED;
@@ -168,7 +172,10 @@ int32_t RegistryStore::RegQueryValueExA(HKEY key, std::string_view valueName, ui
     const regtree::Key* node = impl_->tree.find(open->root, open->path);
     if (!node) return ERROR_KEY_DELETED;
     const regtree::Value* value = node->value(valueName);
-    if (!value) return ERROR_FILE_NOT_FOUND;
+    if (!value) {
+        type = REG_NONE;
+        return ERROR_FILE_NOT_FOUND;
+    }
 
     type = value->type;
     const auto needed = static_cast<uint32_t>(value->data.size());

@@ -123,6 +123,21 @@ TEST(IniReader, TruncatesToTheBufferLessOneAndAlwaysEndsWithNul) {
     EXPECT_EQ(GetPrivateProfileStringFromText("[s]\nk=v\n", "s", "k", "", none), 0u);
 }
 
+TEST(IniReader, AQuotedValueThatFillsTheBufferExactlyLosesOneMore) {
+    struct Case {
+        std::size_t bufferSize;
+        Answer expected;
+    };
+    const std::vector<Case> cases = {
+        {1, {0, ""}}, {2, {1, "a"}}, {4, {3, "abc"}}, {5, {3, "abc"}}, {6, {4, "abcd"}}, {7, {4, "abcd"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bufferSize);
+        EXPECT_EQ(ask("[s]\nk=\"abcd\"\n", "s", "k", "", c.bufferSize), c.expected);
+    }
+    EXPECT_EQ(ask("[s]\nk=\"\"\n", "s", "k", "", 1), (Answer{0, ""}));
+}
+
 TEST(IniReader, LineEndsAndOddInputs) {
     struct Case {
         std::string file;
@@ -136,6 +151,7 @@ TEST(IniReader, LineEndsAndOddInputs) {
         {"top=before any section\n[s]\n", "", "top", {18, "before any section"}},
         {"[s\nk=not a header\n", "s", "k", {0, ""}},
         {"[a]x]\nk=last bracket\n", "a]x", "k", {12, "last bracket"}},
+        {"[ spaced\t]\nk=trimmed header\n", "spaced", "k", {14, "trimmed header"}},
         {"[s]\nk=v", "s", "k", {1, "v"}},
         {std::string("[s]\n\0\0\0\nk=after nuls\n", 21), "s", "k", {10, "after nuls"}},
         {std::string(100000, '[') + "\n[s]\nk=v\n", "s", "k", {1, "v"}},

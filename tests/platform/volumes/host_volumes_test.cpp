@@ -173,6 +173,22 @@ TEST(HostVolumes, LocalMountsAgreeWithTheSystemTools) {
     EXPECT_GE(compared, 1) << "not even the root file system was compared";
 }
 
+// libblkid itself, on a file system image the test makes.
+TEST(HostBlkid, ReadsTheTagsOfAnImage) {
+    if (!haveTool("mkfs.ext4")) GTEST_SKIP() << "this machine lacks mkfs.ext4 (e2fsprogs)";
+    const std::string image = ::testing::TempDir() + "/si32-blkid-image";
+    ASSERT_TRUE(runTool({"truncate", "-s", "4M", image}).has_value());
+    ASSERT_TRUE(runTool({"mkfs.ext4", "-q", "-F", "-L", "Photo Disk", "-U", "12345678-9abc-def0-1234-56789abcdef0",
+                         image})
+                    .has_value());
+    const auto tags = MakeLibblkidProbe("/")->Probe(image, "");
+    ::unlink(image.c_str());
+    ASSERT_TRUE(tags.has_value());
+    EXPECT_EQ(tags->type, "ext4");
+    EXPECT_EQ(tags->label, "Photo Disk");
+    EXPECT_EQ(tags->uuid, "12345678-9abc-def0-1234-56789abcdef0");
+}
+
 // Mounting needs a private mount namespace, so nothing outside the test sees it.
 class PrivateTmpfs : public ::testing::Test {
 protected:

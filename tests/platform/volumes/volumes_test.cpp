@@ -115,6 +115,22 @@ TEST_P(VolumeInformation, DescribesTheFileSystem) {
 INSTANTIATE_TEST_SUITE_P(FileSystems, VolumeInformation, ::testing::ValuesIn(kVolumeCases),
                          [](const auto& info) { return info.param.name; });
 
+// An ordinary user cannot open the device; udev's record of it is readable.
+TEST(HostBlkid, FallsBackToWhatUdevRecorded) {
+    volumestest::FixtureTree tree;
+    tree.write("/run/udev/data/b8:17",
+               "S:disk/by-label/My\\x20Photos\nE:ID_FS_LABEL=My_Photos\nE:ID_FS_LABEL_ENC=My\\x20Photos\n"
+               "E:ID_FS_UUID=ABCD-1234\nE:ID_FS_VERSION=FAT32\nE:ID_FS_TYPE=vfat\nE:ID_FS_USAGE=filesystem\n");
+    const auto probe = MakeLibblkidProbe(tree.root());
+    const auto tags = probe->Probe(tree.path("/dev/sdb1"), "8:17");
+    ASSERT_TRUE(tags.has_value());
+    EXPECT_EQ(tags->type, "vfat");
+    EXPECT_EQ(tags->version, "FAT32");
+    EXPECT_EQ(tags->label, "My Photos");
+    EXPECT_EQ(tags->uuid, "ABCD-1234");
+    EXPECT_FALSE(probe->Probe(tree.path("/dev/sdc1"), "8:33").has_value()) << "neither libblkid nor udev knows it";
+}
+
 struct FailingVolumeCase {
     std::string name;
     std::string rootPath;

@@ -54,7 +54,7 @@ TEST(Si32Program, WithoutADisplayItSaysSoInOneLineAndPointsToTheReport) {
     };
     const Case cases[] = {
         {"nothing named", {}},
-        {"a display nobody serves", {"DISPLAY=:97"}},
+        {"a display nobody serves", {"DISPLAY=:9731"}},
         {"a platform Qt does not have", {"QT_QPA_PLATFORM=nowhere"}},
     };
     for (const auto& c : cases) {

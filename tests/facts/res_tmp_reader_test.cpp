@@ -37,6 +37,8 @@ struct Case {
     std::string text;
     Outcome first, second;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 
 class ResTmpReaderTest : public ::testing::TestWithParam<Case> {};
 

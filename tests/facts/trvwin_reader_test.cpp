@@ -32,6 +32,8 @@ struct Case {
     std::string text;
     std::vector<std::optional<std::string>> expected;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 
 class TrvwinReaderTest : public ::testing::TestWithParam<Case> {};
 

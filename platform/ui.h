@@ -96,6 +96,12 @@ struct ScreenFacts {
     int32_t monitors = 0;
     int32_t iconSize = 32, smallIconSize = 16;
     int32_t scrollBarExtent = 0, titleBarHeight = 0, frameWidth = 0, menuHeight = 0;
+    // The desktop's own font (what a Windows desktop calls the icon-title
+    // font), where the drawing side can tell it; fontFace empty when not.
+    std::string fontFace;
+    int32_t fontHeightPx = 0;  // character height, pixels
+    int32_t fontWeight = 0;    // 100 to 900, 400 regular
+    bool fontItalic = false;
 };
 
 class Frontend {

@@ -1,7 +1,117 @@
+// The report's screen: one bounded conversation with the X server.
 #include "platform/host/x11_screen.h"
 
-namespace si32 {
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 
-std::optional<ScreenFacts> queryX11Screen() { return std::nullopt; }
+#include <algorithm>
+#include <vector>
+
+#include "platform/host/host_ui_x11.h"
+
+namespace si32 {
+namespace {
+
+struct MonitorRect {
+    int x, y, width, height;
+};
+
+// The Xinerama view of the monitors, through the system's libXinerama when
+// it is installed; loaded at run time so the program needs no more than
+// libX11 to build and start.
+struct XineramaScreenInfo {
+    int screen_number;
+    short x_org, y_org, width, height;
+};
+
+std::vector<MonitorRect> xineramaMonitors(Display* display) {
+    using IsActive = int (*)(Display*);
+    using QueryScreens = XineramaScreenInfo* (*)(Display*, int*);
+    static void* library = dlopen("libXinerama.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (library == nullptr) return {};
+    auto isActive = reinterpret_cast<IsActive>(dlsym(library, "XineramaIsActive"));
+    auto queryScreens = reinterpret_cast<QueryScreens>(dlsym(library, "XineramaQueryScreens"));
+    if (isActive == nullptr || queryScreens == nullptr || !isActive(display)) return {};
+    int count = 0;
+    XineramaScreenInfo* screens = queryScreens(display, &count);
+    std::vector<MonitorRect> monitors;
+    for (int i = 0; screens != nullptr && i < count; ++i)
+        monitors.push_back({screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height});
+    if (screens != nullptr) XFree(screens);
+    return monitors;
+}
+
+ScreenFacts readScreen(Display* display) {
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    ScreenFacts facts;
+    facts.widthPx = DisplayWidth(display, screen);
+    facts.heightPx = DisplayHeight(display, screen);
+    // The colour depth, not the pixel's storage: a 24-bit screen shows
+    // 16,777,216 colours even though each pixel occupies 32 bits.
+    facts.bitsPerPixel = DefaultDepth(display, screen);
+    facts.planes = 1;
+
+    // The desktop's chosen density (what toolkits scale fonts by) first, the
+    // physical one from the screen's size in millimetres otherwise.
+    const char* resources = XResourceManagerString(display);
+    if (const auto dpi = x11::xftDpi(resources != nullptr ? resources : "")) {
+        facts.dpiX = facts.dpiY = *dpi;
+    } else {
+        const int mmWide = DisplayWidthMM(display, screen);
+        const int mmHigh = DisplayHeightMM(display, screen);
+        facts.dpiX = mmWide > 0 ? facts.widthPx * 25.4 / mmWide : 0;
+        facts.dpiY = mmHigh > 0 ? facts.heightPx * 25.4 / mmHigh : 0;
+    }
+
+    // The window manager's work area on the current desktop; without one,
+    // nothing reserves any part of the screen.
+    facts.workLeft = 0;
+    facts.workTop = 0;
+    facts.workRight = facts.widthPx;
+    facts.workBottom = facts.heightPx;
+    const auto areas = x11::property32(display, root, x11::knownAtom(display, "_NET_WORKAREA"));
+    const auto current = x11::property32(display, root, x11::knownAtom(display, "_NET_CURRENT_DESKTOP"));
+    const size_t desktop = current.empty() ? 0 : current.front();
+    if (areas.size() >= 4 * (desktop + 1)) {
+        const auto* area = &areas[4 * desktop];
+        facts.workLeft = static_cast<int32_t>(area[0]);
+        facts.workTop = static_cast<int32_t>(area[1]);
+        facts.workRight = facts.workLeft + static_cast<int32_t>(area[2]);
+        facts.workBottom = facts.workTop + static_cast<int32_t>(area[3]);
+    }
+
+    // Without a Xinerama view the server shows one screen: one monitor.
+    std::vector<MonitorRect> monitors = xineramaMonitors(display);
+    if (monitors.empty()) monitors.push_back({0, 0, facts.widthPx, facts.heightPx});
+    int left = monitors.front().x, top = monitors.front().y;
+    int right = left + monitors.front().width, bottom = top + monitors.front().height;
+    for (const MonitorRect& m : monitors) {
+        left = std::min(left, m.x);
+        top = std::min(top, m.y);
+        right = std::max(right, m.x + m.width);
+        bottom = std::max(bottom, m.y + m.height);
+    }
+    facts.monitors = static_cast<int32_t>(monitors.size());
+    facts.virtualLeft = left;
+    facts.virtualTop = top;
+    facts.virtualWidth = right - left;
+    facts.virtualHeight = bottom - top;
+
+    // Icon, scroll-bar, title-bar and font sizes belong to a toolkit's
+    // style, which the report does not load: they stay unknown.
+    facts.iconSize = 0;
+    facts.smallIconSize = 0;
+    return facts;
+}
+
+}  // namespace
+
+std::optional<ScreenFacts> queryX11Screen() {
+    return x11::query<ScreenFacts>([](Display* d) -> std::optional<ScreenFacts> {
+        return readScreen(d);
+    });
+}
 
 }  // namespace si32

@@ -1,0 +1,98 @@
+#include "platform/host/host_ui.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "platform/host/host_read.h"
+#include "platform/host/host_ui_metrics.h"
+#include "platform/run_time_error.h"
+
+namespace si32 {
+namespace {
+
+// Handles only need to be distinct and non-zero.
+constexpr HDC kWindowDc = 0x0100;
+constexpr HDC kFirstInformationContext = 0x2000;
+constexpr double kTwipsPerInch = 1440;
+
+// Device capabilities count whole dots per inch.
+int32_t wholeDpi(double dpi) { return dpi > 0 ? static_cast<int32_t>(std::lround(dpi)) : 0; }
+
+}  // namespace
+
+HostUi::HostUi(HostDeps& deps)
+    : deps_(deps),
+      parameters_(deps.registry, deps.context, [this] { return screen(); }),
+      nextContext_(kFirstInformationContext) {}
+
+int32_t HostUi::GetSystemMetrics(int32_t index) {
+    // Icon spacing is a profile setting, changed through the parameters.
+    if (index == SM_CXICONSPACING || index == SM_CYICONSPACING)
+        return parameters_.IconSpacing(index == SM_CYICONSPACING);
+    const std::optional<ScreenFacts> facts = screen();
+    return facts ? metricFromScreen(*facts, index) : 0;
+}
+
+int32_t HostUi::SystemParametersInfoA(uint32_t action, uint32_t param, SpiPointer pointer, uint32_t winIni) {
+    return parameters_.SystemParametersInfoA(action, param, pointer, winIni);
+}
+
+HDC HostUi::CreateICA(std::string_view driver, std::string_view, std::string_view) {
+    if (!equalsNoCase(driver, "DISPLAY") || !screen()) return 0;
+    const HDC dc = nextContext_++;
+    informationContexts_.insert(dc);
+    return dc;
+}
+
+int32_t HostUi::DeleteDC(HDC dc) { return informationContexts_.erase(dc) == 1 ? 1 : 0; }
+
+HDC HostUi::GetWindowDC() { return screen() ? kWindowDc : 0; }
+
+int32_t HostUi::GetDeviceCaps(HDC dc, int32_t index) {
+    if (dc != kWindowDc && !informationContexts_.contains(dc)) return 0;
+    const std::optional<ScreenFacts> facts = screen();
+    if (!facts) return 0;
+    switch (index) {
+        case BITSPIXEL: return facts->bitsPerPixel;
+        case PLANES: return facts->planes;
+        case LOGPIXELSX: return wholeDpi(facts->dpiX);
+        case LOGPIXELSY: return wholeDpi(facts->dpiY);
+        default: return 0;
+    }
+}
+
+ScreenTwips HostUi::Screen() {
+    const std::optional<ScreenFacts> facts = screen();
+    if (!facts || facts->widthPx <= 0 || facts->heightPx <= 0 || wholeDpi(facts->dpiX) <= 0 ||
+        wholeDpi(facts->dpiY) <= 0)
+        raise(ErrorKind::PlatformFailure, "the screen cannot be measured");
+    // From the same whole dots per inch the device capabilities report, so
+    // both measures agree.
+    const float perPixelX = static_cast<float>(kTwipsPerInch / wholeDpi(facts->dpiX));
+    const float perPixelY = static_cast<float>(kTwipsPerInch / wholeDpi(facts->dpiY));
+    return {static_cast<float>(facts->widthPx) * perPixelX, static_cast<float>(facts->heightPx) * perPixelY,
+            perPixelX, perPixelY};
+}
+
+void HostUi::SetMousePointer(int32_t pointer) { deps_.frontend.SetBusyPointer(pointer == POINTER_HOURGLASS); }
+
+int32_t HostUi::MsgBox(std::string_view prompt, int32_t style, std::string_view title) {
+    return deps_.frontend.ShowMessage(prompt, style, title);
+}
+
+bool HostUi::PrevInstance() {
+    if (!lock_) lock_ = std::make_unique<InstanceLock>(InstanceLock::PathFor(deps_.program));
+    return lock_->state() == InstanceLock::State::Busy;
+}
+
+std::vector<std::string> HostUi::DriveListEntries() {
+    std::vector<std::string> entries;
+    for (const MappedDrive& drive : deps_.drives.drives()) {
+        std::string entry{static_cast<char>(std::tolower(static_cast<unsigned char>(drive.letter))), ':'};
+        if (!drive.listLabel.empty()) entry += " [" + drive.listLabel + "]";
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace si32

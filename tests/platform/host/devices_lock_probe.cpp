@@ -1,0 +1,45 @@
+// lock_probe window|report: asks the host's previous-instance question as
+// the named program would, once a byte arrives on standard input (so a test
+// can start several at the same moment), prints "held" or "busy", and keeps
+// what it holds until standard input closes.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "platform/engine/registry_store.h"
+#include "platform/host/drive_map.h"
+#include "platform/host/host_devices.h"
+
+namespace {
+
+class SilentFrontend final : public si32::Frontend {
+public:
+    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return si32::IDOK; }
+    void SetBusyPointer(bool) override {}
+    std::optional<si32::ScreenFacts> Screen() override { return std::nullopt; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || (std::strcmp(argv[1], "window") != 0 && std::strcmp(argv[1], "report") != 0)) {
+        std::fprintf(stderr, "usage: lock_probe window|report\n");
+        return 2;
+    }
+    SilentFrontend frontend;
+    si32::DriveMap drives;
+    si32::RegistryStore registry;
+    si32::HostDeps deps{frontend, std::strcmp(argv[1], "window") == 0 ? si32::Program::Window : si32::Program::Report,
+                        si32::HostContext{}, drives, registry};
+    auto ui = si32::makeHostUi(deps);
+
+    char go = 0;
+    if (::read(STDIN_FILENO, &go, 1) != 1) return 1;
+    std::printf("%s\n", ui->PrevInstance() ? "busy" : "held");
+    std::fflush(stdout);
+    while (::read(STDIN_FILENO, &go, 1) > 0) {
+    }
+    return 0;
+}

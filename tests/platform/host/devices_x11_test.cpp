@@ -1,0 +1,195 @@
+// The screen and the panels through a real X server (Xvfb, when installed),
+// and a server that accepts a connection but never answers.
+// gtest first: Xlib defines macros (None, Bool) that its templates would trip on.
+#include <gtest/gtest.h>
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xatom.h>
+// clang-format on
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/host/host_taskbar.h"
+#include "platform/host/x11_screen.h"
+#include "platform/run_time_error.h"
+#include "tests/platform/host/host_test_support.h"
+
+namespace si32 {
+namespace {
+
+using hosttest::ScopedEnv;
+
+// A display number no one else on the machine is likely to use.
+int privateDisplayNumber() { return 7000 + static_cast<int>(::getpid() % 2000); }
+
+std::string socketPathOf(int display) { return "/tmp/.X11-unix/X" + std::to_string(display); }
+
+// Xvfb on its own display for the life of the object.
+class VirtualServer {
+public:
+    VirtualServer(const std::string& screen, const std::string& dpi) : display_(privateDisplayNumber()) {
+        const char* binary = "/usr/bin/Xvfb";
+        if (::access(binary, X_OK) != 0) return;
+        const std::string name = ":" + std::to_string(display_);
+        std::vector<std::string> args = {binary, name, "-screen", "0", screen, "-dpi", dpi, "-nolisten", "tcp", "-noreset"};
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (::posix_spawn(&pid_, binary, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        // Ready once it accepts connections; -noreset keeps it from resetting
+        // (and refusing connections for a moment) when this probe leaves.
+        for (int i = 0; pid_ > 0 && i < 100; ++i) {
+            if (Display* d = XOpenDisplay(name.c_str())) {
+                XCloseDisplay(d);
+                ready_ = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~VirtualServer() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool ready() const { return ready_; }
+    std::string name() const { return ":" + std::to_string(display_); }
+
+private:
+    int display_;
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
+TEST(HostX11Screen, NoDisplayNoScreen) {
+    ScopedEnv display("DISPLAY", std::nullopt);
+    EXPECT_FALSE(queryX11Screen().has_value());
+    HostShell shell(makeX11DesktopPanels());
+    AppBarData data;
+    EXPECT_THROW(shell.SHAppBarMessage(ABM_GETSTATE, data), RunTimeError);
+}
+
+TEST(HostX11Screen, AServerThatNeverAnswersDoesNotHoldTheCaller) {
+    const int number = privateDisplayNumber() + 1;
+    std::filesystem::create_directories("/tmp/.X11-unix");
+    const std::string path = socketPathOf(number);
+    ::unlink(path.c_str());
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);  // accepted by the kernel, never answered
+
+    ScopedEnv display("DISPLAY", ":" + std::to_string(number));
+    EXPECT_FALSE(queryX11Screen().has_value());
+    // The first query is still stuck; the next fails without waiting again.
+    EXPECT_FALSE(queryX11Screen().has_value());
+
+    ::close(listener);
+    ::unlink(path.c_str());
+}
+
+TEST(HostX11Screen, ScreenFactsFromARealServer) {
+    VirtualServer server("1024x768x16", "120");
+    if (!server.ready()) GTEST_SKIP() << "Xvfb is not available";
+    ScopedEnv display("DISPLAY", server.name());
+    const std::optional<ScreenFacts> facts = queryX11Screen();
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->widthPx, 1024);
+    EXPECT_EQ(facts->heightPx, 768);
+    EXPECT_EQ(facts->bitsPerPixel, 16);
+    EXPECT_NEAR(facts->dpiY, 120, 1.5) << "from the screen's size in millimetres";
+    // No window manager: nothing reserves any part of the screen.
+    EXPECT_EQ(facts->workRight - facts->workLeft, 1024);
+    EXPECT_EQ(facts->workBottom - facts->workTop, 768);
+    EXPECT_EQ(facts->monitors, 1);
+    EXPECT_EQ(facts->virtualWidth, 1024);
+    EXPECT_EQ(facts->iconSize, 0) << "a toolkit's sizes are not the server's to tell";
+
+    HostShell shell(makeX11DesktopPanels());
+    AppBarData data;
+    EXPECT_THROW(shell.SHAppBarMessage(ABM_GETSTATE, data), RunTimeError) << "no window manager tells anything";
+}
+
+// Plays the parts a desktop plays: the window manager's marks on the root
+// window and a panel.
+class FakeDesktop {
+public:
+    explicit FakeDesktop(const std::string& name) : display_(XOpenDisplay(name.c_str())) {}
+    ~FakeDesktop() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+    Display* display() const { return display_; }
+    Atom atom(const char* name) const { return XInternAtom(display_, name, False); }
+    void set32(Window w, const char* property, Atom type, std::vector<long> values) const {
+        XChangeProperty(display_, w, atom(property), type, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(values.data()), static_cast<int>(values.size()));
+    }
+    Window root() const { return DefaultRootWindow(display_); }
+    Window panel(bool strut, bool below) const {
+        const Window w = XCreateSimpleWindow(display_, root(), 0, 0, 1024, 30, 0, 0, 0);
+        set32(w, "_NET_WM_WINDOW_TYPE", XA_ATOM, {static_cast<long>(atom("_NET_WM_WINDOW_TYPE_DOCK"))});
+        if (strut) set32(w, "_NET_WM_STRUT_PARTIAL", XA_CARDINAL, {0, 0, 30, 0, 0, 0, 0, 0, 0, 1023, 0, 0});
+        if (below) set32(w, "_NET_WM_STATE", XA_ATOM, {static_cast<long>(atom("_NET_WM_STATE_BELOW"))});
+        XMapWindow(display_, w);
+        XSync(display_, False);
+        return w;
+    }
+
+private:
+    Display* display_;
+};
+
+TEST(HostX11Screen, TheDesktopsWorkAreaDensityAndPanel) {
+    VirtualServer server("1280x1024x24", "96");
+    if (!server.ready()) GTEST_SKIP() << "Xvfb is not available";
+    ScopedEnv display("DISPLAY", server.name());
+    FakeDesktop desktop(server.name());
+    ASSERT_NE(desktop.display(), nullptr);
+    const Window wm = XCreateSimpleWindow(desktop.display(), desktop.root(), 0, 0, 1, 1, 0, 0, 0);
+    desktop.set32(desktop.root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, {static_cast<long>(wm)});
+    desktop.set32(desktop.root(), "_NET_CURRENT_DESKTOP", XA_CARDINAL, {1});
+    desktop.set32(desktop.root(), "_NET_WORKAREA", XA_CARDINAL, {0, 0, 1280, 1024, 0, 30, 1280, 994});
+    const char* resources = "Xft.antialias:\t1\nXft.dpi:\t144\n";
+    XChangeProperty(desktop.display(), desktop.root(), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources), static_cast<int>(std::strlen(resources)));
+    XSync(desktop.display(), False);
+
+    HostShell shell(makeX11DesktopPanels());
+    AppBarData data;
+    EXPECT_THROW(shell.SHAppBarMessage(ABM_GETSTATE, data), RunTimeError) << "a desktop without a panel";
+
+    const std::optional<ScreenFacts> facts = queryX11Screen();
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->workTop, 30) << "the current desktop's work area";
+    EXPECT_EQ(facts->workBottom, 1024);
+    EXPECT_DOUBLE_EQ(facts->dpiX, 144);
+    EXPECT_DOUBLE_EQ(facts->dpiY, 144);
+
+    const Window hiding = desktop.panel(false, false);
+    EXPECT_EQ(shell.SHAppBarMessage(ABM_GETSTATE, data), ABS_AUTOHIDE | ABS_ALWAYSONTOP);
+    XDestroyWindow(desktop.display(), hiding);
+    XSync(desktop.display(), False);
+    desktop.panel(true, true);
+    EXPECT_EQ(shell.SHAppBarMessage(ABM_GETSTATE, data), 0u);
+}
+
+}  // namespace
+}  // namespace si32

@@ -1,8 +1,8 @@
 // The facts the start-up sequence takes from the registry: owner, product
 // name, processor identifier, default printer, and the system and processor
 // descriptors.
-#include "platform/guarded.h"
 #include "format/format_value.h"
+#include "platform/guarded.h"
 #include "si32mod/buffers.h"
 #include "si32mod/hex_text.h"
 #include "si32mod/si32mod.h"
@@ -17,6 +17,29 @@ constexpr const char* kNtLineKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVers
 constexpr const char* kSystemKey = "HARDWARE\\Description\\System";
 constexpr const char* kPrinterConfigKey = "System\\CurrentControlSet\\Control\\Print\\Printers";
 constexpr const char* kUserPrinterKey = "Printers";
+
+// A descriptor field and the value it is read from.
+template <class Record>
+struct Field {
+    std::string Record::*field;
+    const char* value;
+};
+using SD = SystemDescriptorRecord;
+using PD = ProcessorDescriptorRecord;
+
+// The reads of each key that follow one another without a condition, in
+// their order.
+constexpr Field<SD> kOsFields[] = {{&SD::CSDVersion, "CSDVersion"},
+                                   {&SD::ProductID, "ProductID"},
+                                   {&SD::RegisteredOwner, "RegisteredOwner"},
+                                   {&SD::RegisteredOrganization, "RegisteredOrganization"}};
+constexpr Field<SD> kFirmwareFields[] = {{&SD::SystemBiosDate, "SystemBiosDate"},
+                                         {&SD::SystemBiosVersion, "SystemBiosVersion"},
+                                         {&SD::VideoBiosDate, "VideoBiosDate"},
+                                         {&SD::VideoBiosVersion, "VideoBiosVersion"}};
+constexpr Field<PD> kProcessorFields[] = {{&PD::ProcessorNameString, "ProcessorNameString"},
+                                          {&PD::VendorIdentifier, "VendorIdentifier"},
+                                          {&PD::Identifier, "Identifier"}};
 
 }  // namespace
 
@@ -49,8 +72,8 @@ void Si32Mod::ReadSystemDescriptor() {
     const std::string processorKey = systemKey + "\\CentralProcessor\\0";
     const bool windowsLine = OsFamily <= 1;
     const std::string osKey = windowsLine ? kWindowsLineKey : kNtLineKey;
-    SystemDescriptorRecord& sd = SystemDescriptor;
-    ProcessorDescriptorRecord& pd = ProcessorDescriptor;
+    SD& sd = SystemDescriptor;
+    PD& pd = ProcessorDescriptor;
 
     guarded([&] { sd.ProductName = ReadRegValue(osKey, "ProductName"); });
     if (sd.ProductName.empty()) sd.ProductName = "Microsoft Windows NT";
@@ -60,21 +83,12 @@ void Si32Mod::ReadSystemDescriptor() {
         guarded([&] { sd.Version = ReadRegValue(osKey, "CurrentVersion"); });
         guarded([&] { sd.BuildNumber = ReadRegValue(osKey, "CurrentBuildNumber"); });
     }
-    guarded([&] { sd.CSDVersion = ReadRegValue(osKey, "CSDVersion"); });
-    guarded([&] { sd.ProductID = ReadRegValue(osKey, "ProductID"); });
-    guarded([&] { sd.RegisteredOwner = ReadRegValue(osKey, "RegisteredOwner"); });
-    guarded([&] { sd.RegisteredOrganization = ReadRegValue(osKey, "RegisteredOrganization"); });
+    for (const auto& f : kOsFields) guarded([&] { sd.*f.field = ReadRegValue(osKey, f.value); });
 
     guarded([&] { sd.Identifier = ReadRegValue(systemKey, "Identifier"); });
     if (sd.Identifier.empty()) return;
-    guarded([&] { sd.SystemBiosDate = ReadRegValue(systemKey, "SystemBiosDate"); });
-    guarded([&] { sd.SystemBiosVersion = ReadRegValue(systemKey, "SystemBiosVersion"); });
-    guarded([&] { sd.VideoBiosDate = ReadRegValue(systemKey, "VideoBiosDate"); });
-    guarded([&] { sd.VideoBiosVersion = ReadRegValue(systemKey, "VideoBiosVersion"); });
-
-    guarded([&] { pd.ProcessorNameString = ReadRegValue(processorKey, "ProcessorNameString"); });
-    guarded([&] { pd.VendorIdentifier = ReadRegValue(processorKey, "VendorIdentifier"); });
-    guarded([&] { pd.Identifier = ReadRegValue(processorKey, "Identifier"); });
+    for (const auto& f : kFirmwareFields) guarded([&] { sd.*f.field = ReadRegValue(systemKey, f.value); });
+    for (const auto& f : kProcessorFields) guarded([&] { pd.*f.field = ReadRegValue(processorKey, f.value); });
     // The clock arrives as hexadecimal text; an empty or unreadable one
     // fails the conversion and leaves Mhz as it was.
     guarded([&] { pd.Mhz = PlainDecimal(mod::hexLiteralToInt32("&H" + ReadRegValue(processorKey, "~Mhz"))); });

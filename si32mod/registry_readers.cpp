@@ -17,90 +17,79 @@ constexpr std::size_t kStringBuffer = 256;
 constexpr std::size_t kValueBuffer = 1024;
 constexpr const char* kNotString = "--Not String--";
 
+// One value as a reader sees it: the key opened (or not) with the reader's
+// mask, the value queried into a fresh buffer of NULs, the key closed again.
+// Each step is guarded on its own; a step that raises leaves its status at -1.
+struct ValueRead {
+    bool opened = false;
+    int32_t status = -1;
+    uint32_t type = REG_NONE;
+    uint32_t size = 0;
+    std::string buffer;
+
+    bool found() const { return opened && status == ERROR_SUCCESS; }
+    // The first size characters, without a final NUL.
+    std::string kept() const {
+        std::string text = mod::leftOf(buffer, size);
+        if (!text.empty() && text.back() == '\0') text.pop_back();
+        return text;
+    }
+};
+
+ValueRead readValue(Registry& registry, HKEY root, std::string_view subKey, std::string_view valueName,
+                    uint32_t access, std::size_t bufferSize) {
+    ValueRead read;
+    HKEY key = 0;
+    int32_t open = -1;
+    guarded([&] { open = registry.RegOpenKeyExA(root, subKey, 0, access, key); });
+    read.opened = open == ERROR_SUCCESS;
+    if (!read.opened) return read;
+    read.buffer = mod::nulBuffer(bufferSize);
+    read.size = static_cast<uint32_t>(bufferSize);
+    guarded([&] { read.status = registry.RegQueryValueExA(key, valueName, read.type, read.buffer, read.size); });
+    guarded([&] { registry.RegCloseKey(key); });
+    return read;
+}
+
 }  // namespace
 
 std::string Si32Mod::GetRegString(HKEY root, std::string_view subKey, std::string_view valueName) {
-    Registry& registry = platform_.registry;
-    std::string result;
-    HKEY key = 0;
-    int32_t status = -1;
-    guarded([&] { status = registry.RegOpenKeyExA(root, subKey, 0, kGetRegStringAccess, key); });
-    if (status != ERROR_SUCCESS) return result;
-
-    std::string buffer = mod::nulBuffer(kStringBuffer);
-    auto size = static_cast<uint32_t>(buffer.size());
-    uint32_t type = REG_NONE;
-    status = -1;
-    guarded([&] { status = registry.RegQueryValueExA(key, valueName, type, buffer, size); });
-    if (status == ERROR_SUCCESS && type == REG_SZ) {
-        result = mod::leftOf(buffer, size);
-        if (!result.empty() && result.back() == '\0') result.pop_back();
-    } else {
-        result = kNotString;
-    }
-    guarded([&] { registry.RegCloseKey(key); });
-    return result;
+    ValueRead read = readValue(platform_.registry, root, subKey, valueName, kGetRegStringAccess, kStringBuffer);
+    if (!read.opened) return "";
+    return read.found() && read.type == REG_SZ ? read.kept() : kNotString;
 }
 
 std::string Si32Mod::ReadRegValue(std::string_view subKey, std::string_view valueName) {
-    Registry& registry = platform_.registry;
+    ValueRead read = readValue(platform_.registry, RegistryRoot, subKey, valueName, KEY_READ, kValueBuffer);
     std::string result;
-    HKEY key = 0;
-    int32_t status = -1;
-    guarded([&] { status = registry.RegOpenKeyExA(RegistryRoot, subKey, 0, KEY_READ, key); });
-    if (status != ERROR_SUCCESS) return result;
-
-    std::string buffer = mod::nulBuffer(kValueBuffer);
-    auto size = static_cast<uint32_t>(buffer.size());
-    uint32_t type = REG_NONE;
-    status = -1;
-    guarded([&] { status = registry.RegQueryValueExA(key, valueName, type, buffer, size); });
-    if (status == ERROR_SUCCESS) {
-        if (type == REG_SZ || type == REG_MULTI_SZ) {
-            result = mod::upToNul(buffer);
-        } else if (type == REG_DWORD) {
-            // The whole buffer, last byte first, from the first non-zero byte
-            // on: the number's hexadecimal digits, most significant first,
-            // with at most one leading zero, which goes.
-            bool started = false;
-            for (auto it = buffer.rbegin(); it != buffer.rend(); ++it) {
-                auto code = static_cast<unsigned char>(*it);
-                started = started || code != 0;
-                if (started) result += mod::hexByte(code);
-            }
-            if (!result.empty() && result.front() == '0') result.erase(0, 1);
+    if (!read.found()) return result;
+    if (read.type == REG_SZ || read.type == REG_MULTI_SZ) {
+        result = mod::upToNul(read.buffer);
+    } else if (read.type == REG_DWORD) {
+        // The whole buffer, last byte first, from the first non-zero byte on:
+        // the number's hexadecimal digits, most significant first, with at
+        // most one leading zero, which goes.
+        bool started = false;
+        for (auto it = read.buffer.rbegin(); it != read.buffer.rend(); ++it) {
+            auto code = static_cast<unsigned char>(*it);
+            started = started || code != 0;
+            if (started) result += mod::hexByte(code);
         }
+        if (!result.empty() && result.front() == '0') result.erase(0, 1);
     }
-    guarded([&] { registry.RegCloseKey(key); });
     return result;
 }
 
 bool Si32Mod::QueryRegValue(HKEY root, std::string_view subKey, std::string_view valueName, std::string& value) {
-    Registry& registry = platform_.registry;
-    HKEY key = 0;
-    int32_t status = -1;
-    guarded([&] { status = registry.RegOpenKeyExA(root, subKey, 0, kQueryRegValueAccess, key); });
-    if (status != ERROR_SUCCESS) {
+    ValueRead read = readValue(platform_.registry, root, subKey, valueName, kQueryRegValueAccess, kValueBuffer);
+    if (!read.found()) {
         value.clear();
         return false;
     }
-
-    std::string buffer = mod::nulBuffer(kValueBuffer);
-    auto size = static_cast<uint32_t>(buffer.size());
-    uint32_t type = REG_NONE;
-    status = -1;
-    guarded([&] { status = registry.RegQueryValueExA(key, valueName, type, buffer, size); });
-    if (status != ERROR_SUCCESS) {
-        value.clear();
-        guarded([&] { registry.RegCloseKey(key); });
-        return false;
-    }
-
-    std::string kept = mod::leftOf(buffer, size);
-    if (!kept.empty() && kept.back() == '\0') kept.pop_back();
-    if (type == REG_SZ) {
+    std::string kept = read.kept();
+    if (read.type == REG_SZ) {
         value = kept;
-    } else if (type == REG_DWORD) {
+    } else if (read.type == REG_DWORD) {
         // A number becomes its decimal text. Each byte gives two digits and
         // the text is built afresh: digits without their leading zero, or
         // appended to what the caller passed in, would name another number.
@@ -112,7 +101,6 @@ bool Si32Mod::QueryRegValue(HKEY root, std::string_view subKey, std::string_view
             value = FormatValue(platform_.regional, static_cast<double>(number), "");
         });
     }
-    guarded([&] { registry.RegCloseKey(key); });
     return true;
 }
 

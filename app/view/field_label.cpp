@@ -27,10 +27,15 @@ void FieldLabel::paintEvent(QPaintEvent*) {
     const QRect area = contentsRect();
     int flags = static_cast<int>(alignment());
     QString shown = text();
-    if (wordWrap())
+    if (wordWrap()) {
         flags |= Qt::TextWordWrap;
-    else if (!shown.contains(QLatin1Char('\n')))
-        shown = fontMetrics().elidedText(shown, Qt::ElideRight, area.width());
+    } else if (!shown.contains(QLatin1Char('\n'))) {
+        // Trailing blanks (a name read into a blank-filled buffer) show
+        // nothing, so they must not push the text into an ellipsis.
+        qsizetype end = shown.size();
+        while (end > 0 && shown.at(end - 1).isSpace()) --end;
+        shown = fontMetrics().elidedText(shown.left(end), Qt::ElideRight, area.width());
+    }
     style()->drawItemText(&painter, area, flags, palette(), isEnabled(), shown, foregroundRole());
 }
 

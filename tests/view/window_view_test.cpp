@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -223,6 +224,15 @@ TEST(WindowView, FieldsKeepTheirPlaceWhateverTheirText) {
     EXPECT_EQ(view.controlWidget("Label2(0)")->geometry(), scale.rect(form.Label2(0).geometry));
     EXPECT_EQ(view.controlWidget("Label2(8)")->geometry(), scale.rect(form.Label2(8).geometry));
     EXPECT_TRUE(view.controlWidget("ProgressBar2")->isHidden());
+
+    // Blanks after a name are not text that runs out of room.
+    auto* volume = view.controlWidget("lblVolName");
+    form.control("lblVolName").text = "LAPTOP";
+    view.sync();
+    const QImage plain = volume->grab().toImage();
+    form.control("lblVolName").text = "LAPTOP" + std::string(300, ' ');
+    view.sync();
+    EXPECT_EQ(volume->grab().toImage(), plain);
 
     // A heading sized to its text grows to the right from its left edge; a
     // right-aligned caption sized to its text keeps its right edge.

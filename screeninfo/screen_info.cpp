@@ -23,14 +23,7 @@ constexpr uint32_t kStoreAndBroadcast = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 constexpr std::size_t kFaceNameMaxBytes = SpiLogFont::kFaceNameSize - 1;
 
 // Platform text up to its first NUL, or whole when there is none.
-std::string StripNul(std::span<const std::byte> bytes) {
-    std::string text;
-    for (std::byte b : bytes) {
-        if (b == std::byte{0}) break;
-        text.push_back(static_cast<char>(b));
-    }
-    return text;
-}
+std::string StripNul(std::span<const std::byte> bytes) { return spi_bytes::textUpToNul(bytes); }
 
 std::string StripNul(const std::array<char, SpiLogFont::kFaceNameSize>& name) {
     return StripNul(std::as_bytes(std::span(name)));

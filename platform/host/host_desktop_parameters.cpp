@@ -85,15 +85,6 @@ ProfileValue binaryValue(std::string_view name, std::span<const std::byte> bytes
     return {std::string(name), REG_BINARY, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size())};
 }
 
-std::string textBefore(std::span<const std::byte> memory) {
-    std::string text;
-    for (std::byte b : memory) {
-        if (b == std::byte{0}) break;
-        text.push_back(static_cast<char>(b));
-    }
-    return text;
-}
-
 }  // namespace
 
 DesktopParameters::DesktopParameters(RegistryStore& registry, const HostContext& context,
@@ -189,7 +180,7 @@ int32_t DesktopParameters::SystemParametersInfoA(uint32_t action, uint32_t param
                 break;
             case Carrier::Text:
                 if (memory.empty()) return 0;
-                return commit({{std::string(p->name), REG_SZ, textBefore(memory)}}, winIni) ? 1 : 0;
+                return commit({{std::string(p->name), REG_SZ, spi_bytes::textUpToNul(memory)}}, winIni) ? 1 : 0;
         }
         if (p->boolean) value = value != 0 ? 1 : 0;
         return commit({dwordValue(p->name, value)}, winIni) ? 1 : 0;

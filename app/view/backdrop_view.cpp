@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "app/si32bg.h"
+#include "app/view/server_background.h"
 
 namespace si32 {
 
@@ -10,8 +11,9 @@ Qt::WindowFlags fixedDialogFlags() {
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-BackdropView::BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon)
-    : model_(model), scale_(scale), clientSize_(clientSize), icon_(std::move(icon)) {
+BackdropView::BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon,
+                           std::function<QPoint()> home)
+    : model_(model), scale_(scale), clientSize_(clientSize), icon_(std::move(icon)), home_(std::move(home)) {
     model_.Changed = [this] { follow(); };
 }
 
@@ -38,8 +40,21 @@ void BackdropView::follow() {
         window_.reset();
         return;
     }
-    if (!window_) create();
-    window_->move(scale_.x(model_.Left), scale_.y(model_.Top));
+    const QPoint place(scale_.x(model_.Left), scale_.y(model_.Top));
+    if (!window_) {
+        create();
+        // The backdrop is shown before it is moved onto the main window's
+        // place. It starts out there already: a desktop frames a window only
+        // some time after it is shown, and a move in between would place the
+        // inside of the window where its frame belongs.
+        window_->move(home_());
+        setServerBackground(*window_);
+        placed_ = place;
+    }
+    if (place != placed_) {
+        window_->move(place);
+        placed_ = place;
+    }
     if (model_.Visible && !window_->isVisible()) window_->show();
     if (!model_.Visible && window_->isVisible()) window_->hide();
     if (window_->isVisible()) window_->repaint();

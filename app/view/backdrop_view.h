@@ -3,7 +3,9 @@
 // every change, since the load step that moves it never lets Qt repaint.
 #include <QIcon>
 #include <QSize>
+#include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/view/twips_scale.h"
@@ -14,7 +16,9 @@ class Si32Bg;
 
 class BackdropView {
 public:
-    BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon);
+    // home: where the main window is to appear, in pixels.
+    BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon,
+                 std::function<QPoint()> home);
     ~BackdropView();
     BackdropView(const BackdropView&) = delete;
     BackdropView& operator=(const BackdropView&) = delete;
@@ -39,6 +43,8 @@ private:
     TwipsScale scale_;
     QSize clientSize_;
     QIcon icon_;
+    std::function<QPoint()> home_;
+    QPoint placed_;  // the model's place that the window last followed
     std::unique_ptr<QWidget, HideThenDelete> window_;
 };
 

@@ -70,7 +70,9 @@ WindowView::WindowView(Session& session)
     setFixedSize(client);
     build();
     orderTabs();
-    backdrop_ = std::make_unique<BackdropView>(session_.backdrop, scale_, client, windowIcon());
+    backdrop_ = std::make_unique<BackdropView>(session_.backdrop, scale_, client, windowIcon(), [this] {
+        return QPoint(scale_.x(session_.form.Left), scale_.y(session_.form.Top));
+    });
     session_.form.OnEnd = [this] { endNow(); };
     qApp->installEventFilter(this);
     sync();

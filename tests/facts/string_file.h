@@ -1,6 +1,6 @@
 #pragma once
-// Sequential files for the reader tests: one over a text, and one that
-// never ends and counts how often it was read.
+// Sequential files for the reader tests and fuzz targets: one over a text,
+// and one that never ends; both count how often they were read.
 #include <cstddef>
 #include <string>
 
@@ -12,8 +12,10 @@ class StringFile : public SequentialFile {
 public:
     explicit StringFile(std::string text) : text_(std::move(text)) {}
     int Get() override {
+        ++reads;
         return position_ < text_.size() ? static_cast<unsigned char>(text_[position_++]) : -1;
     }
+    std::size_t reads = 0;
 
 private:
     std::string text_;

@@ -2,31 +2,14 @@
 // error for each, read in bounded time.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "facts/res_tmp.h"
 #include "platform/run_time_error.h"
-
-namespace {
-
-class BytesFile : public si32::SequentialFile {
-public:
-    BytesFile(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    int Get() override {
-        ++reads;
-        return position_ < size_ ? data_[position_++] : -1;
-    }
-    size_t reads = 0;
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_ = 0;
-};
-
-}  // namespace
+#include "tests/facts/string_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    BytesFile file(data, size);
+    si32::factstest::StringFile file(std::string(reinterpret_cast<const char*>(data), size));
     si32::ResTmpReader reader(file);
     for (int item = 0; item < 2; ++item) {
         try {

@@ -4,10 +4,12 @@
 // character).
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "facts/texts.h"
 #include "facts/trvwin_ini.h"
 #include "platform/guarded.h"
+#include "tests/facts/string_file.h"
 
 namespace {
 
@@ -27,26 +29,12 @@ bool validUtf8(const uint8_t* p, size_t n) {
     return true;
 }
 
-class BytesFile : public si32::SequentialFile {
-public:
-    BytesFile(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    int Get() override {
-        ++reads;
-        return position_ < size_ ? data_[position_++] : -1;
-    }
-    size_t reads = 0;
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_ = 0;
-};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool utf8 = validUtf8(data, size);
-    BytesFile file(data, size);
+    si32::factstest::StringFile file(std::string(reinterpret_cast<const char*>(data), size));
     si32::TrvwinReader reader(file);
     for (size_t i = 0; i < si32::kTrvwinFieldCount; ++i) {
         std::string field;

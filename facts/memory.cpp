@@ -1,5 +1,6 @@
 #include "facts/memory.h"
 
+#include <initializer_list>
 #include <memory>
 
 #include "app/si9x.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_start.h"
 #include "app/report.h"
 #include "app/report_frontend.h"
 #include "app/session.h"
@@ -56,16 +57,9 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options)) return 2;
 
     ReportFrontend frontend;
-    std::unique_ptr<Backend> backend;
-    try {
-        backend = makeBackend(frontend, Program::Report);
-    } catch (const MachineDescriptionError& e) {
-        std::cerr << "si32-report: " << e.what() << "\n";
-        return 2;
-    } catch (const std::exception& e) {
-        std::cerr << "si32-report: " << e.what() << "\n";
-        return 1;
-    }
+    BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
+    if (!start.backend) return start.exitStatus;
+    std::unique_ptr<Backend> backend = std::move(start.backend);
 
     Session session(backend->platform());
     Form_Load(session);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "platform/run_time_error.h"
 
@@ -11,9 +13,14 @@ namespace si32 {
 
 template <class To, class From>
 To checkedCast(From value) {
-    if (value < static_cast<From>(std::numeric_limits<To>::min()) ||
-        value > static_cast<From>(std::numeric_limits<To>::max()))
-        raise(ErrorKind::Overflow, "overflow converting " + std::to_string(value));
+    bool fits = false;
+    if constexpr (std::is_integral_v<From>) {
+        fits = std::in_range<To>(value);
+    } else {
+        fits = value >= static_cast<From>(std::numeric_limits<To>::min()) &&
+               value <= static_cast<From>(std::numeric_limits<To>::max());
+    }
+    if (!fits) raise(ErrorKind::Overflow, "overflow converting " + std::to_string(value));
     return static_cast<To>(value);
 }
 

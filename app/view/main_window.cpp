@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/program_start.h"
 #include "app/session.h"
 #include "app/view/app_icon.h"
 #include "app/view/display_check.h"
@@ -51,16 +52,9 @@ void saveScreenshot(QWidget& window, const QString& file) {
 int run(QApplication& app) {
     using namespace si32;
     QtFrontend frontend;
-    std::unique_ptr<Backend> backend;
-    try {
-        backend = makeBackend(frontend, Program::Window);
-    } catch (const MachineDescriptionError& e) {
-        std::cerr << "si32: " << e.what() << "\n";
-        return 2;
-    } catch (const std::exception& e) {
-        std::cerr << "si32: " << e.what() << "\n";
-        return 1;
-    }
+    BackendStart start = StartBackend(frontend, Program::Window, "si32");
+    if (!start.backend) return start.exitStatus;
+    std::unique_ptr<Backend> backend = std::move(start.backend);
 
     Session session(backend->platform());
     WindowView view(session);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/taskbar.h"
+#include "platform/checked.h"
 #include "platform/run_time_error.h"
 
 namespace si32 {
@@ -16,6 +17,21 @@ TEST(Centring, HalfRoundsToEvenThenTruncates) {
     };
     for (const auto& c : cases) EXPECT_EQ(HalfOf(c.in), c.out) << c.in;
     EXPECT_THROW(HalfOf(1e12), RunTimeError);
+}
+
+}  // namespace
+}  // namespace si32
+
+namespace si32 {
+namespace {
+
+TEST(CheckedCast, RaisesOverflowOnlyOutsideTheTargetRange) {
+    EXPECT_EQ(checkedCast<int16_t>(uint32_t{3}), 3);
+    EXPECT_EQ(checkedCast<int16_t>(int64_t{-32768}), -32768);
+    EXPECT_THROW(checkedCast<int16_t>(uint32_t{32768}), RunTimeError);
+    EXPECT_THROW(checkedCast<int16_t>(int64_t{-32769}), RunTimeError);
+    EXPECT_EQ(checkedCast<int32_t>(2147483647.0), 2147483647);
+    EXPECT_THROW(checkedCast<int32_t>(2147483648.0), RunTimeError);
 }
 
 }  // namespace

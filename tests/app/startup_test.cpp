@@ -241,8 +241,9 @@ TEST(Startup, EachFailingCallLeavesTheOtherFieldsAlone) {
         }
         const auto allowed = feeds.count(std::string(name)) ? feeds.at(std::string(name)) : std::set<std::string>{};
         for (const auto& [key, value] : snapshot(run->session->form)) {
-            if (value != baseline.at(key))
+            if (value != baseline.at(key)) {
                 EXPECT_TRUE(allowed.count(key)) << key << " changed: " << baseline.at(key) << " -> " << value;
+            }
         }
     }
 }

@@ -173,6 +173,10 @@ uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
     return pid;
 }
 
+bool HostFiles::WaitForExit(uint32_t processId, uint32_t milliseconds) {
+    return waitForProgram(processId, milliseconds);
+}
+
 std::vector<std::string> HostFiles::Started() const { return started_; }
 
 }  // namespace si32

@@ -7,6 +7,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include "platform/host/host_read.h"
@@ -50,6 +54,42 @@ std::optional<std::string> findProgram(std::string_view name, const std::optiona
     return std::nullopt;
 }
 
+namespace {
+
+// The children this process started and whether each has ended: the reaper
+// thread of a child tells, so a caller can wait for one without reaping it
+// itself.
+class Children {
+public:
+    void started(pid_t pid) {
+        std::lock_guard lock(mutex_);
+        running_.insert(pid);
+    }
+    void ended(pid_t pid) {
+        {
+            std::lock_guard lock(mutex_);
+            running_.erase(pid);
+        }
+        changed_.notify_all();
+    }
+    bool waitFor(pid_t pid, std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [&] { return running_.count(pid) == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::set<pid_t> running_;
+};
+
+Children& children() {
+    static Children* all = new Children;  // outlives the detached reapers
+    return *all;
+}
+
+}  // namespace
+
 uint32_t spawnProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& directory) {
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -66,11 +106,17 @@ uint32_t spawnProgram(const std::string& program, const std::vector<std::string>
     // Waiting for this one child only leaves every other child of the
     // process (the toolkit's, a library's) to its own owner, which a SIGCHLD
     // handler would not.
+    children().started(pid);
     std::thread([pid] {
         while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
+        children().ended(pid);
     }).detach();
     return static_cast<uint32_t>(pid);
+}
+
+bool waitForProgram(uint32_t processId, uint32_t milliseconds) {
+    return children().waitFor(static_cast<pid_t>(processId), std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace si32

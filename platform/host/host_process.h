@@ -29,4 +29,8 @@ std::optional<std::string> findProgram(std::string_view name, const std::optiona
 // Raises the platform error when it cannot start.
 uint32_t spawnProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& directory);
 
+// True when the program started with that id has ended (or was never started
+// here), false when it still runs after milliseconds.
+bool waitForProgram(uint32_t processId, uint32_t milliseconds);
+
 }  // namespace si32

@@ -83,6 +83,7 @@ public:
     DateTime FileDateTime(std::string_view path) override;
     void Kill(std::string_view path) override;
     uint32_t Shell(const std::vector<std::string>& argv, int32_t windowStyle) override;
+    bool WaitForExit(uint32_t processId, uint32_t milliseconds) override;
     std::vector<std::string> Started() const override;
 
     // The full Windows path ("C:\DIR\FILE") of a path as the program writes

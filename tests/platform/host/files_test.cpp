@@ -161,6 +161,16 @@ TEST(HostFiles, ShellFindsExeNamesBesideTheProgramsAndFailsLoudly) {
     EXPECT_EQ(files.Started().size(), 1u);
 }
 
+TEST(HostFiles, WaitForExitWaitsForTheStartedProgramOnly) {
+    ScratchPrefix prefix;
+    HostFiles files(prefix.context, prefix.drives);
+    const uint32_t pid = files.Shell({"/bin/sleep", "0.4"}, vbNormalFocus);
+    EXPECT_FALSE(files.WaitForExit(pid, 20)) << "still sleeping";
+    EXPECT_TRUE(files.WaitForExit(pid, 10000));
+    EXPECT_TRUE(files.WaitForExit(pid, 0)) << "an ended program stays ended";
+    EXPECT_TRUE(files.WaitForExit(999999999u, 0)) << "not one of ours";
+}
+
 TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
     ScratchDir dirs;
     const std::string beside = dirs.mkdir("bin"), current = dirs.mkdir("cwd"), path1 = dirs.mkdir("p1"),

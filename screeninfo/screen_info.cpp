@@ -14,7 +14,7 @@ namespace si32 {
 
 using screen_info::Guard;
 using screen_info::Member;
-using screen_info::spec;
+using screen_info::entryOf;
 
 namespace {
 
@@ -52,7 +52,7 @@ ScreenInfo::ScreenInfo(Kernel& kernel, Ui& ui) : ui_(ui) {
 
 bool ScreenInfo::passes(Guard guard, Member member) {
     const bool ok = guard == Guard::None || (guard == Guard::A && osLevel_ >= 5) || (guard == Guard::B && isNT5_);
-    if (!ok && RaiseErrors) throw ScreenInfoError(spec(member).name);
+    if (!ok && RaiseErrors) throw ScreenInfoError(entryOf(member).name);
     return ok;
 }
 
@@ -80,30 +80,30 @@ int32_t ScreenInfo::displayDpiY() {
 
 int32_t ScreenInfo::metric(Member m) {
     if (!mayRead(m)) return 0;
-    return metricCall(spec(m).metric);
+    return metricCall(entryOf(m).metric);
 }
 
 int32_t ScreenInfo::value(Member m) {
     if (!mayRead(m)) return 0;
     std::array<std::byte, 4> v{};
-    spiCall(spec(m).getAction, 0, std::span(v), 0);
+    spiCall(entryOf(m).getAction, 0, std::span(v), 0);
     return spi_bytes::get32(v, 0);
 }
 
 void ScreenInfo::setViaPointer(Member m, int32_t v) {
     if (!mayWrite(m)) return;
-    spiCall(spec(m).setAction, 0, v, kStoreAndBroadcast);
+    spiCall(entryOf(m).setAction, 0, v, kStoreAndBroadcast);
 }
 
 void ScreenInfo::setViaCount(Member m, int32_t v) {
     if (!mayWrite(m)) return;
     std::array<std::byte, 4> zero{};
-    spiCall(spec(m).setAction, static_cast<uint32_t>(v), std::span(zero), kStoreAndBroadcast);
+    spiCall(entryOf(m).setAction, static_cast<uint32_t>(v), std::span(zero), kStoreAndBroadcast);
 }
 
 void ScreenInfo::setSpacing(Member m, int32_t v) {
     if (!mayWrite(m)) return;
-    spiCall(spec(m).setAction, static_cast<uint32_t>(v), std::monostate{}, kStoreAndBroadcast);
+    spiCall(entryOf(m).setAction, static_cast<uint32_t>(v), std::monostate{}, kStoreAndBroadcast);
 }
 
 std::string ScreenInfo::DesktopWallpaper() {

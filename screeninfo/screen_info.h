@@ -156,8 +156,8 @@ private:
     // False when the member must not run: raises the class error instead
     // while RaiseErrors is True.
     bool passes(screen_info::Guard guard, screen_info::Member member);
-    bool mayRead(screen_info::Member m) { return passes(screen_info::spec(m).readGuard, m); }
-    bool mayWrite(screen_info::Member m) { return passes(screen_info::spec(m).writeGuard, m); }
+    bool mayRead(screen_info::Member m) { return passes(screen_info::entryOf(m).readGuard, m); }
+    bool mayWrite(screen_info::Member m) { return passes(screen_info::entryOf(m).writeGuard, m); }
 
     // The platform calls; one that raises counts as one that failed.
     int32_t metricCall(int32_t index);

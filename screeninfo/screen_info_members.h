@@ -36,7 +36,7 @@ enum class Member : uint8_t {
 inline constexpr int32_t kNoMetric = -1;
 inline constexpr uint32_t kNoAction = 0;
 
-struct MemberSpec {
+struct MemberEntry {
     Member member;
     std::string_view name;
     int32_t metric;      // GetSystemMetrics index read, or kNoMetric
@@ -49,17 +49,17 @@ struct MemberSpec {
 namespace detail {
 using enum Member;
 using G = Guard;
-constexpr MemberSpec metric(Member m, std::string_view n, int32_t index, Guard g = G::None) {
+constexpr MemberEntry metric(Member m, std::string_view n, int32_t index, Guard g = G::None) {
     return {m, n, index, kNoAction, kNoAction, g, g};
 }
-constexpr MemberSpec parameter(Member m, std::string_view n, uint32_t get, uint32_t set, Guard g = G::None) {
+constexpr MemberEntry parameter(Member m, std::string_view n, uint32_t get, uint32_t set, Guard g = G::None) {
     return {m, n, kNoMetric, get, set, g, g};
 }
 }  // namespace detail
 
-inline constexpr std::array<MemberSpec, static_cast<std::size_t>(Member::Count)> kMembers = [] {
+inline constexpr std::array<MemberEntry, static_cast<std::size_t>(Member::Count)> kMembers = [] {
     using namespace detail;
-    return std::array<MemberSpec, static_cast<std::size_t>(Member::Count)>{{
+    return std::array<MemberEntry, static_cast<std::size_t>(Member::Count)>{{
         {DesktopWallpaper, "DesktopWallpaper", kNoMetric, SPI_GETDESKWALLPAPER, SPI_SETDESKWALLPAPER, G::B, G::None},
         parameter(MenuAnimation, "MenuAnimation", SPI_GETMENUANIMATION, SPI_SETMENUANIMATION, G::A),
         parameter(MenuFade, "MenuFade", SPI_GETMENUFADE, SPI_SETMENUFADE, G::B),
@@ -159,6 +159,6 @@ inline constexpr bool kMembersInSlotOrder = [] {
 }();
 static_assert(kMembersInSlotOrder, "kMembers must list every member in slot order");
 
-constexpr const MemberSpec& spec(Member m) { return kMembers[static_cast<std::size_t>(m)]; }
+constexpr const MemberEntry& entryOf(Member m) { return kMembers[static_cast<std::size_t>(m)]; }
 
 }  // namespace si32::screen_info

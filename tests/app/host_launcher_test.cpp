@@ -1,0 +1,123 @@
+// The "&MS System Info" button on the host, through the report (which runs
+// the same handler): the desktop's own system-information tool is started
+// once per click, and without one the message appears.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Output {
+    int status = -1;
+    std::string text;
+};
+
+Output runReport(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    const char* bin = std::getenv("SI32_BINARY_DIR");
+    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/si32-report"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv, cenv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    std::vector<std::string> envCopy = env;
+    for (auto& e : envCopy) cenv.push_back(e.data());
+    cenv.push_back(nullptr);
+
+    int pipefd[2];
+    if (::pipe(pipefd) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipefd[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipefd[0]);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, cargv.data(), cenv.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipefd[1]);
+    Output out;
+    if (rc != 0) {
+        ::close(pipefd[0]);
+        return out;
+    }
+    char buf[4096];
+    ssize_t n = 0;
+    while ((n = ::read(pipefd[0], buf, sizeof buf)) > 0) out.text.append(buf, static_cast<std::size_t>(n));
+    ::close(pipefd[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return out;
+}
+
+class HostLauncher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/si32-launcher-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        root = pattern;
+        fs::create_directories(root / "prefix" / "drive_c");
+        fs::create_directories(root / "tools");
+        fs::create_directories(root / "runtime");
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    // A stand-in for the desktop's tool: it leaves one mark per start.
+    void installTool() {
+        const fs::path tool = root / "tools" / "hardinfo";
+        std::ofstream(tool) << "#!/bin/sh\necho started > \"" << (root / "marks").string() << "/$$\"\n";
+        fs::permissions(tool, fs::perms::owner_all);
+        fs::create_directories(root / "marks");
+    }
+
+    std::vector<std::string> environment() const {
+        std::vector<std::string> env = {"PATH=" + (root / "tools").string() + ":/usr/bin:/bin",
+                                        "SI32_PREFIX=" + (root / "prefix").string(),
+                                        "XDG_RUNTIME_DIR=" + (root / "runtime").string(), "HOME=" + root.string()};
+        if (const char* display = std::getenv("DISPLAY")) env.push_back(std::string("DISPLAY=") + display);
+        return env;
+    }
+
+    fs::path root;
+};
+
+TEST_F(HostLauncher, TwoClicksStartTwoCopiesOfTheDesktopTool) {
+    installTool();
+    const Output out = runReport({"--json", "--click", "--click"}, environment());
+    ASSERT_EQ(out.status, 0) << out.text;
+    const auto report = nlohmann::json::parse(out.text);
+    const std::string tool = (root / "tools" / "hardinfo").string();
+    EXPECT_EQ(report["started"], nlohmann::json::array({tool, tool}));
+    EXPECT_TRUE(report["messages"].empty());
+
+    std::size_t marks = 0;
+    for (int i = 0; i < 500 && marks < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        marks = static_cast<std::size_t>(std::distance(fs::directory_iterator(root / "marks"), {}));
+    }
+    EXPECT_EQ(marks, 2u) << "each click runs its own copy";
+}
+
+TEST_F(HostLauncher, WithoutAToolTheButtonSaysSo) {
+    const Output out = runReport({"--json", "--click"}, environment());
+    ASSERT_EQ(out.status, 0) << out.text;
+    const auto report = nlohmann::json::parse(out.text);
+    EXPECT_TRUE(report["started"].empty());
+    EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}));
+}
+
+}  // namespace

@@ -13,28 +13,12 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
 
-struct Message {
-    std::string prompt;
-    int32_t style;
-    std::string title;
-};
-
-class RecordingFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override {
-        messages.push_back({std::string(prompt), style, std::string(title)});
-        return IDOK;
-    }
-    void SetBusyPointer(bool busy) override { pointer.push_back(busy); }
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-
-    std::vector<Message> messages;
-    std::vector<bool> pointer;
-};
+using testsupport::RecordingFrontend;
 
 nlohmann::json startupMachine() {
     const char* dir = std::getenv("SI32_SOURCE_DIR");

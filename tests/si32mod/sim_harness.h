@@ -10,26 +10,12 @@
 
 #include "platform/sim/sim_machine.h"
 #include "si32mod/si32mod.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32::modtest {
 
-struct Message {
-    std::string prompt;
-    int32_t style;
-    std::string title;
-};
-
-class RecordingFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override {
-        messages.push_back({std::string(prompt), style, std::string(title)});
-        return IDOK;
-    }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-
-    std::vector<Message> messages;
-};
+using testsupport::Message;
+using testsupport::RecordingFrontend;
 
 struct Open {
     HKEY root;

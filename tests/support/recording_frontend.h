@@ -1,0 +1,31 @@
+#pragma once
+// A frontend for tests: it answers every message box with OK and keeps what
+// the program asked of it; there is no screen.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace si32::testsupport {
+
+struct Message {
+    std::string prompt;
+    int32_t style;
+    std::string title;
+};
+
+class RecordingFrontend : public Frontend {
+public:
+    int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override {
+        messages.push_back({std::string(prompt), style, std::string(title)});
+        return IDOK;
+    }
+    void SetBusyPointer(bool busy) override { pointer.push_back(busy); }
+    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
+
+    std::vector<Message> messages;
+    std::vector<bool> pointer;
+};
+
+}  // namespace si32::testsupport

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <mutex>
+#include <filesystem>
 
+#include "platform/host/host_read.h"
+#include "platform/host/shared_library.h"
 #include "platform/utf8_cut.h"
 
 namespace si32 {
@@ -27,62 +29,119 @@ enum : uint16_t {
 // the answer "no devices" says all that is needed.
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-void silenceAlsaOnce() {
-    static std::once_flag silenced;
-    std::call_once(silenced, [] { snd_lib_error_set_handler(quietAlsa); });
-}
+struct AlsaApi {
+    static constexpr const char* kSoname = "libasound.so.2";
+    SI32_LIBRARY_FUNCTION(snd_lib_error_set_handler);
+    SI32_LIBRARY_FUNCTION(snd_card_next);
+    SI32_LIBRARY_FUNCTION(snd_ctl_open);
+    SI32_LIBRARY_FUNCTION(snd_ctl_close);
+    SI32_LIBRARY_FUNCTION(snd_ctl_pcm_next_device);
+    SI32_LIBRARY_FUNCTION(snd_ctl_pcm_info);
+    SI32_LIBRARY_FUNCTION(snd_pcm_info_malloc);
+    SI32_LIBRARY_FUNCTION(snd_pcm_info_free);
+    SI32_LIBRARY_FUNCTION(snd_pcm_info_set_device);
+    SI32_LIBRARY_FUNCTION(snd_pcm_info_set_subdevice);
+    SI32_LIBRARY_FUNCTION(snd_pcm_info_set_stream);
+    SI32_LIBRARY_FUNCTION(snd_seq_open);
+    SI32_LIBRARY_FUNCTION(snd_seq_close);
+    SI32_LIBRARY_FUNCTION(snd_seq_query_next_client);
+    SI32_LIBRARY_FUNCTION(snd_seq_query_next_port);
+    SI32_LIBRARY_FUNCTION(snd_seq_client_info_malloc);
+    SI32_LIBRARY_FUNCTION(snd_seq_client_info_free);
+    SI32_LIBRARY_FUNCTION(snd_seq_client_info_set_client);
+    SI32_LIBRARY_FUNCTION(snd_seq_client_info_get_client);
+    SI32_LIBRARY_FUNCTION(snd_seq_client_info_get_name);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_malloc);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_free);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_set_client);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_set_port);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_get_port);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_get_name);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_get_capability);
+    SI32_LIBRARY_FUNCTION(snd_seq_port_info_get_type);
+
+    bool bind(const SharedLibrary& library) {
+        const bool all =
+            SI32_BIND(library, snd_lib_error_set_handler) && SI32_BIND(library, snd_card_next) &&
+            SI32_BIND(library, snd_ctl_open) && SI32_BIND(library, snd_ctl_close) &&
+            SI32_BIND(library, snd_ctl_pcm_next_device) && SI32_BIND(library, snd_ctl_pcm_info) &&
+            SI32_BIND(library, snd_pcm_info_malloc) && SI32_BIND(library, snd_pcm_info_free) &&
+            SI32_BIND(library, snd_pcm_info_set_device) && SI32_BIND(library, snd_pcm_info_set_subdevice) &&
+            SI32_BIND(library, snd_pcm_info_set_stream) && SI32_BIND(library, snd_seq_open) &&
+            SI32_BIND(library, snd_seq_close) && SI32_BIND(library, snd_seq_query_next_client) &&
+            SI32_BIND(library, snd_seq_query_next_port) && SI32_BIND(library, snd_seq_client_info_malloc) &&
+            SI32_BIND(library, snd_seq_client_info_free) && SI32_BIND(library, snd_seq_client_info_set_client) &&
+            SI32_BIND(library, snd_seq_client_info_get_client) && SI32_BIND(library, snd_seq_client_info_get_name) &&
+            SI32_BIND(library, snd_seq_port_info_malloc) && SI32_BIND(library, snd_seq_port_info_free) &&
+            SI32_BIND(library, snd_seq_port_info_set_client) && SI32_BIND(library, snd_seq_port_info_set_port) &&
+            SI32_BIND(library, snd_seq_port_info_get_port) && SI32_BIND(library, snd_seq_port_info_get_name) &&
+            SI32_BIND(library, snd_seq_port_info_get_capability) && SI32_BIND(library, snd_seq_port_info_get_type);
+        // Before any other call, which could already complain.
+        if (all) snd_lib_error_set_handler(quietAlsa);
+        return all;
+    }
+};
 
 class AlsaLibrary final : public AlsaDevices {
 public:
+    explicit AlsaLibrary(std::string root) : root_(std::move(root)) {}
+
     uint32_t PlaybackPcmCount() override {
-        silenceAlsaOnce();
+        if (!alsaHasCards(root_)) return 0;
+        const AlsaApi* alsa = loadLibraryOnce<AlsaApi>();
+        if (alsa == nullptr) return 0;
         uint32_t count = 0;
         int card = -1;
-        while (snd_card_next(&card) == 0 && card >= 0) {
+        while (alsa->snd_card_next(&card) == 0 && card >= 0) {
             snd_ctl_t* control = nullptr;
             const std::string name = "hw:" + std::to_string(card);
-            if (snd_ctl_open(&control, name.c_str(), SND_CTL_NONBLOCK) < 0) continue;
+            if (alsa->snd_ctl_open(&control, name.c_str(), SND_CTL_NONBLOCK) < 0) continue;
             snd_pcm_info_t* info = nullptr;
-            snd_pcm_info_malloc(&info);
+            alsa->snd_pcm_info_malloc(&info);
             int device = -1;
-            while (info != nullptr && snd_ctl_pcm_next_device(control, &device) == 0 && device >= 0) {
-                snd_pcm_info_set_device(info, static_cast<unsigned>(device));
-                snd_pcm_info_set_subdevice(info, 0);
-                snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            while (info != nullptr && alsa->snd_ctl_pcm_next_device(control, &device) == 0 && device >= 0) {
+                alsa->snd_pcm_info_set_device(info, static_cast<unsigned>(device));
+                alsa->snd_pcm_info_set_subdevice(info, 0);
+                alsa->snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
                 // Fails for a capture-only device.
-                if (snd_ctl_pcm_info(control, info) >= 0) ++count;
+                if (alsa->snd_ctl_pcm_info(control, info) >= 0) ++count;
             }
-            snd_pcm_info_free(info);
-            snd_ctl_close(control);
+            alsa->snd_pcm_info_free(info);
+            alsa->snd_ctl_close(control);
         }
         return count;
     }
 
     std::vector<AlsaSequencerPort> SequencerPorts() override {
-        silenceAlsaOnce();
         std::vector<AlsaSequencerPort> ports;
+        if (!alsaHasSequencer(root_)) return ports;
+        const AlsaApi* alsa = loadLibraryOnce<AlsaApi>();
+        if (alsa == nullptr) return ports;
         snd_seq_t* seq = nullptr;
-        if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0) return ports;
+        if (alsa->snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0) return ports;
         snd_seq_client_info_t* client = nullptr;
         snd_seq_port_info_t* port = nullptr;
-        snd_seq_client_info_malloc(&client);
-        snd_seq_port_info_malloc(&port);
-        snd_seq_client_info_set_client(client, -1);
-        while (client != nullptr && port != nullptr && snd_seq_query_next_client(seq, client) >= 0) {
-            const int id = snd_seq_client_info_get_client(client);
-            snd_seq_port_info_set_client(port, id);
-            snd_seq_port_info_set_port(port, -1);
-            while (snd_seq_query_next_port(seq, port) >= 0) {
-                ports.push_back({id, snd_seq_port_info_get_port(port), snd_seq_client_info_get_name(client),
-                                 snd_seq_port_info_get_name(port), snd_seq_port_info_get_capability(port),
-                                 snd_seq_port_info_get_type(port)});
+        alsa->snd_seq_client_info_malloc(&client);
+        alsa->snd_seq_port_info_malloc(&port);
+        if (client != nullptr) alsa->snd_seq_client_info_set_client(client, -1);
+        while (client != nullptr && port != nullptr && alsa->snd_seq_query_next_client(seq, client) >= 0) {
+            const int id = alsa->snd_seq_client_info_get_client(client);
+            alsa->snd_seq_port_info_set_client(port, id);
+            alsa->snd_seq_port_info_set_port(port, -1);
+            while (alsa->snd_seq_query_next_port(seq, port) >= 0) {
+                ports.push_back({id, alsa->snd_seq_port_info_get_port(port), alsa->snd_seq_client_info_get_name(client),
+                                 alsa->snd_seq_port_info_get_name(port), alsa->snd_seq_port_info_get_capability(port),
+                                 alsa->snd_seq_port_info_get_type(port)});
             }
         }
-        snd_seq_port_info_free(port);
-        snd_seq_client_info_free(client);
-        snd_seq_close(seq);
+        alsa->snd_seq_port_info_free(port);
+        alsa->snd_seq_client_info_free(client);
+        alsa->snd_seq_close(seq);
         return ports;
     }
+
+private:
+    std::string root_;
 };
 
 uint16_t technologyOf(unsigned type) {
@@ -94,7 +153,27 @@ uint16_t technologyOf(unsigned type) {
 
 }  // namespace
 
-std::unique_ptr<AlsaDevices> makeAlsaLibrary() { return std::make_unique<AlsaLibrary>(); }
+std::unique_ptr<AlsaDevices> makeAlsaLibrary(const std::string& root) { return std::make_unique<AlsaLibrary>(root); }
+
+bool alsaLibraryLoads() { return loadLibraryOnce<AlsaApi>() != nullptr; }
+
+bool alsaHasCards(const std::string& root) {
+    // One line per card starts with its number; a machine without any shows
+    // "--- no soundcards ---" instead.
+    const std::optional<std::string> cards = readUnderRoot(root, "/proc/asound/cards");
+    if (!cards) return false;
+    for (std::string_view line : splitLines(*cards)) {
+        line = trimBlanks(line);
+        if (!line.empty() && line.front() >= '0' && line.front() <= '9') return true;
+    }
+    return false;
+}
+
+bool alsaHasSequencer(const std::string& root) {
+    std::error_code ignored;
+    return std::filesystem::exists(underRoot(root, "/proc/asound/seq/clients"), ignored) ||
+           std::filesystem::exists(underRoot(root, "/dev/snd/seq"), ignored);
+}
 
 std::vector<AlsaSequencerPort> midiOutputPorts(std::vector<AlsaSequencerPort> ports) {
     constexpr unsigned kAcceptsOutput = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;

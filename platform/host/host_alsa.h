@@ -29,7 +29,20 @@ public:
     virtual std::vector<AlsaSequencerPort> SequencerPorts() = 0;
 };
 
-std::unique_ptr<AlsaDevices> makeAlsaLibrary();
+// libasound is loaded at the first question the machine's files leave open
+// (below root); a machine without it has no devices.
+std::unique_ptr<AlsaDevices> makeAlsaLibrary(const std::string& root = "/");
+
+// Loads libasound now: false when it, or a function the services call, is
+// missing.
+bool alsaLibraryLoads();
+
+// Whether the kernel lists a sound card in /proc/asound/cards.
+bool alsaHasCards(const std::string& root);
+// Whether a sequencer exists: /proc/asound/seq/clients, or the device
+// /dev/snd/seq, whose opening loads the sequencer. It can hold software ports
+// (MIDI Through, a software synthesizer) on a machine without cards.
+bool alsaHasSequencer(const std::string& root);
 
 // The ports a program can send MIDI to, in device order.
 std::vector<AlsaSequencerPort> midiOutputPorts(std::vector<AlsaSequencerPort> ports);

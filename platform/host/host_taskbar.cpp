@@ -41,19 +41,12 @@ std::optional<std::vector<DockWindow>> readDocks(Display* display) {
     std::set<Window> candidates;
     for (unsigned long w : x11::property32(display, root, x11::knownAtom(display, "_NET_CLIENT_LIST")))
         candidates.insert(static_cast<Window>(w));
-    Window rootReturn = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) != 0 && children != nullptr) {
-        candidates.insert(children, children + count);
-        XFree(children);
-    }
+    for (Window w : x11::children(display, root)) candidates.insert(w);
 
     std::vector<DockWindow> docks;
     for (Window w : candidates) {
         if (!contains(x11::property32(display, w, windowType), dockType)) continue;
-        XWindowAttributes attributes{};
-        if (XGetWindowAttributes(display, w, &attributes) == 0 || attributes.map_state != IsViewable) continue;
+        if (!x11::isViewable(display, w)) continue;
         DockWindow dock;
         // left, right, top, bottom come first in both forms of the strut.
         dock.reservesSpace = anyNonZero(x11::property32(display, w, strutPartial), 0, 4) ||

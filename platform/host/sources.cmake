@@ -5,7 +5,7 @@ target_sources(si32_platform PRIVATE
   host/host_context.cpp
   host/host_cpu.cpp
   host/host_cpu_tables.cpp
-  host/host_devices.cpp host/host_ui.cpp host/host_ui_metrics.cpp host/host_ui_x11.cpp host/host_desktop_parameters.cpp host/host_desktop_parameters_profile.cpp host/host_lock.cpp host/host_taskbar.cpp host/host_alsa.cpp host/host_cups.cpp
+  host/host_devices.cpp host/host_ui.cpp host/host_ui_metrics.cpp host/host_ui_x11.cpp host/host_desktop_parameters.cpp host/host_desktop_parameters_profile.cpp host/host_lock.cpp host/host_taskbar.cpp host/host_alsa.cpp host/host_cups.cpp host/shared_library.cpp
   host/host_facts.cpp
   host/host_files.cpp
   host/host_ini_facts.cpp

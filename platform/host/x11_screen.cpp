@@ -3,12 +3,12 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/host/host_ui_x11.h"
+#include "platform/host/shared_library.h"
 
 namespace si32 {
 namespace {
@@ -18,27 +18,32 @@ struct MonitorRect {
 };
 
 // The Xinerama view of the monitors, through the system's libXinerama when
-// it is installed; loaded at run time so the program needs no more than
-// libX11 to build and start.
+// it is installed. Its header is not needed to build (the record and the two
+// functions are declared here as the library defines them).
 struct XineramaScreenInfo {
     int screen_number;
     short x_org, y_org, width, height;
 };
 
+struct Xinerama {
+    static constexpr const char* kSoname = "libXinerama.so.1";
+    int (*XineramaIsActive)(Display*) = nullptr;
+    XineramaScreenInfo* (*XineramaQueryScreens)(Display*, int*) = nullptr;
+
+    bool bind(const SharedLibrary& library) {
+        return SI32_BIND(library, XineramaIsActive) && SI32_BIND(library, XineramaQueryScreens);
+    }
+};
+
 std::vector<MonitorRect> xineramaMonitors(Display* display) {
-    using IsActive = int (*)(Display*);
-    using QueryScreens = XineramaScreenInfo* (*)(Display*, int*);
-    static void* library = dlopen("libXinerama.so.1", RTLD_LAZY | RTLD_LOCAL);
-    if (library == nullptr) return {};
-    auto isActive = reinterpret_cast<IsActive>(dlsym(library, "XineramaIsActive"));
-    auto queryScreens = reinterpret_cast<QueryScreens>(dlsym(library, "XineramaQueryScreens"));
-    if (isActive == nullptr || queryScreens == nullptr || !isActive(display)) return {};
+    const Xinerama* xinerama = loadLibraryOnce<Xinerama>();
+    if (xinerama == nullptr || !xinerama->XineramaIsActive(display)) return {};
     int count = 0;
-    XineramaScreenInfo* screens = queryScreens(display, &count);
+    XineramaScreenInfo* screens = xinerama->XineramaQueryScreens(display, &count);
     std::vector<MonitorRect> monitors;
     for (int i = 0; screens != nullptr && i < count; ++i)
         monitors.push_back({screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height});
-    if (screens != nullptr) XFree(screens);
+    x11::freeData(screens);
     return monitors;
 }
 
@@ -55,8 +60,7 @@ ScreenFacts readScreen(Display* display) {
 
     // The desktop's chosen density (what toolkits scale fonts by) first, the
     // physical one from the screen's size in millimetres otherwise.
-    const char* resources = XResourceManagerString(display);
-    if (const auto dpi = x11::xftDpi(resources != nullptr ? resources : "")) {
+    if (const auto dpi = x11::xftDpi(x11::resources(display))) {
         facts.dpiX = facts.dpiY = *dpi;
     } else {
         const int mmWide = DisplayWidthMM(display, screen);

@@ -13,6 +13,7 @@
 #include "platform/host/host_ui_x11.h"
 #include "platform/run_time_error.h"
 #include "platform/utf8_cut.h"
+#include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
 namespace {
@@ -161,6 +162,20 @@ public:
 private:
     std::optional<std::vector<DockWindow>> docks_;
 };
+
+// The services open their libraries at run time; a misspelt or missing
+// function would leave a machine silently without sound, printer or screen.
+TEST(HostLibraries, EachLoadsWithEveryFunctionItsServiceCalls) {
+    const std::pair<const char*, bool (*)()> libraries[] = {
+        {"libasound", alsaLibraryLoads}, {"libcups", cupsLibraryLoads}, {"libX11", x11::libraryLoads}};
+    for (const auto& [name, loads] : libraries) EXPECT_TRUE(loads()) << name;
+}
+
+TEST(HostCups, ANamedServerThatIsNotThereMeansNoPrinter) {
+    hosttest::ScopedEnv server("CUPS_SERVER", "/nonexistent/si32-cups.sock");
+    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit), kCupsQueryLimit);
+    EXPECT_EQ(printing.DefaultPrinter(), "");
+}
 
 TEST(HostTaskbar, PanelStateFromTheDocks) {
     struct Case {

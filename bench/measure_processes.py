@@ -3,7 +3,7 @@
 
 Each case runs the program repeatedly and reports the median wall time from
 process start to exit and the peak resident memory of the child (from
-wait4's rusage). The window runs under Qt's offscreen platform and exits as
+wait4's rusage, taken by bin/process_probe). The window runs under Qt's offscreen platform and exits as
 soon as its first activation has been handled (SI32_EXIT_AFTER_ACTIVATION=1),
 so its time is start-up to first activation plus exit.
 
@@ -12,6 +12,7 @@ so its time is start-up to first activation plus exit.
 import argparse
 import os
 import statistics
+import subprocess
 import sys
 import tempfile
 import time
@@ -34,31 +35,28 @@ class Run:
     status: int
 
 
-def run_once(path, env, stderr_path):
-    """Starts path with env, waits for it, returns its wall time and rusage."""
-    with open(os.devnull, "wb") as devnull, open(stderr_path, "wb") as err:
-        actions = [
-            (os.POSIX_SPAWN_DUP2, devnull.fileno(), 1),
-            (os.POSIX_SPAWN_DUP2, err.fileno(), 2),
-        ]
-        start = time.perf_counter()
-        pid = os.posix_spawn(path, [path], env, file_actions=actions)
-        _, status, usage = os.wait4(pid, 0)
-        seconds = time.perf_counter() - start
-    return Run(seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status))
+def run_once(probe, path, env, stderr_path):
+    """Runs path through the small starter, which reports its wall time and
+    peak memory: a child started from Python would count Python's memory."""
+    with open(stderr_path, "wb") as err:
+        out = subprocess.run([probe, path], env=env, stdout=subprocess.PIPE, stderr=err, check=True).stdout
+    nanoseconds, max_rss_kb, status = (int(x) for x in out.split())
+    return Run(nanoseconds / 1e9, max_rss_kb, status)
 
 
 def measure(case, build, runs, scratch):
     path = os.path.join(build, "bin", case.program)
-    if not os.access(path, os.X_OK):
-        return None, f"{path} is not built"
+    probe = os.path.join(build, "bin", "process_probe")
+    for needed in (path, probe):
+        if not os.access(needed, os.X_OK):
+            return None, f"{needed} is not built"
     env = dict(os.environ)
     env.pop("SI32_MACHINE", None)
     env.update(case.env)
     stderr_path = os.path.join(scratch, case.name + ".stderr")
     results = []
     for i in range(runs + 1):
-        run = run_once(path, env, stderr_path)
+        run = run_once(probe, path, env, stderr_path)
         if run.status != 0:
             with open(stderr_path, encoding="utf-8", errors="replace") as err:
                 lines = err.read().strip().splitlines()

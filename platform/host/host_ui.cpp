@@ -1,5 +1,6 @@
 #include "platform/host/host_ui.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -66,10 +67,16 @@ ScreenTwips HostUi::Screen() {
     if (!facts || facts->widthPx <= 0 || facts->heightPx <= 0 || wholeDpi(facts->dpiX) <= 0 ||
         wholeDpi(facts->dpiY) <= 0)
         raise(ErrorKind::PlatformFailure, "the screen cannot be measured");
-    // From the same whole dots per inch the device capabilities report, so
-    // both measures agree.
-    const float perPixelX = static_cast<float>(kTwipsPerInch / wholeDpi(facts->dpiX));
-    const float perPixelY = static_cast<float>(kTwipsPerInch / wholeDpi(facts->dpiY));
+    // Windows' own densities (96, 120, 144 dpi) give whole twips per pixel,
+    // and the program divides the screen's twips by a rounded twips-per-pixel
+    // to get back its pixels. A density such as 100 dpi would give 14.4 and a
+    // 1280-pixel screen would read as 1316 pixels, so the twips per pixel are
+    // kept whole and the screen's twips follow from its pixels.
+    auto perPixel = [](double dpi) {
+        return std::max(1.0f, std::nearbyint(static_cast<float>(kTwipsPerInch / wholeDpi(dpi))));
+    };
+    const float perPixelX = perPixel(facts->dpiX);
+    const float perPixelY = perPixel(facts->dpiY);
     return {static_cast<float>(facts->widthPx) * perPixelX, static_cast<float>(facts->heightPx) * perPixelY,
             perPixelX, perPixelY};
 }

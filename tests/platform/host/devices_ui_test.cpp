@@ -148,7 +148,8 @@ TEST(HostUiDevice, ScreenInTwipsFromPixelsAndDensity) {
         double dpi;
         float perPixel;
     };
-    for (const Case c : {Case{96, 15}, Case{120, 12}, Case{144, 10}, Case{95.6, 15}}) {
+    // Twips per pixel stay whole, so the screen's pixels come back exactly.
+    for (const Case c : {Case{96, 15}, Case{120, 12}, Case{144, 10}, Case{95.6, 15}, Case{100, 14}, Case{2880, 1}}) {
         HostUiRig rig;
         rig.frontend.screen->dpiX = rig.frontend.screen->dpiY = c.dpi;
         const ScreenTwips twips = rig.ui->Screen();

@@ -88,6 +88,9 @@ int32_t HostUi::MsgBox(std::string_view prompt, int32_t style, std::string_view 
 }
 
 bool HostUi::PrevInstance() {
+    // Only windows exclude one another: a report is a one-shot reading that
+    // scripts and tests take side by side, and while a window is open.
+    if (deps_.program == Program::Report) return false;
     if (!lock_) lock_ = std::make_unique<InstanceLock>(InstanceLock::PathFor(deps_.program));
     return lock_->state() == InstanceLock::State::Busy;
 }

@@ -1,6 +1,6 @@
 #include "app/report_frontend.h"
 
-#include "platform/host/x11_screen.h"
+#include "platform/host/display/x11_screen.h"
 
 namespace si32 {
 

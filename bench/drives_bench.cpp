@@ -7,9 +7,9 @@
 
 #include "app/si9x.h"
 #include "drives/drive_info.h"
-#include "platform/host/drive_map.h"
+#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_backend.h"
-#include "platform/host/volumes.h"
+#include "platform/host/volumes/volumes.h"
 #include "tests/drives/silent_frontend.h"
 #include "tests/platform/volumes/fixture_tree.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/host/host_devices.h"
+#include "platform/host/devices/host_devices.h"
 #include "platform/host/host_services.h"
 
 namespace si32 {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/drive_map.h"
+#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
-#include "platform/host/volumes.h"
+#include "platform/host/volumes/volumes.h"
 #include "platform/platform.h"
 
 namespace si32 {

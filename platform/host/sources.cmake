@@ -1,27 +1,42 @@
-# The host backend's sources, one per line.
+# The host backend's sources, grouped by family as the folders are.
 target_sources(si32_platform PRIVATE
-  host/buffer_conventions.h
   host/host_backend.cpp
   host/host_context.cpp
-  host/host_cpu.cpp
-  host/host_cpu_tables.cpp
-  host/host_devices.cpp host/host_ui.cpp host/host_ui_metrics.cpp host/host_ui_x11.cpp host/host_desktop_parameters.cpp host/host_desktop_parameters_profile.cpp host/host_lock.cpp host/host_taskbar.cpp host/host_alsa.cpp host/host_cups.cpp host/shared_library.cpp
-  host/host_facts.cpp
-  host/host_files.cpp
-  host/host_ini_facts.cpp
-  host/host_kernel.cpp
-  host/host_kernel_ini.cpp
-  host/host_locale.cpp
-  host/host_passwd.cpp
-  host/host_process.cpp
-  host/host_read.cpp
-  host/host_regional.cpp
-  host/host_registry.cpp
-  host/host_registry_facts.cpp
-  host/host_windows_paths.cpp
-  host/x11_screen.cpp
+  # shared helpers: bounded reads, libraries opened at run time, deadlines
+  host/common/buffer_conventions.h
+  host/common/deadline_runner.cpp
+  host/common/host_read.cpp
+  host/common/shared_library.cpp
+  # kernel32: version, names, directories, memory, files, programs, INI, locale
+  host/kernel/host_facts.cpp
+  host/kernel/host_files.cpp
+  host/kernel/host_ini_facts.cpp
+  host/kernel/host_kernel.cpp
+  host/kernel/host_kernel_ini.cpp
+  host/kernel/host_locale.cpp
+  host/kernel/host_passwd.cpp
+  host/kernel/host_process.cpp
+  host/kernel/host_regional.cpp
+  host/kernel/host_windows_paths.cpp
+  # the registry built from live facts
+  host/registry/host_cpu.cpp
+  host/registry/host_cpu_tables.cpp
+  host/registry/host_registry.cpp
+  host/registry/host_registry_facts.cpp
+  # devices: sound, printer, desktop parameters, taskbar, instance lock
+  host/devices/host_alsa.cpp
+  host/devices/host_cups.cpp
+  host/devices/host_desktop_parameters.cpp
+  host/devices/host_desktop_parameters_profile.cpp
+  host/devices/host_devices.cpp
+  host/devices/host_lock.cpp
+  host/devices/host_taskbar.cpp
+  # display: screen metrics, message boxes, the X11 screen of the report
+  host/display/host_ui.cpp
+  host/display/host_ui_metrics.cpp
+  host/display/host_ui_x11.cpp
+  host/display/x11_screen.cpp
 )
-
 # The default prefix, used when the user has none: the product's configuration
 # (TRVWIN.INI) and the product directory, whose main program tarvello.exe is
 # the si32 window program itself. Copied into the build tree so the programs

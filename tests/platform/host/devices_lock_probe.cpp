@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/drive_map.h"
-#include "platform/host/host_devices.h"
+#include "platform/host/volumes/drive_map.h"
+#include "platform/host/devices/host_devices.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_lock.h"
+#include "platform/host/devices/host_lock.h"
 #include "tests/platform/host/host_test_support.h"
 
 extern char** environ;

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/host/host_desktop_parameters_profile.h"
-#include "platform/host/host_devices.h"
-#include "platform/host/host_ui_metrics.h"
+#include "platform/host/devices/host_desktop_parameters_profile.h"
+#include "platform/host/devices/host_devices.h"
+#include "platform/host/display/host_ui_metrics.h"
 #include "platform/run_time_error.h"
 #include "platform/spi.h"
 #include "tests/platform/host/host_test_support.h"

@@ -19,8 +19,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/host/host_taskbar.h"
-#include "platform/host/x11_screen.h"
+#include "platform/host/devices/host_taskbar.h"
+#include "platform/host/display/x11_screen.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/host/drive_map.h"
+#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
 
 namespace si32::hosttest {

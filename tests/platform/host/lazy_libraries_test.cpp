@@ -13,10 +13,10 @@
 #include <cstring>
 #include <map>
 
-#include "platform/host/host_alsa.h"
-#include "platform/host/host_cups.h"
-#include "platform/host/shared_library.h"
-#include "platform/host/x11_screen.h"
+#include "platform/host/devices/host_alsa.h"
+#include "platform/host/devices/host_cups.h"
+#include "platform/host/common/shared_library.h"
+#include "platform/host/display/x11_screen.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

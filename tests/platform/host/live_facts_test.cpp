@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "platform/host/host_cpu.h"
-#include "platform/host/host_ini_facts.h"
-#include "platform/host/host_read.h"
-#include "platform/host/host_registry_facts.h"
+#include "platform/host/registry/host_cpu.h"
+#include "platform/host/kernel/host_ini_facts.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/registry/host_registry_facts.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

@@ -3,7 +3,7 @@
 // its own.
 #include <gtest/gtest.h>
 
-#include "platform/host/host_locale.h"
+#include "platform/host/kernel/host_locale.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

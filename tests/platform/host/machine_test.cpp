@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_facts.h"
+#include "platform/host/kernel/host_facts.h"
 #include "platform/host/host_services.h"
 #include "tests/platform/host/host_test_support.h"
 

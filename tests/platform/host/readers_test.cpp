@@ -2,11 +2,11 @@
 // the system files write, and what the backend makes of it.
 #include <gtest/gtest.h>
 
-#include "platform/host/host_facts.h"
-#include "platform/host/host_passwd.h"
-#include "platform/host/host_read.h"
-#include "platform/host/host_registry_facts.h"
-#include "platform/host/host_windows_paths.h"
+#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_passwd.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/registry/host_registry_facts.h"
+#include "platform/host/kernel/host_windows_paths.h"
 
 namespace si32 {
 namespace {

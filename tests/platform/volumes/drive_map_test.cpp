@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "fixture_tree.h"
-#include "platform/host/drive_map.h"
-#include "platform/host/drive_map_mounts.h"
+#include "platform/host/volumes/drive_map.h"
+#include "platform/host/volumes/drive_map_mounts.h"
 
 namespace si32 {
 namespace {

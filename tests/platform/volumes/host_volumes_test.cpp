@@ -24,9 +24,9 @@
 
 #include "app/si9x.h"
 #include "drives/drive_info.h"
-#include "platform/host/blkid_probe.h"
+#include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/host_backend.h"
-#include "platform/host/volumes.h"
+#include "platform/host/volumes/volumes.h"
 #include "tests/drives/silent_frontend.h"
 
 extern char** environ;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fixture_tree.h"
-#include "platform/host/volumes.h"
+#include "platform/host/volumes/volumes.h"
 
 namespace si32 {
 namespace {

@@ -1,0 +1,99 @@
+#include "platform/host/common/deadline_runner.h"
+
+#include <system_error>
+#include <thread>
+
+namespace si32 {
+
+struct DeadlineRunner::BusyKeys {
+    std::mutex mutex;
+    std::set<std::string> keys;
+
+    bool claim(const std::string& key) {
+        std::lock_guard lock(mutex);
+        return keys.insert(key).second;
+    }
+    void release(const std::string& key) {
+        std::lock_guard lock(mutex);
+        keys.erase(key);
+    }
+};
+
+// One thread taking one task at a time. A retired worker ends after the task
+// it is running, if any.
+struct DeadlineRunner::Worker {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::function<void()> task;
+    bool taskDone = false;
+    bool retired = false;
+
+    void loop() {
+        std::unique_lock lock(mutex);
+        while (true) {
+            changed.wait(lock, [&] { return retired || task; });
+            if (!task) return;
+            auto current = std::move(task);
+            task = nullptr;
+            lock.unlock();
+            try {
+                current();
+            } catch (...) {
+            }
+            lock.lock();
+            taskDone = true;
+            changed.notify_all();
+        }
+    }
+
+    void retire() {
+        {
+            std::lock_guard lock(mutex);
+            retired = true;
+        }
+        changed.notify_all();
+    }
+};
+
+DeadlineRunner::DeadlineRunner(std::chrono::milliseconds limit)
+    : limit_(limit), busy_(std::make_shared<BusyKeys>()) {}
+
+DeadlineRunner::~DeadlineRunner() {
+    if (worker_) worker_->retire();
+}
+
+bool DeadlineRunner::runTask(const std::string& key, std::function<void()> task) {
+    std::lock_guard serve(callers_);
+    if (!busy_->claim(key)) return false;
+    // The key is freed when the work returns, however late.
+    auto wrapped = [busy = busy_, key, task = std::move(task)] {
+        struct Release {
+            BusyKeys& busy;
+            const std::string& key;
+            ~Release() { busy.release(key); }
+        } release{*busy, key};
+        task();
+    };
+    if (!worker_) {
+        auto fresh = std::make_shared<Worker>();
+        try {
+            std::thread([fresh] { fresh->loop(); }).detach();
+        } catch (const std::system_error&) {
+            busy_->release(key);
+            return false;
+        }
+        worker_ = fresh;
+    }
+    std::unique_lock lock(worker_->mutex);
+    worker_->task = std::move(wrapped);
+    worker_->taskDone = false;
+    worker_->changed.notify_all();
+    if (worker_->changed.wait_for(lock, limit_, [&] { return worker_->taskDone; })) return true;
+    // Abandoned: it finishes (or not) on its own; the next task gets a new thread.
+    worker_->retired = true;
+    lock.unlock();
+    worker_.reset();
+    return false;
+}
+
+}  // namespace si32

@@ -1,0 +1,148 @@
+#include "platform/host/common/host_read.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace si32 {
+
+std::string underRoot(const std::string& root, std::string_view path) {
+    std::string base = root;
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    if (path.empty() || path.front() != '/') base += '/';
+    return base + std::string(path);
+}
+
+std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path) {
+    const int fd = ::open(underRoot(root, path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string text;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    char chunk[8192];
+    while (ok) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) ok = false;
+        if (got <= 0) break;
+        text.append(chunk, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<std::string> readLineUnderRoot(const std::string& root, std::string_view path) {
+    auto text = readUnderRoot(root, path);
+    if (!text) return std::nullopt;
+    std::string_view view = *text;
+    view = view.substr(0, view.find('\n'));
+    // Device-tree strings end in NUL.
+    view = view.substr(0, view.find('\0'));
+    return std::string(trimBlanks(view));
+}
+
+std::vector<std::string> listUnderRoot(const std::string& root, std::string_view path) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(underRoot(root, path).c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(std::move(name));
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+namespace {
+
+// The value part of KEY=value: quoted pieces joined, as the shell joins them.
+std::string unquoteShellValue(std::string_view raw) {
+    std::string value;
+    size_t i = 0;
+    while (i < raw.size()) {
+        const char c = raw[i];
+        if (c == '"') {
+            for (++i; i < raw.size() && raw[i] != '"'; ++i) {
+                if (raw[i] == '\\' && i + 1 < raw.size() && std::string_view("\"\\$`").find(raw[i + 1]) != std::string_view::npos)
+                    ++i;
+                value += raw[i];
+            }
+            ++i;
+        } else if (c == '\'') {
+            for (++i; i < raw.size() && raw[i] != '\''; ++i) value += raw[i];
+            ++i;
+        } else if (c == ' ' || c == '\t') {
+            break;  // an unquoted blank ends the word; a comment may follow
+        } else {
+            if (c == '\\' && i + 1 < raw.size()) ++i;
+            value += raw[i];
+            ++i;
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> parseShellAssignments(std::string_view text) {
+    std::map<std::string, std::string> values;
+    for (std::string_view line : splitLines(text)) {
+        line = trimBlanks(line);
+        if (line.empty() || line.front() == '#') continue;
+        if (line.substr(0, 7) == "export ") line = trimBlanks(line.substr(7));
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos || eq == 0) continue;
+        values[std::string(line.substr(0, eq))] = unquoteShellValue(line.substr(eq + 1));
+    }
+    return values;
+}
+
+std::map<std::string, std::string> parseColonFields(std::string_view text) {
+    std::map<std::string, std::string> fields;
+    for (std::string_view line : splitLines(text)) {
+        if (trimBlanks(line).empty()) break;
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        fields.emplace(std::string(trimBlanks(line.substr(0, colon))), std::string(trimBlanks(line.substr(colon + 1))));
+    }
+    return fields;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string toLowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace si32

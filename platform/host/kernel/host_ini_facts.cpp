@@ -1,0 +1,210 @@
+#include "platform/host/kernel/host_ini_facts.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "platform/host/kernel/host_locale.h"
+#include "platform/host/common/host_read.h"
+
+namespace si32 {
+namespace {
+
+std::vector<std::string> splitOn(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t at; (at = text.find(separator, start)) != std::string_view::npos; start = at + 1)
+        parts.emplace_back(trimBlanks(text.substr(start, at - start)));
+    parts.emplace_back(trimBlanks(text.substr(start)));
+    return parts;
+}
+
+// One section of the XKB rules' list ("! model"): name -> description.
+// Variant descriptions carry their layout: "intl  us: English (US, intl.)".
+struct XkbNames {
+    std::map<std::string, std::string> models, layouts;
+    std::map<std::pair<std::string, std::string>, std::string> variants;  // (layout, variant)
+};
+
+XkbNames parseXkbList(std::string_view text) {
+    XkbNames names;
+    std::string section;
+    for (std::string_view line : splitLines(text)) {
+        if (!line.empty() && line.front() == '!') {
+            section = std::string(trimBlanks(line.substr(1)));
+            continue;
+        }
+        line = trimBlanks(line);
+        const size_t gap = line.find_first_of(" \t");
+        if (line.empty() || gap == std::string_view::npos) continue;
+        std::string name(line.substr(0, gap));
+        std::string_view description = trimBlanks(line.substr(gap));
+        if (section == "model") {
+            names.models[name] = description;
+        } else if (section == "layout") {
+            names.layouts[name] = description;
+        } else if (section == "variant") {
+            const size_t colon = description.find(':');
+            if (colon == std::string_view::npos) continue;
+            names.variants[{std::string(description.substr(0, colon)), name}] = trimBlanks(description.substr(colon + 1));
+        }
+    }
+    return names;
+}
+
+std::string named(const std::map<std::string, std::string>& names, const std::string& code) {
+    const auto it = names.find(code);
+    return it == names.end() ? code : it->second;
+}
+
+// The lowest-numbered "cardN" of /sys/class/drm that is a PCI device.
+std::optional<std::pair<uint32_t, uint32_t>> displayPciIds(const std::string& root) {
+    std::vector<std::pair<uint32_t, std::string>> cards;
+    for (const std::string& name : listUnderRoot(root, "/sys/class/drm")) {
+        uint32_t number = 0;
+        const char* digits = name.c_str() + 4;
+        const auto [end, error] = std::from_chars(digits, name.c_str() + name.size(), number);
+        if (name.rfind("card", 0) == 0 && error == std::errc() && end == name.c_str() + name.size())
+            cards.emplace_back(number, name);
+    }
+    std::sort(cards.begin(), cards.end());
+    for (const auto& card : cards) {
+        const std::string device = "/sys/class/drm/" + card.second + "/device/";
+        const auto vendorText = readLineUnderRoot(root, device + "vendor");
+        const auto deviceText = readLineUnderRoot(root, device + "device");
+        if (!vendorText || !deviceText) continue;
+        uint32_t vendor = 0, model = 0;
+        const auto hex = [](const std::string& text, uint32_t& out) {
+            std::string_view view = text;
+            if (view.substr(0, 2) == "0x") view.remove_prefix(2);
+            const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), out, 16);
+            return error == std::errc() && end == view.data() + view.size() && !view.empty();
+        };
+        if (hex(*vendorText, vendor) && hex(*deviceText, model)) return std::make_pair(vendor, model);
+    }
+    return std::nullopt;
+}
+
+std::string hex4(uint32_t value) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out(4, '0');
+    for (int i = 3; i >= 0; --i, value >>= 4) out[static_cast<size_t>(i)] = digits[value & 0xF];
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> keyboardDescription(const std::string& root) {
+    std::map<std::string, std::string> settings;
+    for (const char* file : {"/etc/default/keyboard", "/etc/vconsole.conf"}) {
+        const auto text = readUnderRoot(root, file);
+        if (!text) continue;
+        settings = parseShellAssignments(*text);
+        if (!settings["XKBMODEL"].empty() || !settings["XKBLAYOUT"].empty()) break;
+    }
+    const std::string model = settings["XKBMODEL"];
+    const std::vector<std::string> layouts = splitOn(settings["XKBLAYOUT"], ',');
+    const std::vector<std::string> variants = splitOn(settings["XKBVARIANT"], ',');
+    const XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+
+    std::string description = model.empty() ? std::string() : named(names.models, model);
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        if (layouts[i].empty()) continue;
+        std::string layout = named(names.layouts, layouts[i]);
+        if (i < variants.size() && !variants[i].empty()) {
+            const auto variant = names.variants.find({layouts[i], variants[i]});
+            layout = variant != names.variants.end() ? variant->second : layout + " (" + variants[i] + ")";
+        }
+        description += (description.empty() ? "" : ", ") + layout;
+    }
+    if (description.empty()) return std::nullopt;
+    return description;
+}
+
+std::optional<std::string> displayAdapterName(const std::string& root) {
+    const auto ids = displayPciIds(root);
+    if (!ids) return std::nullopt;
+    std::optional<std::string> database;
+    for (const char* file : {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"})
+        if ((database = readUnderRoot(root, file))) break;
+    if (!database) return std::nullopt;
+    // "vvvv  Vendor" at the start of a line, then its devices as "\tdddd  Device".
+    const std::string vendorKey = hex4(ids->first);
+    const std::string deviceKey = hex4(ids->second);
+    std::optional<std::string> vendor;
+    for (std::string_view line : splitLines(*database)) {
+        if (line.empty() || line.front() == '#') continue;
+        if (!vendor) {
+            if (line.substr(0, 4) == vendorKey && line.size() > 4 && (line[4] == ' ' || line[4] == '\t'))
+                vendor = std::string(trimBlanks(line.substr(4)));
+            continue;
+        }
+        if (line.front() != '\t') break;  // the next vendor: the device is not listed
+        if (line.size() > 5 && line[1] != '\t' && line.substr(1, 4) == deviceKey)
+            return *vendor + " " + std::string(trimBlanks(line.substr(5)));
+    }
+    if (!vendor) return std::nullopt;
+    return *vendor + ", device " + deviceKey;
+}
+
+std::optional<std::string> pointingDeviceName(const std::string& root) {
+    const auto text = readUnderRoot(root, "/proc/bus/input/devices");
+    if (!text) return std::nullopt;
+    std::string name;
+    for (std::string_view line : splitLines(*text)) {
+        if (line.empty()) {
+            name.clear();
+        } else if (line.substr(0, 8) == "N: Name=") {
+            std::string_view quoted = trimBlanks(line.substr(8));
+            if (quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"') quoted = quoted.substr(1, quoted.size() - 2);
+            name = quoted;
+        } else if (line.substr(0, 12) == "H: Handlers=") {
+            for (const std::string& handler : splitOn(line.substr(12), ' '))
+                if (handler.rfind("mouse", 0) == 0 && !name.empty()) return name;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> opticalDriveDevice(const std::string& root) {
+    const auto text = readUnderRoot(root, "/proc/sys/dev/cdrom/info");
+    if (!text) return std::nullopt;
+    for (std::string_view line : splitLines(*text)) {
+        if (line.substr(0, 11) != "drive name:") continue;
+        std::vector<std::string> drives;
+        for (std::string& name : splitOn(line.substr(11), '\t'))
+            if (!name.empty()) drives.push_back(std::move(name));
+        if (drives.empty()) return std::nullopt;
+        // The kernel lists the newest drive first; the first drive is sr0.
+        const auto first = std::min_element(drives.begin(), drives.end(), [](const std::string& a, const std::string& b) {
+            return a.size() != b.size() ? a.size() < b.size() : a < b;
+        });
+        return "/dev/" + *first;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> localeCountryName() {
+    auto country = localeItem(LC_ADDRESS, "LC_ADDRESS", _NL_ADDRESS_COUNTRY_NAME);
+    if (!country || country->empty()) return std::nullopt;
+    return country;
+}
+
+std::optional<std::string> liveIniValue(const std::string& root, std::string_view fileName, std::string_view section,
+                                        std::string_view key) {
+    if (equalsNoCase(fileName, "system.ini")) {
+        if (equalsNoCase(section, "boot.description")) {
+            if (equalsNoCase(key, "keyboard.typ")) return keyboardDescription(root);
+            if (equalsNoCase(key, "display.drv")) return displayAdapterName(root);
+            if (equalsNoCase(key, "mouse.drv")) return pointingDeviceName(root);
+        }
+        if (equalsNoCase(section, "mci") && equalsNoCase(key, "cdaudio")) return opticalDriveDevice(root);
+    }
+    if (equalsNoCase(fileName, "win.ini") && equalsNoCase(section, "Intl") && equalsNoCase(key, "sCountry"))
+        return localeCountryName();
+    return std::nullopt;
+}
+
+}  // namespace si32

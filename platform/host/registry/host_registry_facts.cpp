@@ -1,0 +1,148 @@
+#include "platform/host/registry/host_registry_facts.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "platform/host/registry/host_cpu.h"
+#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_passwd.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/host_services.h"
+
+namespace si32 {
+namespace {
+
+constexpr std::string_view kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr std::string_view kSystem = "HARDWARE\\DESCRIPTION\\System";
+constexpr std::string_view kProcessor = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+constexpr std::string_view kMsInfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+
+// Dedicated system-information programs, best first. Task managers and
+// settings panels are left out: they are not what the button promises, and
+// the path must start the tool without arguments.
+constexpr std::string_view kInformationTools[] = {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x", "lshw-gtk",
+                                                  "i-nex"};
+
+void addText(std::vector<LiveRegistryValue>& values, std::string_view key, std::string_view name,
+             const std::optional<std::string>& text) {
+    if (text && !text->empty()) values.push_back({std::string(key), std::string(name), 1, *text, 0});
+}
+
+std::optional<std::string> joined(const std::optional<std::string>& a, const std::optional<std::string>& b) {
+    const std::string first = a.value_or(""), second = b.value_or("");
+    if (first.empty() || second.empty()) return first.empty() ? second : first;
+    return first + " " + second;
+}
+
+// The machine's maker and model: firmware tables on PCs, the device tree on
+// boards without them.
+std::optional<std::string> machineIdentifier(const std::string& root) {
+    auto identifier = joined(readLineUnderRoot(root, "/sys/class/dmi/id/sys_vendor"),
+                             readLineUnderRoot(root, "/sys/class/dmi/id/product_name"));
+    if (identifier && !identifier->empty()) return identifier;
+    for (const char* model : {"/proc/device-tree/model", "/sys/firmware/devicetree/base/model"})
+        if (auto text = readLineUnderRoot(root, model); text && !text->empty()) return text;
+    return std::nullopt;
+}
+
+// The video BIOS version where the graphics driver publishes it (amdgpu).
+std::optional<std::string> videoBiosVersion(const std::string& root) {
+    for (const std::string& card : listUnderRoot(root, "/sys/class/drm"))
+        if (card.find('-') == std::string::npos)
+            if (auto version = readLineUnderRoot(root, "/sys/class/drm/" + card + "/device/vbios_version");
+                version && !version->empty())
+                return version;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string operatingSystemName(std::string_view osRelease) {
+    auto fields = parseShellAssignments(osRelease);
+    if (!fields["PRETTY_NAME"].empty()) return fields["PRETTY_NAME"];
+    const std::string name = fields["NAME"].empty() ? "Linux" : fields["NAME"];
+    return fields["VERSION"].empty() ? name : name + " " + fields["VERSION"];
+}
+
+std::optional<std::string> systemInformationTool(const std::string& root, std::string_view searchPath) {
+    for (std::string_view tool : kInformationTools) {
+        std::string_view rest = searchPath;
+        while (true) {
+            const size_t colon = rest.find(':');
+            const std::string_view dir = rest.substr(0, colon);
+            if (!dir.empty() && dir.front() == '/') {
+                const std::string path = std::string(dir) + "/" + std::string(tool);
+                struct stat info {};
+                const std::string host = underRoot(root, path);
+                if (::stat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(host.c_str(), X_OK) == 0)
+                    return path;
+            }
+            if (colon == std::string_view::npos) break;
+            rest.remove_prefix(colon + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sources) {
+    const std::string& root = sources.root;
+    std::vector<LiveRegistryValue> values;
+
+    auto osRelease = readUnderRoot(root, "/etc/os-release");
+    if (!osRelease) osRelease = readUnderRoot(root, "/usr/lib/os-release");
+    addText(values, kCurrentVersion, "ProductName", operatingSystemName(osRelease.value_or("")));
+    addText(values, kCurrentVersion, "VersionNumber", sources.release);
+    if (const auto user = lookUpUser(root, sources.uid)) addText(values, kCurrentVersion, "RegisteredOwner", fullNameOf(*user));
+    // Linux records no organisation; a prefix may set one.
+    values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
+
+    addText(values, kSystem, "Identifier", machineIdentifier(root));
+    addText(values, kSystem, "SystemBiosDate", readLineUnderRoot(root, "/sys/class/dmi/id/bios_date"));
+    addText(values, kSystem, "SystemBiosVersion", readLineUnderRoot(root, "/sys/class/dmi/id/bios_version"));
+    addText(values, kSystem, "VideoBiosVersion", videoBiosVersion(root));
+
+    const std::string cpuinfo = readUnderRoot(root, "/proc/cpuinfo").value_or("");
+    const CpuDescription cpu = describeCpu(cpuinfo, sources.machine);
+    addText(values, kProcessor, "ProcessorNameString", cpu.processorNameString);
+    addText(values, kProcessor, "VendorIdentifier", cpu.vendorIdentifier);
+    addText(values, kProcessor, "Identifier", cpu.identifier);
+    if (const auto mhz = nominalMhz(root, cpuinfo)) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
+
+    addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath));
+    return values;
+}
+
+RegistryStore buildHostRegistry(const HostContext& context) {
+    LiveRegistrySources sources;
+    sources.root = context.root;
+    sources.machine = machineName();
+    sources.release = kernelRelease(context.root).value_or("");
+    sources.uid = static_cast<uint32_t>(::geteuid());
+    const char* path = std::getenv("PATH");
+    sources.searchPath = path == nullptr ? "" : path;
+
+    RegistryStore store;
+    for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
+        if (value.type == 4)
+            store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
+        else
+            store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
+    }
+    const std::string userFile = context.prefix + "/registry.reg";
+    if (const auto text = readUnderRoot("/", userFile)) {
+        try {
+            store.LoadRegedit4(*text, userFile);
+        } catch (const RegistryParseError& error) {
+            // The live registry stands; the user learns why their settings
+            // were not applied.
+            std::fprintf(stderr, "si32: %s\n", error.what());
+        }
+    }
+    return store;
+}
+
+}  // namespace si32

@@ -1,0 +1,91 @@
+#include "platform/host/volumes/blkid_probe.h"
+
+#include <blkid/blkid.h>
+
+#include <cctype>
+#include <string_view>
+
+#include "platform/host/common/host_read.h"
+
+namespace si32 {
+namespace {
+
+std::string lookup(blkid_probe probe, const char* name) {
+    const char* value = nullptr;
+    if (blkid_probe_lookup_value(probe, name, &value, nullptr) != 0 || value == nullptr) return {};
+    return value;
+}
+
+std::optional<VolumeTags> probeDevice(const std::string& devicePath) {
+    blkid_probe probe = blkid_new_probe_from_filename(devicePath.c_str());
+    if (probe == nullptr) return std::nullopt;
+    blkid_probe_enable_superblocks(probe, 1);
+    blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL |
+                                                 BLKID_SUBLKS_UUID);
+    const int found = blkid_do_safeprobe(probe);
+    std::optional<VolumeTags> tags;
+    if (found == 0) tags = VolumeTags{lookup(probe, "TYPE"), lookup(probe, "VERSION"), lookup(probe, "LABEL"),
+                                      lookup(probe, "UUID")};
+    else if (found == 1) tags = VolumeTags{};  // read, and no file system signature on it
+    blkid_free_probe(probe);
+    return tags;
+}
+
+// udev keeps what its own blkid probe found in /run/udev/data/b<major>:<minor>,
+// readable by every user.
+std::optional<VolumeTags> udevRecord(const std::string& root, const std::string& deviceNumber) {
+    if (deviceNumber.empty()) return std::nullopt;
+    const auto text = readUnderRoot(root, "/run/udev/data/b" + deviceNumber);
+    if (!text) return std::nullopt;
+    VolumeTags tags;
+    std::string plainLabel;
+    for (auto line : splitLines(*text)) {
+        if (!line.starts_with("E:ID_FS_")) continue;
+        line.remove_prefix(8);
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) continue;
+        const auto key = line.substr(0, equals);
+        const std::string value(line.substr(equals + 1));
+        if (key == "TYPE") tags.type = value;
+        else if (key == "VERSION") tags.version = value;
+        else if (key == "UUID") tags.uuid = value;
+        else if (key == "LABEL_ENC") tags.label = DecodeUdevEscapes(value);
+        else if (key == "LABEL") plainLabel = value;
+    }
+    if (tags.label.empty()) tags.label = plainLabel;
+    return tags;
+}
+
+class Libblkid : public BlkidProbe {
+public:
+    explicit Libblkid(std::string root) : root_(std::move(root)) {}
+
+    std::optional<VolumeTags> Probe(const std::string& devicePath, const std::string& deviceNumber) override {
+        if (auto tags = probeDevice(devicePath)) return tags;
+        return udevRecord(root_, deviceNumber);
+    }
+
+private:
+    std::string root_;
+};
+
+}  // namespace
+
+std::string DecodeUdevEscapes(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 3]))) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 2, 2)), nullptr, 16));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::shared_ptr<BlkidProbe> MakeLibblkidProbe(const std::string& root) { return std::make_shared<Libblkid>(root); }
+
+}  // namespace si32

@@ -1,0 +1,170 @@
+#include "platform/host/volumes/volumes.h"
+
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/host/volumes/drive_map_devices.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/common/deadline_runner.h"
+#include "platform/host/volumes/volumes_fs_traits.h"
+#include "platform/kernel.h"
+
+namespace si32 {
+namespace {
+
+std::optional<FileSystemStats> statvfsOf(const std::string& path) {
+    struct statvfs info {};
+    if (::statvfs(path.c_str(), &info) != 0) return std::nullopt;
+    FileSystemStats stats;
+    stats.blockSize = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
+    stats.blocks = info.f_blocks;
+    stats.freeBlocks = info.f_bfree;
+    stats.availableBlocks = info.f_bavail;
+    stats.nameMax = static_cast<uint32_t>(std::min<unsigned long>(info.f_namemax, UINT32_MAX));
+    return stats;
+}
+
+uint32_t saturate32(uint64_t value) {
+    return static_cast<uint32_t>(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
+
+uint64_t saturatingProduct(uint64_t a, uint64_t b) {
+    uint64_t product = 0;
+    return __builtin_mul_overflow(a, b, &product) ? std::numeric_limits<uint64_t>::max() : product;
+}
+
+struct VolumeFacts {
+    std::string label;
+    std::string fileSystemName;
+    uint32_t serial = 0;
+    uint32_t maxComponentLength = 0;
+    uint32_t flags = 0;
+};
+
+// Copies text and its NUL; false when the buffer cannot hold both. An empty
+// buffer is one the caller did not ask for.
+bool fits(std::string_view text, std::span<char> buffer) { return buffer.empty() || text.size() < buffer.size(); }
+void copyWithNul(std::string_view text, std::span<char> buffer) {
+    if (buffer.empty()) return;
+    std::copy(text.begin(), text.end(), buffer.begin());
+    buffer[text.size()] = '\0';
+}
+
+}  // namespace
+
+VolumeSeams HostVolumeSeams(const HostContext& context) {
+    return VolumeSeams{statvfsOf, MakeLibblkidProbe(context.root), std::chrono::milliseconds(2000)};
+}
+
+struct HostVolumes::Impl {
+    Impl(const HostContext& context, const DriveMap& map, VolumeSeams volumeSeams)
+        : root(context.root), drives(map), seams(std::move(volumeSeams)), runner(seams.deadline) {}
+
+    // "X:\", "X:/" or "X:" on a mapped letter; anything else is not a root.
+    const MappedDrive* driveOf(std::string_view rootPath) const {
+        const bool separator = rootPath.size() == 3 && (rootPath[2] == '\\' || rootPath[2] == '/');
+        if ((rootPath.size() != 2 && !separator) || rootPath[1] != ':') return nullptr;
+        return drives.find(rootPath[0]);
+    }
+
+    // Work for one mount is serialised through the runner under this key.
+    static std::string keyOf(const MappedDrive& drive) {
+        return drive.mountPoint.empty() ? drive.hostPath : drive.mountPoint;
+    }
+
+    std::optional<FileSystemStats> stats(const MappedDrive& drive) {
+        return runner.run<FileSystemStats>(keyOf(drive), [statvfs = seams.statvfs, path = drive.hostPath] {
+            return statvfs(path);
+        });
+    }
+
+    std::optional<VolumeFacts> facts(const MappedDrive& drive) {
+        const std::string devicePath = drive.device.empty() ? std::string() : underRoot(root, "/dev/" + drive.device);
+        auto work = [statvfs = seams.statvfs, blkid = seams.blkid, drive, devicePath]() -> std::optional<VolumeFacts> {
+            const auto stats = statvfs(drive.hostPath);
+            if (!stats) return std::nullopt;
+            // A volume on a device has a label and a serial; when they cannot
+            // be read the call fails rather than showing a blank label.
+            VolumeTags tags;
+            if (!drive.device.empty()) {
+                auto probed = blkid ? blkid->Probe(devicePath, drive.deviceNumber) : std::nullopt;
+                if (!probed) return std::nullopt;
+                tags = std::move(*probed);
+            }
+            const std::string fileSystem = EffectiveFileSystem(drive.fsType, tags);
+            VolumeFacts facts;
+            facts.label = tags.label;
+            facts.fileSystemName = WindowsFileSystemName(fileSystem, tags, stats->blocks);
+            facts.serial = VolumeSerial(fileSystem, tags.uuid);
+            facts.maxComponentLength = stats->nameMax;
+            facts.flags = FileSystemFlags(fileSystem, drive.options);
+            return facts;
+        };
+        return runner.run<VolumeFacts>(keyOf(drive), work);
+    }
+
+    std::string root;
+    const DriveMap& drives;
+    VolumeSeams seams;
+    DeadlineRunner runner;
+};
+
+HostVolumes::HostVolumes(const HostContext& context, const DriveMap& drives)
+    : HostVolumes(context, drives, HostVolumeSeams(context)) {}
+HostVolumes::HostVolumes(const HostContext& context, const DriveMap& drives, VolumeSeams seams)
+    : impl_(std::make_unique<Impl>(context, drives, std::move(seams))) {}
+HostVolumes::~HostVolumes() = default;
+
+uint32_t HostVolumes::GetDriveTypeA(std::string_view rootPath) {
+    const MappedDrive* drive = impl_->driveOf(rootPath);
+    return drive == nullptr ? DRIVE_NO_ROOT_DIR : drive->driveType;
+}
+
+int32_t HostVolumes::GetVolumeInformationA(std::string_view rootPath, std::span<char> volumeName,
+                                           uint32_t& serialNumber, uint32_t& maxComponentLength,
+                                           uint32_t& fileSystemFlags, std::span<char> fileSystemName) {
+    const MappedDrive* drive = impl_->driveOf(rootPath);
+    if (drive == nullptr) return 0;
+    const auto facts = impl_->facts(*drive);
+    if (!facts || !fits(facts->label, volumeName) || !fits(facts->fileSystemName, fileSystemName)) return 0;
+    copyWithNul(facts->label, volumeName);
+    copyWithNul(facts->fileSystemName, fileSystemName);
+    serialNumber = facts->serial;
+    maxComponentLength = facts->maxComponentLength;
+    fileSystemFlags = facts->flags;
+    return 1;
+}
+
+int32_t HostVolumes::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster,
+                                       uint32_t& bytesPerSector, uint32_t& freeClusters, uint32_t& totalClusters) {
+    const MappedDrive* drive = impl_->driveOf(rootPath);
+    if (drive == nullptr) return 0;
+    const auto stats = impl_->stats(*drive);
+    if (!stats || stats->blockSize == 0 || stats->blockSize > UINT32_MAX) return 0;
+    // The allocation unit is the cluster. A volume without a device (tmpfs,
+    // NFS) has no sectors of its own: its cluster is its one sector.
+    const auto cluster = static_cast<uint32_t>(stats->blockSize);
+    const uint32_t sector = drive->deviceDiskDir.empty() ? 0 : LogicalSectorSize(drive->deviceDiskDir);
+    const bool divides = sector != 0 && sector <= cluster && cluster % sector == 0;
+    sectorsPerCluster = divides ? cluster / sector : 1;
+    bytesPerSector = divides ? sector : cluster;
+    freeClusters = saturate32(stats->availableBlocks);
+    totalClusters = saturate32(stats->blocks);
+    return 1;
+}
+
+int32_t HostVolumes::GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller,
+                                         uint64_t& totalBytes, uint64_t& totalFreeBytes) {
+    const MappedDrive* drive = impl_->driveOf(rootPath);
+    if (drive == nullptr) return 0;
+    const auto stats = impl_->stats(*drive);
+    if (!stats) return 0;
+    freeBytesToCaller = saturatingProduct(stats->availableBlocks, stats->blockSize);
+    totalBytes = saturatingProduct(stats->blocks, stats->blockSize);
+    totalFreeBytes = saturatingProduct(stats->freeBlocks, stats->blockSize);
+    return 1;
+}
+
+}  // namespace si32

@@ -67,12 +67,12 @@ std::string displayScope() {
     if (chosen.starts_with("wayland")) return waylandSocket();
     if (chosen == "xcb") return "x11:" + withoutScreen(environment("DISPLAY"));
     if (!chosen.empty()) return chosen;
-    // Qt's own choice: Wayland on a Wayland session, X11 elsewhere.
+    // Qt's own choice: Wayland first wherever a compositor is announced,
+    // X11 otherwise.
+    if (!environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland")
+        return waylandSocket();
     const std::string display = environment("DISPLAY");
-    if (environment("XDG_SESSION_TYPE") == "wayland" || display.empty())
-        return environment("WAYLAND_DISPLAY").empty() ? (display.empty() ? "" : "x11:" + withoutScreen(display))
-                                                      : waylandSocket();
-    return "x11:" + withoutScreen(display);
+    return display.empty() ? "" : "x11:" + withoutScreen(display);
 }
 
 std::string lockFileName(Program program, std::string_view display) {

@@ -37,9 +37,9 @@ private:
 };
 
 // The display a window of this process goes to, as Qt chooses it: the
-// platform QT_QPA_PLATFORM names, else the Wayland socket on a Wayland
-// session, else the X display without its screen number ("x11::1"); "" when
-// no display is named. The environment is read through getenv.
+// platform QT_QPA_PLATFORM names, else the Wayland socket wherever
+// WAYLAND_DISPLAY or a Wayland session announces one, else the X display
+// without its screen number ("x11::1"); "" when no display is named.
 std::string displayScope();
 
 // si32-<uid>-<program>[-<display>].lock, the display spelt so that any name

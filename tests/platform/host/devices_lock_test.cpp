@@ -164,7 +164,8 @@ TEST(InstanceLock, TheScopeIsTheDisplayQtOpens) {
     };
     const Case cases[] = {
         {nullptr, nullptr, nullptr, ":0.0", "x11::0"},
-        {nullptr, "x11", "wayland-1", "host:3", "x11:host:3"},
+        {nullptr, "x11", nullptr, "host:3", "x11:host:3"},
+        {nullptr, nullptr, "wayland-1", ":0", "wayland:wayland-1"},
         {nullptr, "wayland", "wayland-1", ":0", "wayland:wayland-1"},
         {nullptr, nullptr, "wayland-2", nullptr, "wayland:wayland-2"},
         {"xcb", "wayland", "wayland-1", ":5.1", "x11::5"},

@@ -1,43 +1,24 @@
 #include "app/capture.h"
 
-#include <cstddef>
 #include <vector>
 
 #include "app/session.h"
 #include "app/startup.h"
+#include "platform/capture/desktop_facts.h"
 #include "platform/capture/recording_backend.h"
 #include "platform/guarded.h"
-#include "platform/sim/spi_table.h"
 #include "screeninfo/screen_info_members.h"
 
 namespace si32 {
 namespace {
 
-// Every desktop fact a ScreenInfo getter reads, asked the way the getter
-// asks, whatever the system's version would let the class offer.
+// Every desktop fact a ScreenInfo getter reads, whatever the system's
+// version would let the class offer.
 void readDesktopFacts(Platform& platform) {
-    Ui& ui = platform.ui;
-    for (const screen_info::MemberEntry& entry : screen_info::kMembers) {
-        if (entry.metric != screen_info::kNoMetric) guarded([&] { ui.GetSystemMetrics(entry.metric); });
-        if (entry.getAction == screen_info::kNoAction) continue;
-        const sim::RecordLayout* layout = sim::findRecordLayout(entry.getAction);
-        const uint32_t size = layout != nullptr                        ? layout->size
-                              : entry.getAction == SPI_GETDESKWALLPAPER ? 260u
-                                                                        : 4u;
-        std::vector<std::byte> memory(size);
-        if (layout != nullptr && layout->sizeField) spi_bytes::put32(memory, 0, static_cast<int32_t>(size));
-        const uint32_t param = layout != nullptr && layout->sizeField ? size
-                               : entry.getAction == SPI_GETDESKWALLPAPER ? size
-                                                                         : 0u;
-        guarded([&] { ui.SystemParametersInfoA(entry.getAction, param, std::span<std::byte>(memory), 0); });
-    }
-    // The icon font's size is in points at the display's density.
-    guarded([&] {
-        const HDC dc = ui.CreateICA("DISPLAY", "", "");
-        if (dc == 0) return;
-        ui.GetDeviceCaps(dc, LOGPIXELSY);
-        ui.DeleteDC(dc);
-    });
+    std::vector<capture::DesktopQuestion> questions;
+    for (const screen_info::MemberEntry& entry : screen_info::kMembers)
+        questions.push_back({entry.metric, entry.getAction});
+    capture::AskDesktopFacts(platform.ui, questions);
 }
 
 }  // namespace

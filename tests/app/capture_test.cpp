@@ -21,6 +21,7 @@
 #include "platform/guarded.h"
 #include "platform/host/host_backend.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
 
 namespace si32 {
@@ -70,6 +71,14 @@ std::vector<Machine> machines() {
     for (const char* tree : {"amd", "arm", "arm32", "empty", "x86"}) {
         const std::string root = sourceDir() + "/tests/platform/host/fixtures/" + tree;
         out.push_back({std::string("host fixture ") + tree, [root](Frontend& f) { return hostOver(root, f); }});
+    }
+    // The mount tables the volume tests read, each the only fact of its root:
+    // many letters, labels from udev, volumes that cannot be measured.
+    for (const char* table : {"desktop", "container", "fifty"}) {
+        auto tree = std::make_shared<volumestest::FixtureTree>();
+        tree->mountTable(std::string(table) + ".mountinfo");
+        out.push_back({std::string("mount table ") + table,
+                       [tree](Frontend& f) { return hostOver(tree->root(), f); }});
     }
     out.push_back({"live host", [](Frontend& f) { return hostOver("/", f); }});
     out.push_back({"live host with its screen", [](Frontend& f) { return hostOver("/", f); }, true});

@@ -100,23 +100,20 @@ void registeredNames(Recording& rec, Replacer& replacer) {
     }
 }
 
-void drives(Recording& rec, Replacer& replacer) {
+// Labels and serials are replaced where the drives hold them only: a label
+// is often an ordinary word ("boot", "DATA") that other texts need.
+void drives(Recording& rec) {
     for (auto& [letter, drive] : rec.drives) {
         const std::string suffix(1, letter);
+        const bool listShowsLabel = drive.volume && drive.listLabel == drive.volume->label;
         if (drive.volume) {
-            if (!drive.volume->label.empty()) {
-                replacer.add(drive.volume->label, "LABEL_" + suffix);
-                drive.volume->label = "LABEL_" + suffix;
-            }
+            if (!drive.volume->label.empty()) drive.volume->label = "LABEL_" + suffix;
             drive.volume->serial = 0x0A000000u + static_cast<uint32_t>(letter - 'A' + 1);
         }
-        if (!drive.listLabel.empty()) {
-            const bool sameAsLabel = drive.volume && drive.listLabel == drive.volume->label;
-            const std::string placeholder = (sameAsLabel ? "LABEL_" : "SOURCE_") + suffix;
-            replacer.add(drive.listLabel, placeholder);
-            drive.listLabel = placeholder;
-        }
+        if (!drive.listLabel.empty()) drive.listLabel = (listShowsLabel ? "LABEL_" : "SOURCE_") + suffix;
     }
+    if (rec.driveList)
+        for (std::string& entry : *rec.driveList) entry = entry.substr(0, 2);
 }
 
 void applyEverywhere(Recording& rec, const Replacer& r) {
@@ -142,8 +139,6 @@ void applyEverywhere(Recording& rec, const Replacer& r) {
         r.apply(program.startDirectory);
         for (auto& [name, text] : program.writes) r.apply(text);
     }
-    if (rec.driveList)
-        for (std::string& entry : *rec.driveList) r.apply(entry);
     if (auto wallpaper = rec.display.parameters.find(SPI_GETDESKWALLPAPER); wallpaper != rec.display.parameters.end()) {
         std::string text;
         for (std::byte b : wallpaper->second) text.push_back(static_cast<char>(b));
@@ -173,7 +168,7 @@ Recording Anonymized(const Recording& recording, const std::string& homeDirector
         replacer.add(homeDirectory, "/home/user");
         replacer.add(windowsForm, "\\home\\user");
     }
-    drives(rec, replacer);
+    drives(rec);
     applyEverywhere(rec, replacer);
     return rec;
 }

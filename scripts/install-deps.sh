@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libblkid-dev libasound2-dev libcups2-dev libx11-dev
   xvfb xauth locales
-  weston qt6-wayland x11-xserver-utils
+  weston qt6-wayland x11-xserver-utils openbox
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine64
 )

@@ -23,7 +23,7 @@ test_packages=(
   python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth locales
-  weston x11-xserver-utils
+  weston x11-xserver-utils openbox
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine64
   desktop-file-utils appstream dpkg-dev file debootstrap

@@ -148,6 +148,17 @@ TEST_F(CaptureFile, IsWrittenWholeAndReplaysAsTheMachine) {
     }
 }
 
+TEST_F(CaptureFile, TheWindowShowsACapture) {
+    const fs::path program = fs::path(std::getenv("SI32_BINARY_DIR")) / "bin" / "si32";
+    if (!fs::exists(program)) GTEST_SKIP() << "the window is not built";
+    const std::string target = (dir / "captured.json").string();
+    ASSERT_EQ(runReport({"--capture", target}, ownEnvironment()).status, 0);
+    std::vector<std::string> env = withMachine(target);
+    env.insert(env.end(), {"QT_QPA_PLATFORM=offscreen", "SI32_EXIT_AFTER_ACTIVATION=1"});
+    const auto shown = testsupport::runProgram("si32", {}, env);
+    EXPECT_EQ(shown.status, 0) << shown.err;
+}
+
 TEST_F(CaptureFile, ThatCannotBeWrittenFailsInOneLineAndLeavesNothing) {
     fs::create_directory(dir / "taken");
     const struct {

@@ -1,5 +1,5 @@
 #pragma once
-// Runs the built si32-report as its own process, with the environment given
+// Runs a built program (si32-report, si32) as its own process, with the environment given
 // and nothing else, and keeps what it printed.
 #include <spawn.h>
 #include <sys/wait.h>
@@ -26,11 +26,12 @@ inline std::string readAll(int fd) {
     return text;
 }
 
-// Standard error goes to a file, so that neither pipe can fill and stall the
-// other.
-inline ReportRun runReport(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+// One of the built programs (bin/program). Standard error goes to a file, so
+// that neither pipe can fill and stall the other.
+inline ReportRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::vector<std::string>& env) {
     const char* bin = std::getenv("SI32_BINARY_DIR");
-    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/si32-report"};
+    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/" + program};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv, cenv;
     for (auto& a : argv) cargv.push_back(a.data());
@@ -66,6 +67,10 @@ inline ReportRun runReport(const std::vector<std::string>& args, const std::vect
     ::lseek(errFd, 0, SEEK_SET);
     run.err = readAll(errFd);
     return run;
+}
+
+inline ReportRun runReport(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    return runProgram("si32-report", args, env);
 }
 
 }  // namespace si32::testsupport

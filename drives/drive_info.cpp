@@ -8,6 +8,7 @@
 #include "format/format_value.h"
 #include "format/size_pair.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -17,11 +18,6 @@ namespace {
 constexpr std::size_t kNameBufferSize = 255;
 
 std::string rootPathOf(const Si9x& form) { return form.Drive1Drive().substr(0, 1) + ":\\"; }
-
-std::string cutAtFirstNul(std::string buffer) {
-    buffer += '\0';
-    return buffer.substr(0, buffer.find('\0'));
-}
 
 // Both size pairs, each field its own statement, so that one that fails
 // leaves only itself unchanged.
@@ -62,7 +58,7 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     });
 
     auto& lblVolName = form.control("lblVolName");
-    guarded([&] { lblVolName.text = cutAtFirstNul(volumeName); });
+    guarded([&] { lblVolName.text = upToNul(volumeName); });
     guarded([&] {
         if (lblVolName.text.empty()) lblVolName.text = "{volume has no label}";
     });
@@ -77,7 +73,7 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     guarded([&] { lblVolFlags.text.clear(); });
     guarded([&] { lblVolFlags.text = VolumeFlagLines(fileSystemFlags); });
 
-    guarded([&] { form.control("lblFN").text = cutAtFirstNul(fileSystemName); });
+    guarded([&] { form.control("lblFN").text = upToNul(fileSystemName); });
 
     uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
 

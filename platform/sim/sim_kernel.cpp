@@ -6,6 +6,7 @@
 #include "platform/contract/buffer_conventions.h"
 #include "platform/contract/processor_architecture.h"
 #include "platform/sim/windows_path.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
@@ -42,13 +43,6 @@ uint64_t availableOf(const MemoryFacts& memory) {
 uint32_t saturate32(uint64_t value) { return static_cast<uint32_t>(std::min<uint64_t>(value, 0xFFFFFFFFu)); }
 
 }  // namespace
-
-char rootLetter(std::string_view rootPath) {
-    if (rootPath.size() < 2 || rootPath.size() > 3 || rootPath[1] != ':') return '\0';
-    if (rootPath.size() == 3 && rootPath[2] != '\\' && rootPath[2] != '/') return '\0';
-    char letter = static_cast<char>(rootPath[0] & ~0x20);
-    return letter >= 'A' && letter <= 'Z' ? letter : '\0';
-}
 
 int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {
     if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != 148) return 0;
@@ -130,7 +124,7 @@ uint32_t SimKernel::GetPrivateProfileStringA(std::string_view section, std::stri
 }
 
 const DriveFacts* SimKernel::drive(std::string_view rootPath, bool anyFolder) const {
-    char letter = rootPath.empty() ? files_.currentDrive() : rootLetter(rootPath);
+    char letter = rootPath.empty() ? files_.currentDrive() : rootPathLetter(rootPath);
     // The extended free-space call takes any folder of the volume.
     if (letter == '\0' && anyFolder && isFullPath(rootPath)) letter = static_cast<char>(rootPath[0] & ~0x20);
     for (const DriveFacts& facts : machine_.drives)

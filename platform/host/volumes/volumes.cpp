@@ -11,6 +11,7 @@
 #include "platform/host/common/deadline_runner.h"
 #include "platform/host/volumes/volumes_fs_traits.h"
 #include "platform/kernel.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -57,9 +58,8 @@ struct HostVolumes::Impl {
 
     // "X:\", "X:/" or "X:" on a mapped letter; anything else is not a root.
     const MappedDrive* driveOf(std::string_view rootPath) const {
-        const bool separator = rootPath.size() == 3 && (rootPath[2] == '\\' || rootPath[2] == '/');
-        if ((rootPath.size() != 2 && !separator) || rootPath[1] != ':') return nullptr;
-        return drives.find(rootPath[0]);
+        const char letter = rootPathLetter(rootPath);
+        return letter == '\0' ? nullptr : drives.find(letter);
     }
 
     // Work for one mount is serialised through the runner under this key.

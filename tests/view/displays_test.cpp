@@ -196,4 +196,19 @@ TEST(RealDisplays, OneUserOnTwoXDisplaysGetsAWindowOnEach) {
     EXPECT_EQ(first.process().state(), QProcess::Running);
 }
 
+TEST(RealDisplays, CentredOnTheFrameTheWindowManagerReports) {
+    if (!installed("xvfb-run") || !installed("openbox")) GTEST_SKIP() << "needs xvfb-run and openbox";
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Child view("xvfb-run", xvfbRun("1280x960x24", binaryDir() + "view_tests")
+                               << "--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws",
+               session(runtime) << "QT_QPA_PLATFORM=xcb" << "SI32_WINDOW_MANAGER=openbox"
+                                << "SI32_SOURCE_DIR=" + sourceDir(),
+               {"WAYLAND_DISPLAY"});
+    const Ended run = view.wait(60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("[  PASSED  ] 1 test")) << run.out.toStdString();
+}
+
 }  // namespace

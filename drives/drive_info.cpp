@@ -42,10 +42,8 @@ void writeGeometry(Platform& platform, Si9x& form, uint32_t sectorsPerCluster, u
     guarded([&] { form.Label2(12).text = FormatValue(platform.regional, sectorsPerCluster, kGeometryPattern); });
 }
 
-}  // namespace
-
-void Drive1_Change(Platform& platform, Si9x& form) {
-    Kernel& kernel = platform.kernel;
+// The volume's name, serial, file-name length, flags and file system.
+void showVolume(Kernel& kernel, Si9x& form) {
     std::string rootPath;
     std::string volumeName(kNameBufferSize, ' ');
     std::string fileSystemName(kNameBufferSize, ' ');
@@ -74,7 +72,12 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     guarded([&] { lblVolFlags.text = VolumeFlagLines(fileSystemFlags); });
 
     guarded([&] { form.control("lblFN").text = upToNul(fileSystemName); });
+}
 
+// The drive type, then the space and geometry by the method the type decides.
+void showSpace(Platform& platform, Si9x& form) {
+    Kernel& kernel = platform.kernel;
+    std::string rootPath;
     uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
 
     guarded([&] { rootPath = rootPathOf(form); });
@@ -115,6 +118,13 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     }
     writeSpace(platform, form, total, free, kClusterUnits);
     writeGeometry(platform, form, sectorsPerCluster, bytesPerSector);
+}
+
+}  // namespace
+
+void Drive1_Change(Platform& platform, Si9x& form) {
+    showVolume(platform.kernel, form);
+    showSpace(platform, form);
 }
 
 }  // namespace si32

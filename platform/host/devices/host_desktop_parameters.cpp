@@ -96,41 +96,11 @@ std::optional<SpiLogFont> DesktopParameters::iconTitleFont() {
 
 int32_t DesktopParameters::SystemParametersInfoA(uint32_t action, uint32_t param, const SpiPointer& pointer,
                                                  uint32_t winIni) {
-    const std::span<std::byte> memory = memoryOf(pointer);
     bool isSet = false;
     if (const SpiSetAction* p = findProfileAction(action, isSet)) {
-        if (p->source == SpiSource::Spacing) isSet = memory.empty() && std::holds_alternative<std::monostate>(pointer);
-        if (!isSet) {
-            if (p->source == SpiSource::Text) {
-                const std::optional<std::string> text = readText(p->profileValue);
-                const size_t room = std::min<size_t>(param, memory.size());
-                // A path that does not fit whole is not answered at all.
-                if (!text || text->size() + 1 > room) return 0;
-                std::memcpy(memory.data(), text->data(), text->size());
-                memory[text->size()] = std::byte{0};
-                return 1;
-            }
-            const std::optional<int32_t> value = readDword(p->profileValue);
-            if (!value || memory.size() < 4) return 0;
-            spi_bytes::put32(memory, 0, *value);
-            return 1;
-        }
-        int32_t value = 0;
-        switch (p->source) {
-            case SpiSource::Count:
-            case SpiSource::Spacing: value = static_cast<int32_t>(param); break;
-            case SpiSource::Pointer:
-                if (!std::holds_alternative<int32_t>(pointer)) return 0;
-                value = std::get<int32_t>(pointer);
-                break;
-            case SpiSource::Text:
-                // No file name clears the wallpaper.
-                return commit({{std::string(p->profileValue), REG_SZ, spi_bytes::textUpToNul(memory)}}, winIni) ? 1 : 0;
-            case SpiSource::Record:
-            case SpiSource::Refresh: return 0;
-        }
-        if (p->boolean) value = value != 0 ? 1 : 0;
-        return commit({dwordValue(p->profileValue, value)}, winIni) ? 1 : 0;
+        if (p->source == SpiSource::Spacing)
+            isSet = memoryOf(pointer).empty() && std::holds_alternative<std::monostate>(pointer);
+        return isSet ? setProfileValue(*p, param, pointer, winIni) : getProfileValue(*p, param, pointer);
     }
 
     switch (action) {
@@ -147,6 +117,45 @@ int32_t DesktopParameters::SystemParametersInfoA(uint32_t action, uint32_t param
         case SPI_SETDESKPATTERN:
         default: return 0;
     }
+}
+
+int32_t DesktopParameters::getProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer) {
+    const std::span<std::byte> memory = memoryOf(pointer);
+    if (p.source == SpiSource::Text) {
+        const std::optional<std::string> text = readText(p.profileValue);
+        const size_t room = std::min<size_t>(param, memory.size());
+        // A path that does not fit whole is not answered at all.
+        if (!text || text->size() + 1 > room) return 0;
+        std::memcpy(memory.data(), text->data(), text->size());
+        memory[text->size()] = std::byte{0};
+        return 1;
+    }
+    const std::optional<int32_t> value = readDword(p.profileValue);
+    if (!value || memory.size() < 4) return 0;
+    spi_bytes::put32(memory, 0, *value);
+    return 1;
+}
+
+int32_t DesktopParameters::setProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer,
+                                           uint32_t winIni) {
+    int32_t value = 0;
+    switch (p.source) {
+        case SpiSource::Count:
+        case SpiSource::Spacing: value = static_cast<int32_t>(param); break;
+        case SpiSource::Pointer:
+            if (!std::holds_alternative<int32_t>(pointer)) return 0;
+            value = std::get<int32_t>(pointer);
+            break;
+        case SpiSource::Text:
+            // No file name clears the wallpaper.
+            return commit({{std::string(p.profileValue), REG_SZ, spi_bytes::textUpToNul(memoryOf(pointer))}}, winIni)
+                       ? 1
+                       : 0;
+        case SpiSource::Record:
+        case SpiSource::Refresh: return 0;
+    }
+    if (p.boolean) value = value != 0 ? 1 : 0;
+    return commit({dwordValue(p.profileValue, value)}, winIni) ? 1 : 0;
 }
 
 int32_t DesktopParameters::getWorkArea(const SpiPointer& pointer) {

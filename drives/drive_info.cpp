@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "drives/drive_tables.h"
 #include "drives/space_method.h"
@@ -26,20 +27,25 @@ void writeSpace(Platform& platform, Si9x& form, int64_t total, int64_t free, con
         auto pair = FormatSizePair(platform.regional, static_cast<double>(total) / 1024, kTotalPattern,
                                    units.smaller, static_cast<double>(total) / 1048576, kTotalLargerPattern,
                                    units.larger);
-        form.Label2(10).text = pair.primary;
-        form.Label3(0).text = pair.secondary;
+        form.Label2(label2::TotalSpace).text = pair.primary;
+        form.Label3(label3::TotalSpaceSecondary).text = pair.secondary;
     });
     guarded([&] {
         auto pair = FormatSizePair(platform.regional, static_cast<double>(free) / 1024, kFreePattern, units.smaller,
                                    static_cast<double>(free) / 1048576, kFreeLargerPattern, units.larger);
-        form.Label2(13).text = pair.primary;
-        form.Label3(1).text = pair.secondary;
+        form.Label2(label2::AvailableSpace).text = pair.primary;
+        form.Label3(label3::AvailableSpaceSecondary).text = pair.secondary;
     });
 }
 
 void writeGeometry(Platform& platform, Si9x& form, uint32_t sectorsPerCluster, uint32_t bytesPerSector) {
-    guarded([&] { form.Label2(11).text = FormatValue(platform.regional, bytesPerSector, kGeometryPattern); });
-    guarded([&] { form.Label2(12).text = FormatValue(platform.regional, sectorsPerCluster, kGeometryPattern); });
+    guarded([&] {
+        form.Label2(label2::BytesPerSector).text = FormatValue(platform.regional, bytesPerSector, kGeometryPattern);
+    });
+    guarded([&] {
+        form.Label2(label2::SectorsPerCluster).text =
+            FormatValue(platform.regional, sectorsPerCluster, kGeometryPattern);
+    });
 }
 
 // The volume's name, serial, file-name length, flags and file system.
@@ -82,13 +88,16 @@ void showSpace(Platform& platform, Si9x& form) {
 
     guarded([&] { rootPath = rootPathOf(form); });
     guarded([&] {
-        if (auto text = DriveTypeText(kernel.GetDriveTypeA(rootPath))) form.Label2(17).text = std::string(*text);
+        if (auto text = DriveTypeText(kernel.GetDriveTypeA(rootPath)))
+            form.Label2(label2::DriveType).text = std::string(*text);
     });
 
     // A drive whose type could not be told keeps the previous drive's
     // caption, and that caption decides here.
     SpaceMethod method = SpaceMethod::Cluster;
-    guarded([&] { method = ChooseSpaceMethod(form.Label2(17).text, form.Label2(0).text); });
+    guarded([&] {
+        method = ChooseSpaceMethod(form.Label2(label2::DriveType).text, form.Label2(label2::OperatingSystem).text);
+    });
 
     if (method == SpaceMethod::LargeVolume) {
         uint64_t freeBytesToCaller = 0, totalBytes = 0, totalFreeBytes = 0;
@@ -111,8 +120,10 @@ void showSpace(Platform& platform, Si9x& form) {
 
     // Zero clusters: a drive without a medium, or one that did not answer.
     if (total == 0) {
-        guarded([&] { form.Label2(10).text = "Not available"; });
-        for (auto* field : {&form.Label3(0), &form.Label2(11), &form.Label2(12), &form.Label2(13), &form.Label3(1)})
+        guarded([&] { form.Label2(label2::TotalSpace).text = "Not available"; });
+        for (auto* field : {&form.Label3(label3::TotalSpaceSecondary), &form.Label2(label2::BytesPerSector),
+                            &form.Label2(label2::SectorsPerCluster), &form.Label2(label2::AvailableSpace),
+                            &form.Label3(label3::AvailableSpaceSecondary)})
             guarded([&] { field->text.clear(); });
         return;
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "facts/res_tmp.h"
 #include "format/size_pair.h"
@@ -117,8 +118,8 @@ void ShowPhysicalMemory(StepContext& ctx) {
     guarded([&] {
         const SizePair pair =
             FormatSizePair(ctx.platform.regional, total / 1024, "###,###", "  KB", total / 1048576, "###,##0.##", " MB)");
-        ctx.form.Label2(27).text = pair.primary;
-        ctx.form.Label3(2).text = pair.secondary;
+        ctx.form.Label2(label2::PhysicalMemory).text = pair.primary;
+        ctx.form.Label3(label3::PhysicalMemorySecondary).text = pair.secondary;
     });
 }
 

@@ -5,6 +5,7 @@ target_sources(si32_platform PRIVATE
   # shared helpers: bounded reads, libraries opened at run time, deadlines
   host/common/buffer_conventions.h
   host/common/deadline_runner.cpp
+  host/common/mount_guard.cpp
   host/common/host_read.cpp
   host/common/shared_library.cpp
   # kernel32: version, names, directories, memory, files, programs, INI, locale

@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "platform/host/common/host_read.h"
+
 namespace si32 {
 namespace {
 
@@ -124,6 +126,21 @@ bool IsNetworkFileSystem(std::string_view fsType) {
     for (auto name : kNetworkFileSystems)
         if (fsType == name) return true;
     return false;
+}
+
+bool MayHang(std::string_view fsType) {
+    // fusectl is the kernel's own table of FUSE connections, not a FUSE mount.
+    return IsNetworkFileSystem(fsType) || fsType == "fuse" || fsType == "fuseblk" || fsType.starts_with("fuse.");
+}
+
+std::vector<GuardedMount> GuardedMounts(const std::string& root, const std::vector<MountEntry>& mounts) {
+    std::vector<GuardedMount> guarded;
+    for (const auto& mount : mounts) {
+        std::string point = underRoot(root, mount.mountPoint);
+        while (point.size() > 1 && point.back() == '/') point.pop_back();
+        guarded.push_back({std::move(point), MayHang(mount.fsType)});
+    }
+    return guarded;
 }
 
 std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/common/mount_guard.h"
+
 namespace si32 {
 
 struct MountEntry {
@@ -30,6 +32,13 @@ std::string UnescapeMountField(std::string_view field);
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
 bool IsNetworkFileSystem(std::string_view fsType);
+// A network or FUSE file system: a server that stops answering holds every
+// call on it.
+bool MayHang(std::string_view fsType);
+
+// The mounts as the guard of every file access needs them, their points
+// placed under root.
+std::vector<GuardedMount> GuardedMounts(const std::string& root, const std::vector<MountEntry>& mounts);
 
 // The root file system first, then the rest in mount order: real block
 // devices, network shares, optical media and a RAM disk at /tmp. Never

@@ -1,6 +1,7 @@
 // The drive map over fixture machines: which mounts become letters, in what
 // order, with what type and list label, and how paths cross the map.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -97,6 +98,7 @@ TEST(DriveMap, PrefixLinksTakeTheirLettersAndTheirVolumes) {
     buildDesktop(tree);
     const std::string devices = std::string(kPrefix) + "/dosdevices";
     tree.makeDirectory(std::string(kPrefix) + "/windows-disk");
+    tree.makeDirectory("/media/alice/My Photos");
     tree.link(devices + "/c:", "../windows-disk");
     tree.link(devices + "/e:", tree.path("/media/alice/My Photos"));
     tree.link(devices + "/z:", tree.path("/"));
@@ -116,12 +118,41 @@ TEST(DriveMap, PrefixLinksTakeTheirLettersAndTheirVolumes) {
     EXPECT_EQ(photos, 1);
 }
 
-TEST(DriveMap, WithoutAMountTableOnlyThePrefixDriveExists) {
+// A chroot's table leaves out the mount of its root (or cannot be read at
+// all): the root is still a volume, and it holds the prefix.
+TEST(DriveMap, RootOutsideTheMountTableStillHasALetter) {
+    for (const bool withTable : {false, true}) {
+        SCOPED_TRACE(withTable ? "chroot table" : "no table");
+        FixtureTree tree;
+        if (withTable) tree.write("/proc/self/mountinfo", "30 29 0:5 / /proc rw - proc proc rw\n");
+        const auto map = DriveMap::Build(contextOf(tree));
+        ASSERT_EQ(map.drives().size(), 2u);
+        EXPECT_EQ(map.drives()[1].letter, 'D');
+        EXPECT_EQ(map.drives()[1].hostPath, tree.root());
+        EXPECT_FALSE(map.drives()[1].fsType.empty()) << "the root's file system is named by its magic number";
+        EXPECT_EQ(map.drives()[0].fsType, map.drives()[1].fsType) << "C: lies on the root";
+        EXPECT_NE(map.drives()[0].driveType, 0u);
+    }
+}
+
+TEST(DriveMap, LinksWithoutADirectoryAreLettersWithoutARoot) {
     FixtureTree tree;
+    tree.mountTable("container.mountinfo");
+    const std::string devices = std::string(kPrefix) + "/dosdevices";
+    tree.write("/data/file", "x");
+    ::mkfifo(tree.path("/data/fifo").c_str(), 0600);
+    tree.link(devices + "/e:", tree.path("/data/missing"));
+    tree.link(devices + "/f:", tree.path("/data/fifo"));
+    tree.link(devices + "/g:", "/dev/null");
+    tree.link(devices + "/h:", tree.path("/data/file"));
+    tree.link(devices + "/i:", tree.path("/data"));
     const auto map = DriveMap::Build(contextOf(tree));
-    ASSERT_EQ(map.drives().size(), 1u);
-    EXPECT_EQ(map.drives()[0].letter, 'C');
-    EXPECT_EQ(map.drives()[0].driveType, 0u);  // nothing tells what holds it
+    for (const char letter : {'E', 'F', 'G', 'H'}) {
+        ASSERT_NE(map.find(letter), nullptr) << letter << ": the letter stays in the list";
+        EXPECT_EQ(map.find(letter)->driveType, 1u) << letter;
+        EXPECT_FALSE(map.find(letter)->rootDirectory) << letter;
+    }
+    EXPECT_EQ(map.find('I')->driveType, 3u);
 }
 
 TEST(DriveMap, TranslatesPathsBothWays) {

@@ -124,7 +124,7 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
 RegistryStore buildHostRegistry(const HostContext& context) {
     LiveRegistrySources sources;
     sources.root = context.root;
-    sources.machine = machineName();
+    sources.machine = context.machine.empty() ? machineName() : context.machine;
     sources.release = kernelRelease(context.root).value_or("");
     sources.uid = static_cast<uint32_t>(::geteuid());
     const char* path = std::getenv("PATH");

@@ -17,38 +17,18 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/host/host_backend.h"
+#include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
 namespace {
 
-std::string sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return dir != nullptr ? dir : ".";
-}
+using hosttest::ScopedEnv;
 
 class NoScreenFrontend : public Frontend {
 public:
     int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
     void SetBusyPointer(bool) override {}
     std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
 };
 
 // "  Caption:     value" rows of the report; a row's later lines (the volume
@@ -137,12 +117,12 @@ class FixtureMachine : public ::testing::TestWithParam<MachineCase> {};
 
 TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
     const MachineCase& c = GetParam();
-    const std::string root = sourceDir() + "/tests/platform/host/fixtures/machines/" + c.tree;
+    const std::string root = hosttest::fixture(std::string("machines/") + c.tree);
     ASSERT_TRUE(std::filesystem::is_directory(root)) << root;
     const std::filesystem::path prefix =
         std::filesystem::temp_directory_path() / ("si32-fixture-" + std::string(c.tree) + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(prefix / "drive_c/WINDOWS/SYSTEM");
-    ScopedEnv locale("LC_ALL", c.locale), temp("TMPDIR", root + "/tmp"), display("DISPLAY", "");
+    ScopedEnv locale("LC_ALL", c.locale), temp("TMPDIR", root + "/tmp"), display("DISPLAY", std::nullopt);
 
     HostContext context;
     context.root = root;

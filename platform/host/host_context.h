@@ -14,7 +14,7 @@ struct HostContext {
     std::string prefix;           // the Windows side: drive_c/, dosdevices/, registry.reg
     bool prefixWritable = false;  // false for the default prefix installed with the program
     std::string executableDir;    // where the Si32 programs are
-    std::string machine;          // uname's hardware name ("x86_64"); "" asks uname
+    std::string machine = {};     // uname's hardware name ("x86_64"); "" asks uname
     // Every access to the prefix, the drives and the search path goes through
     // it; shared by the copies of the context.
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();

@@ -24,13 +24,12 @@ struct MountEntry {
     std::optional<std::string> optionValue(std::string_view name) const;
 };
 
-// \040, \011, \012 and \134 as the kernel writes blanks, tabs, line ends
-// and backslashes in paths.
-std::string UnescapeMountField(std::string_view field);
+// /proc/self/mountinfo read by libmount (which decodes the kernel's octal
+// escapes of blanks, tabs, line ends and backslashes); lines it cannot read
+// are skipped.
+std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo);
 
-// Lines that do not parse are skipped.
-std::vector<MountEntry> ParseMountInfo(std::string_view text);
-
+// libmount's network file systems, and the FUSE ones that reach a server.
 bool IsNetworkFileSystem(std::string_view fsType);
 // A network or FUSE file system: a server that stops answering holds every
 // call on it.

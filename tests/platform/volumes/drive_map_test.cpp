@@ -191,22 +191,21 @@ TEST(DriveMap, TranslatesPathsBothWays) {
         EXPECT_EQ(map.ToWindowsPath(host), windows) << host;
 }
 
-TEST(MountTable, UnescapesTheKernelsOctalEscapes) {
-    for (const auto& [field, text] : std::vector<std::pair<std::string, std::string>>{
-             {"/media/My\\040Disk", "/media/My Disk"},
-             {"a\\011b\\012c\\134d", "a\tb\nc\\d"},
-             {"\\04", "\\04"},
-             {"\\09x", "\\09x"},
-             {"plain", "plain"},
-         })
-        EXPECT_EQ(UnescapeMountField(field), text) << field;
+TEST(MountTable, DecodesTheKernelsOctalEscapes) {
+    const auto mounts = ParseMountInfo(
+        "90 28 8:17 / /media/My\\040Disk rw - vfat /dev/sdb1 rw\n"
+        "91 28 0:55 / /mnt/a\\011b\\134c rw - cifs //nas/backup\\040share rw\n");
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[0].mountPoint, "/media/My Disk");
+    EXPECT_EQ(mounts[1].mountPoint, "/mnt/a\tb\\c");
+    EXPECT_EQ(mounts[1].source, "//nas/backup share");
 }
 
 TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     const auto mounts = ParseMountInfo(
         "90 28 8:17 / /media/x rw,nosuid shared:60 master:7 - vfat /dev/sdb1 rw,uid=1000,utf8\n"
         "not a mount line\n"
-        "91 28 8:18 / /media/y rw - ext4 /dev/sdb2\n"
+        "91 28 8:18 / /media/y rw - ext4 /dev/sdb2 ro\n"
         "92 28 zz / /media/z rw - ext4 /dev/sdb3 rw\n");
     ASSERT_EQ(mounts.size(), 2u);
     EXPECT_EQ(mounts[0].fsType, "vfat");
@@ -215,7 +214,7 @@ TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     EXPECT_TRUE(mounts[0].hasOption("nosuid"));
     EXPECT_EQ(mounts[0].optionValue("uid"), "1000");
     EXPECT_FALSE(mounts[0].hasOption("ui"));
-    EXPECT_EQ(mounts[1].options, "rw");
+    EXPECT_EQ(mounts[1].options, "rw,ro") << "the mount's own options, then its file system's";
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-private-dev libgl-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libblkid-dev libmount-dev libasound2-dev libcups2-dev libx11-dev
+  libblkid-dev libmount-dev libudev-dev libasound2-dev libcups2-dev libx11-dev
   xvfb xauth locales
   weston qt6-wayland x11-xserver-utils
   clang libclang-rt-14-dev

@@ -8,6 +8,7 @@ target_sources(si32_platform_host PRIVATE
   host/common/mount_guard.cpp
   host/common/host_read.cpp
   host/common/shared_library.cpp
+  host/common/udev_database.cpp
   # kernel32: version, names, directories, memory, files, programs, INI, locale
   host/kernel/host_facts.cpp
   host/kernel/host_files.cpp

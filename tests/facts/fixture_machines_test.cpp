@@ -145,6 +145,8 @@ TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
     for (const auto& [caption, value] : rows) filled += !value.empty() && value != "unknown" ? 1 : 0;
     RecordProperty("filled_rows", filled);
     std::printf("%s: %d of %zu rows filled\n", c.tree, filled, rows.size());
+    if (std::getenv("SI32_PRINT_ROWS") != nullptr)
+        for (const auto& [caption, value] : rows) std::printf("  %s: %s\n", caption.c_str(), value.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Trees, FixtureMachine, ::testing::ValuesIn(kMachines),

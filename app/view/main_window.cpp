@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/command_line.h"
 #include "app/program_start.h"
 #include "app/session.h"
 #include "app/view/app_icon.h"
@@ -78,9 +79,20 @@ int run(QApplication& app) {
     return app.exec();
 }
 
+// The window takes no arguments of its own; Qt's (-platform, -display) are
+// set through its environment variables instead.
+const si32::CommandLine kWindowCommandLine{
+    "si32",
+    "Opens the Tarvello System Information window with the facts of this machine.",
+    {},
+    "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
+    "Windows side of this one. Escape ends the program. See si32(1).\n",
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int status = si32::HandleCommandLine(kWindowCommandLine, argc, argv); status >= 0) return status;
     if (const auto reason = si32::missingDisplay()) {
         std::cerr << *reason << "\n";
         return 1;

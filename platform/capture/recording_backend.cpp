@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/capture/windows_paths.h"
+#include "platform/contract/spi_actions.h"
 #include "platform/run_time_error.h"
 #include "platform/sim/spi_table.h"
 
@@ -454,8 +455,8 @@ public:
                                [&] { return inner_.SystemParametersInfoA(action, param, pointer, winIni); });
         auto* memory = std::get_if<std::span<std::byte>>(&pointer);
         if (ok == 0 || memory == nullptr) return ok;
-        const std::optional<sim::SpiSetAction> set = sim::findSetAction(action);
-        if (set && set->source == sim::SpiSource::Spacing && set->metric >= 0 && memory->size() >= 4) {
+        const std::optional<SpiSetAction> set = findSetAction(action);
+        if (set && set->source == SpiSource::Spacing && set->metric >= 0 && memory->size() >= 4) {
             int32_t spacing = 0;
             std::memcpy(&spacing, memory->data(), 4);
             rec_.display.metrics.try_emplace(set->metric, spacing);

@@ -9,4 +9,4 @@ si32_library(si32_platform_capture
   capture/windows_paths.cpp)
 target_link_libraries(si32_platform_capture
   PUBLIC si32_platform_api nlohmann_json::nlohmann_json
-  PRIVATE si32_platform_engine si32_platform_sim)
+  PRIVATE si32_platform_contract si32_platform_engine si32_platform_sim)

@@ -8,7 +8,7 @@
 namespace si32 {
 
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program);
-// The same over a context of the caller's (a fixture tree as the root).
+// Over a given root and prefix, as tests run it over fixture trees.
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program, HostContext context);
 
 }  // namespace si32

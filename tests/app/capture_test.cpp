@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -68,9 +69,18 @@ std::unique_ptr<Backend> hostOver(const std::string& root, Frontend& frontend) {
 
 std::vector<Machine> machines() {
     std::vector<Machine> out;
-    for (const char* tree : {"amd", "arm", "arm32", "empty", "x86"}) {
-        const std::string root = sourceDir() + "/tests/platform/host/fixtures/" + tree;
-        out.push_back({std::string("host fixture ") + tree, [root](Frontend& f) { return hostOver(root, f); }});
+    // Every tree the host tests read: the small ones, and the whole machines
+    // (a container, a chroot, a Raspberry Pi, a laptop, a server).
+    const fs::path fixtures = sourceDir() + "/tests/platform/host/fixtures";
+    std::vector<fs::path> trees;
+    for (const auto& tree : fs::directory_iterator(fixtures))
+        if (tree.path().filename() != "machines") trees.push_back(tree.path());
+    for (const auto& tree : fs::directory_iterator(fixtures / "machines")) trees.push_back(tree.path());
+    std::sort(trees.begin(), trees.end());
+    for (const fs::path& tree : trees) {
+        const std::string root = tree.string();
+        out.push_back({"host fixture " + fs::relative(tree, fixtures).string(),
+                       [root](Frontend& f) { return hostOver(root, f); }});
     }
     // The mount tables the volume tests read, each the only fact of its root:
     // many letters, labels from udev, volumes that cannot be measured.

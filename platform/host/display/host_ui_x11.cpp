@@ -107,6 +107,21 @@ std::vector<unsigned long> property32(Display* display, Window window, Atom prop
     return items;
 }
 
+std::string property8(Display* display, Window window, Atom property) {
+    std::string bytes;
+    if (property == None) return bytes;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = xlib().XGetWindowProperty(display, window, property, 0, 16384, False, AnyPropertyType,
+                                                 &type, &format, &count, &remaining, &data);
+    if (status == Success && data != nullptr && format == 8) bytes.assign(reinterpret_cast<const char*>(data), count);
+    if (data != nullptr) xlib().XFree(data);
+    return bytes;
+}
+
 std::vector<Window> children(Display* display, Window window) {
     Window root = 0, parent = 0;
     Window* list = nullptr;

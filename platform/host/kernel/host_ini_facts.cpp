@@ -9,6 +9,7 @@
 #include "platform/host/kernel/host_locale.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/common/udev_database.h"
+#include "platform/host/display/host_ui_x11.h"
 
 namespace si32 {
 namespace {
@@ -97,13 +98,45 @@ std::string hex4(uint32_t value) {
 
 }  // namespace
 
+std::map<std::string, std::string> parseXkbRulesNames(std::string_view property) {
+    // rules, model, layout, variant, options: NUL-terminated texts.
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start < property.size() && parts.size() < 4;) {
+        const std::size_t end = std::min(property.find('\0', start), property.size());
+        parts.emplace_back(property.substr(start, end - start));
+        start = end + 1;
+    }
+    parts.resize(4);
+    return {{"XKBMODEL", parts[1]}, {"XKBLAYOUT", parts[2]}, {"XKBVARIANT", parts[3]}};
+}
+
+namespace {
+
+// The layout the X session runs with, as the server was told it (what
+// setxkbmap and the desktop's settings set); nullopt without a display.
+std::optional<std::map<std::string, std::string>> sessionKeyboard() {
+    const auto property = x11::query<std::string>([](Display* display) -> std::optional<std::string> {
+        const Atom names = x11::knownAtom(display, "_XKB_RULES_NAMES");
+        std::string bytes = x11::property8(display, DefaultRootWindow(display), names);
+        if (bytes.empty()) return std::nullopt;
+        return bytes;
+    });
+    if (!property) return std::nullopt;
+    auto settings = parseXkbRulesNames(*property);
+    if (settings["XKBMODEL"].empty() && settings["XKBLAYOUT"].empty()) return std::nullopt;
+    return settings;
+}
+
+}  // namespace
+
 std::optional<std::string> keyboardDescription(const std::string& root) {
     std::map<std::string, std::string> settings;
+    if (root == "/")
+        if (auto session = sessionKeyboard()) settings = std::move(*session);
     for (const char* file : {"/etc/default/keyboard", "/etc/vconsole.conf"}) {
-        const auto text = readUnderRoot(root, file);
-        if (!text) continue;
-        settings = parseShellAssignments(*text);
         if (!settings["XKBMODEL"].empty() || !settings["XKBLAYOUT"].empty()) break;
+        const auto text = readUnderRoot(root, file);
+        if (text) settings = parseShellAssignments(*text);
     }
     const std::string model = settings["XKBMODEL"];
     const std::vector<std::string> layouts = splitOn(settings["XKBLAYOUT"], ',');

@@ -8,7 +8,7 @@
 namespace si32 {
 
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program);
-// Over another root (a fixture tree) or prefix.
+// Over a given root and prefix, as tests run it over fixture trees.
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program, HostContext context);
 
 }  // namespace si32

@@ -86,13 +86,6 @@ std::vector<std::string> listUnderRoot(const std::string& root, std::string_view
     return names;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
@@ -159,18 +152,6 @@ std::map<std::string, std::string> parseColonFields(std::string_view text) {
         fields.emplace(std::string(trimBlanks(line.substr(0, colon))), std::string(trimBlanks(line.substr(colon + 1))));
     }
     return fields;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string toLowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
 }
 
 }  // namespace si32

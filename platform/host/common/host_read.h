@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_helpers.h"
+
 namespace si32 {
 
 // root + an absolute host path ("/proc/meminfo"); root "/" leaves it as is.
@@ -28,7 +30,7 @@ std::vector<std::string> pathNames(std::string_view path);
 // path is dir or lies below it, compared as text.
 bool isPathWithin(std::string_view path, std::string_view dir);
 
-std::string_view trimBlanks(std::string_view text);
+inline std::string_view trimBlanks(std::string_view text) { return trimmed(text, " \t\r\n"); }
 std::vector<std::string_view> splitLines(std::string_view text);
 
 // KEY=value lines as a shell reads them (os-release, /etc/default/keyboard):
@@ -38,9 +40,5 @@ std::map<std::string, std::string> parseShellAssignments(std::string_view text);
 // "key : value" lines up to the first blank line (one /proc/cpuinfo block);
 // keys keep their inner blanks ("cpu MHz"), the first occurrence wins.
 std::map<std::string, std::string> parseColonFields(std::string_view text);
-
-// Characters compared without regard to ASCII case.
-bool equalsNoCase(std::string_view a, std::string_view b);
-std::string toLowerAscii(std::string_view text);
 
 }  // namespace si32

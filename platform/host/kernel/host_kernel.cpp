@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/host/common/buffer_conventions.h"
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/registry/host_cpu.h"
 #include "platform/host/kernel/host_facts.h"
 #include "platform/host/common/host_read.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/engine/ini_reader.h"
-#include "platform/host/common/buffer_conventions.h"
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/kernel/host_ini_facts.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"

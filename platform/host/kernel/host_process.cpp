@@ -42,7 +42,7 @@ std::optional<std::string> findProgram(std::string_view name, const std::optiona
     // Windows names are often written in capitals ("MSINFO32.EXE"); Linux
     // programs are named in lower case.
     std::vector<std::string> stems{std::string(base)};
-    if (toLowerAscii(base) != base) stems.push_back(toLowerAscii(base));
+    if (lowerAscii(base) != base) stems.push_back(lowerAscii(base));
     for (const std::string& dir : dirs) {
         if (dir.empty()) continue;
         for (const std::string& stem : stems)

@@ -17,19 +17,7 @@ std::string field(const Fields& fields, const std::string& key) {
     return it == fields.end() ? std::string() : it->second;
 }
 
-// A whole number in decimal, or in hexadecimal with "0x" in front.
-std::optional<uint32_t> number(const std::string& text) {
-    std::string_view view = text;
-    int base = 10;
-    if (view.size() > 2 && view[0] == '0' && (view[1] == 'x' || view[1] == 'X')) {
-        view.remove_prefix(2);
-        base = 16;
-    }
-    uint32_t value = 0;
-    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value, base);
-    if (error != std::errc() || end != view.data() + view.size() || view.empty()) return std::nullopt;
-    return value;
-}
+std::optional<uint32_t> number(const std::string& text) { return parseNumber<uint32_t>(text); }
 
 CpuDescription describeX86(const Fields& fields, bool sixtyFour) {
     CpuDescription cpu;
@@ -82,7 +70,7 @@ std::optional<uint32_t> ratedMhz(std::string_view modelName) {
     double value = 0;
     const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
     if (error != std::errc() || value <= 0) return std::nullopt;
-    const std::string unit = toLowerAscii(trimBlanks(rest.substr(static_cast<size_t>(end - rest.data()))));
+    const std::string unit = lowerAscii(trimBlanks(rest.substr(static_cast<size_t>(end - rest.data()))));
     if (unit == "ghz") return static_cast<uint32_t>(std::lround(value * 1000));
     if (unit == "mhz") return static_cast<uint32_t>(std::lround(value));
     return std::nullopt;

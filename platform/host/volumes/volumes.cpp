@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/volumes/drive_map_devices.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/common/deadline_runner.h"
 #include "platform/host/volumes/volumes_fs_traits.h"
 #include "platform/kernel.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -43,14 +45,6 @@ struct VolumeFacts {
     uint32_t flags = 0;
 };
 
-// Copies text and its NUL; false when the buffer cannot hold both. An empty
-// buffer is one the caller did not ask for.
-bool fits(std::string_view text, std::span<char> buffer) { return buffer.empty() || text.size() < buffer.size(); }
-void copyWithNul(std::string_view text, std::span<char> buffer) {
-    if (buffer.empty()) return;
-    std::copy(text.begin(), text.end(), buffer.begin());
-    buffer[text.size()] = '\0';
-}
 
 }  // namespace
 
@@ -64,10 +58,10 @@ struct HostVolumes::Impl {
 
     // "X:\", "X:/" or "X:" on a mapped letter; anything else is not a root.
     const MappedDrive* driveOf(std::string_view rootPath) const {
-        const bool separator = rootPath.size() == 3 && (rootPath[2] == '\\' || rootPath[2] == '/');
-        if ((rootPath.size() != 2 && !separator) || rootPath[1] != ':') return nullptr;
+        const char letter = rootPathLetter(rootPath);
+        if (letter == '\0') return nullptr;
         // A letter without a root directory has no volume to ask.
-        const MappedDrive* drive = drives.find(rootPath[0]);
+        const MappedDrive* drive = drives.find(letter);
         return drive == nullptr || !drive->rootDirectory ? nullptr : drive;
     }
 
@@ -140,9 +134,10 @@ int32_t HostVolumes::GetVolumeInformationA(std::string_view rootPath, std::span<
     const MappedDrive* drive = impl_->driveOf(rootPath);
     if (drive == nullptr) return 0;
     const auto facts = impl_->facts(*drive);
-    if (!facts || !fits(facts->label, volumeName) || !fits(facts->fileSystemName, fileSystemName)) return 0;
-    copyWithNul(facts->label, volumeName);
-    copyWithNul(facts->fileSystemName, fileSystemName);
+    if (!facts || !fitsIfAsked(facts->label, volumeName) || !fitsIfAsked(facts->fileSystemName, fileSystemName))
+        return 0;
+    storeIfAsked(facts->label, volumeName);
+    storeIfAsked(facts->fileSystemName, fileSystemName);
     serialNumber = facts->serial;
     maxComponentLength = facts->maxComponentLength;
     fileSystemFlags = facts->flags;

@@ -6,8 +6,11 @@
 #include <map>
 #include <vector>
 
+#include <xkbcommon/xkbregistry.h>
+
 #include "platform/host/kernel/host_locale.h"
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
 #include "platform/host/display/host_ui_x11.h"
 
@@ -53,6 +56,60 @@ XkbNames parseXkbList(std::string_view text) {
             names.variants[{std::string(description.substr(0, colon)), name}] = trimBlanks(description.substr(colon + 1));
         }
     }
+    return names;
+}
+
+// libxkbregistry, which reads the XKB rules' XML as the desktops' keyboard
+// settings do. Opened at run time: it brings libxml2 (and ICU) along, which
+// only this one question needs.
+struct XkbRegistry {
+    static constexpr const char* kSoname = "libxkbregistry.so.0";
+    SI32_LIBRARY_FUNCTION(rxkb_context_new);
+    SI32_LIBRARY_FUNCTION(rxkb_context_parse_default_ruleset);
+    SI32_LIBRARY_FUNCTION(rxkb_context_unref);
+    SI32_LIBRARY_FUNCTION(rxkb_model_first);
+    SI32_LIBRARY_FUNCTION(rxkb_model_next);
+    SI32_LIBRARY_FUNCTION(rxkb_model_get_name);
+    SI32_LIBRARY_FUNCTION(rxkb_model_get_description);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_first);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_next);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_name);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_variant);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_description);
+
+    bool bind(const SharedLibrary& library) {
+        return SI32_BIND(library, rxkb_context_new) && SI32_BIND(library, rxkb_context_parse_default_ruleset) &&
+               SI32_BIND(library, rxkb_context_unref) && SI32_BIND(library, rxkb_model_first) &&
+               SI32_BIND(library, rxkb_model_next) && SI32_BIND(library, rxkb_model_get_name) &&
+               SI32_BIND(library, rxkb_model_get_description) && SI32_BIND(library, rxkb_layout_first) &&
+               SI32_BIND(library, rxkb_layout_next) && SI32_BIND(library, rxkb_layout_get_name) &&
+               SI32_BIND(library, rxkb_layout_get_variant) && SI32_BIND(library, rxkb_layout_get_description);
+    }
+};
+
+// The names of this machine's XKB rules through libxkbregistry; nullopt
+// without the library or its rules.
+std::optional<XkbNames> registryNames() {
+    const XkbRegistry* api = loadLibraryOnce<XkbRegistry>();
+    if (api == nullptr) return std::nullopt;
+    rxkb_context* context = api->rxkb_context_new(RXKB_CONTEXT_NO_FLAGS);
+    if (context == nullptr) return std::nullopt;
+    XkbNames names;
+    const auto text = [](const char* value) { return value == nullptr ? std::string() : std::string(value); };
+    if (api->rxkb_context_parse_default_ruleset(context)) {
+        for (rxkb_model* model = api->rxkb_model_first(context); model != nullptr; model = api->rxkb_model_next(model))
+            names.models[text(api->rxkb_model_get_name(model))] = text(api->rxkb_model_get_description(model));
+        for (rxkb_layout* layout = api->rxkb_layout_first(context); layout != nullptr;
+             layout = api->rxkb_layout_next(layout)) {
+            const std::string name = text(api->rxkb_layout_get_name(layout));
+            const std::string variant = text(api->rxkb_layout_get_variant(layout));
+            const std::string description = text(api->rxkb_layout_get_description(layout));
+            if (variant.empty()) names.layouts[name] = description;
+            else names.variants[{name, variant}] = description;
+        }
+    }
+    api->rxkb_context_unref(context);
+    if (names.models.empty() && names.layouts.empty()) return std::nullopt;
     return names;
 }
 
@@ -139,9 +196,13 @@ std::optional<std::string> keyboardDescription(const std::string& root) {
         if (text) settings = parseShellAssignments(*text);
     }
     const std::string model = settings["XKBMODEL"];
+    if (model.empty() && settings["XKBLAYOUT"].empty()) return std::nullopt;
     const std::vector<std::string> layouts = splitOn(settings["XKBLAYOUT"], ',');
     const std::vector<std::string> variants = splitOn(settings["XKBVARIANT"], ',');
-    const XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    std::optional<XkbNames> registry;
+    if (root == "/") registry = registryNames();
+    const XkbNames names = registry ? std::move(*registry)
+                                    : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
 
     std::string description = model.empty() ? std::string() : named(names.models, model);
     for (size_t i = 0; i < layouts.size(); ++i) {

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
     if (options.json)
-        std::cout << ReportJson(session, extras).dump(2) << "\n";
+        std::cout << ReportJson(session, extras).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     else
         std::cout << ReportText(session, extras);
     return 0;

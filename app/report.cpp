@@ -6,6 +6,7 @@
 
 #include "app/layout.h"
 #include "app/session.h"
+#include "platform/code_page.h"
 
 namespace si32 {
 namespace {
@@ -71,7 +72,10 @@ constexpr std::size_t kCaptionWidth = 24;
 
 }  // namespace
 
-std::string ReportText(const Session& session, const ReportExtras& extras) {
+namespace {
+
+// The report for people in the model's own bytes.
+std::string reportBytes(const Session& session, const ReportExtras& extras) {
     const Si9x& form = session.form;
     std::ostringstream out;
     out << kWindowCaption << "\n";
@@ -116,7 +120,19 @@ std::string ReportText(const Session& session, const ReportExtras& extras) {
     return out.str();
 }
 
+}  // namespace
+
+std::string ReportText(const Session& session, const ReportExtras& extras) {
+    return DecodeAnsi(reportBytes(session, extras), session.CodePage);
+}
+
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras) {
+    const auto shown = [&](const std::string& text) { return DecodeAnsi(text, session.CodePage); };
+    const auto allShown = [&](const std::vector<std::string>& texts) {
+        std::vector<std::string> decoded;
+        for (const std::string& text : texts) decoded.push_back(shown(text));
+        return decoded;
+    };
     nlohmann::ordered_json json;
     json["caption"] = kWindowCaption;
     json["os_family"] = session.mod.OsFamily;
@@ -126,16 +142,16 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
         if (c.kind == ControlKind::Meter) {
             entry["percent"] = c.percent;
         } else if (c.kind == ControlKind::DriveList) {
-            entry["drive"] = c.text;
+            entry["drive"] = shown(c.text);
         } else {
-            entry["text"] = c.text;
+            entry["text"] = shown(c.text);
         }
         entry["visible"] = c.visible;
-        if (!c.tooltip.empty()) entry["tooltip"] = c.tooltip;
+        if (!c.tooltip.empty()) entry["tooltip"] = shown(c.tooltip);
         controls[c.key()] = entry;
     }
-    json["started"] = extras.started;
-    json["messages"] = extras.messages;
+    json["started"] = allShown(extras.started);
+    json["messages"] = allShown(extras.messages);
     return json;
 }
 

@@ -14,6 +14,8 @@ struct ReportExtras {
     std::vector<std::string> messages;
 };
 
+// Both decode the model's texts from the session's code page: what they
+// print is UTF-8 whatever bytes the machine gave.
 std::string ReportText(const Session& session, const ReportExtras& extras);
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras);
 

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/utf8_cut.h"
+
 namespace si32 {
 
 // GetWindowsDirectoryA, GetSystemDirectoryA, GetTempPathA.
@@ -33,11 +35,12 @@ inline int32_t storeNameAnswer(std::string_view text, std::span<char> buffer, ui
     return 1;
 }
 
-// GetPrivateProfileStringA: the text cut to the buffer's size less one, the
+// GetPrivateProfileStringA: the text cut to the buffer's size less one (between
+// characters), the
 // count without the NUL; nothing at all fits in an empty buffer.
 inline uint32_t storeCutAnswer(std::string_view text, std::span<char> buffer) {
     if (buffer.empty()) return 0;
-    const size_t n = std::min(text.size(), buffer.size() - 1);
+    const size_t n = Utf8Prefix(text, buffer.size() - 1).size();
     std::memcpy(buffer.data(), text.data(), n);
     buffer[n] = '\0';
     return static_cast<uint32_t>(n);

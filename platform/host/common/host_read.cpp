@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/input_file.h"
+
 namespace si32 {
 
 std::string underRoot(const std::string& root, std::string_view path) {
@@ -18,21 +20,7 @@ std::string underRoot(const std::string& root, std::string_view path) {
 }
 
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path) {
-    const int fd = ::open(underRoot(root, path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string text;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    char chunk[8192];
-    while (ok) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) ok = false;
-        if (got <= 0) break;
-        text.append(chunk, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    if (!ok) return std::nullopt;
-    return text;
+    return ReadInputFile(underRoot(root, path)).text;
 }
 
 std::optional<std::string> readLineUnderRoot(const std::string& root, std::string_view path) {

@@ -11,7 +11,8 @@ namespace si32 {
 
 // root + an absolute host path ("/proc/meminfo"); root "/" leaves it as is.
 std::string underRoot(const std::string& root, std::string_view path);
-// The whole file, or nullopt when it cannot be read.
+// The whole file, or nullopt when it cannot be read, is no regular file or
+// holds more than the input limit (a FIFO never blocks the read).
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path);
 // The first line without its line end and surrounding blanks (sysfs values).
 std::optional<std::string> readLineUnderRoot(const std::string& root, std::string_view path);

@@ -1,60 +1,89 @@
 // si32-report: the start-up sequence on the control model, without a window,
 // then the window printed for people or as JSON.
-#include <cstdlib>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/program_start.h"
 #include "app/report.h"
 #include "app/report_frontend.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "platform/code_page.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: si32-report [--json] [--drive X] [--click]...\n"
-    "  --json      print the window's controls as JSON\n"
-    "  --drive X   pick drive X in the drive list after start-up\n"
-    "  --click     press \"&MS System Info\" once (may be repeated)\n"
-    "SI32_MACHINE=file.json selects a simulated machine.\n";
+using namespace si32;
 
 struct Options {
     bool json = false;
+    bool listDrives = false;
     std::string drive;
     int clicks = 0;
 };
 
-bool parse(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--click") {
-            ++options.clicks;
-        } else if (arg == "--drive" && i + 1 < argc) {
-            options.drive = argv[++i];
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            std::exit(0);
-        } else {
-            std::cerr << "si32-report: unknown argument '" << arg << "'\n" << kUsage;
-            return false;
-        }
-    }
-    return true;
+std::string setFlag(bool& flag) {
+    flag = true;
+    return {};
+}
+
+CommandLine reportCommandLine(Options& o) {
+    return {
+        "si32-report",
+        "Runs the window's start-up without a window and prints what the window shows.",
+        {
+            {"--json", OptionValue::None, "", "print the window as JSON (its controls and fields)",
+             [&](std::string_view) { return setFlag(o.json); }},
+            {"--drive", OptionValue::Required, "X", "pick drive X in the drive list after start-up",
+             [&](std::string_view v) {
+                 o.drive = std::string(v);
+                 return std::string();
+             }},
+            {"--list-drives", OptionValue::None, "", "print the drive list as the window shows it",
+             [&](std::string_view) { return setFlag(o.listDrives); }},
+            {"--click", OptionValue::None, "", "press \"&MS System Info\" once (may be repeated)",
+             [&](std::string_view) {
+                 ++o.clicks;
+                 return std::string();
+             }},
+        },
+        "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
+        "Windows side of this one. See si32-report(1).\n",
+    };
+}
+
+// The whole report goes out in one write, checked: a report cut short by a
+// full disk or a reader that went away must not end with status 0.
+int writeOut(const std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) == 0 && written) return 0;
+    const int error = errno;
+    std::cerr << "si32-report: cannot write the report: " << (error != 0 ? std::strerror(error) : "write failed")
+              << "\n";
+    return 1;
+}
+
+std::string driveList(const Session& session) {
+    std::string text;
+    for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
+    return DecodeAnsi(text, session.CodePage);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace si32;
     Options options;
-    if (!parse(argc, argv, options)) return 2;
+    if (const int status = HandleCommandLine(reportCommandLine(options), argc, argv); status >= 0) return status;
+    // A closed pipe is reported by the write's status, not by a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
 
     ReportFrontend frontend;
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
@@ -73,13 +102,14 @@ int main(int argc, char** argv) {
         }
         for (int i = 0; i < options.clicks; ++i) session.mod.Command2_Click();
     }
+    if (options.listDrives) return writeOut(driveList(session));
 
     ReportExtras extras;
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
-    if (options.json)
-        std::cout << ReportJson(session, extras).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    else
-        std::cout << ReportText(session, extras);
-    return 0;
+    // The texts are decoded already; replacing stays as a last guard.
+    return writeOut(options.json ? ReportJson(session, extras).dump(2, ' ', false,
+                                                                    nlohmann::json::error_handler_t::replace) +
+                                       "\n"
+                                 : ReportText(session, extras));
 }

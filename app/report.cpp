@@ -71,20 +71,15 @@ std::string valueText(const Control& c) {
 constexpr std::size_t kCaptionWidth = 24;
 
 }  // namespace
-
-namespace {
-
-// The report for people in the model's own bytes.
-std::string reportBytes(const Session& session, const ReportExtras& extras) {
+std::vector<ShownFrame> ShownRows(const Session& session) {
     const Si9x& form = session.form;
-    std::ostringstream out;
-    out << kWindowCaption << "\n";
+    std::vector<ShownFrame> frames;
     for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"}) {
-        out << "\n" << form.control(frame).text << "\n";
+        ShownFrame& shown = frames.emplace_back(ShownFrame{form.control(frame).text, {}});
         for (const Row& row : rowsOf(form, frame)) {
             if (row.caption != nullptr && !row.caption->visible) continue;
-            std::string caption = row.caption != nullptr ? row.caption->text : "Drive:";
-            std::vector<std::string> value;
+            ShownRow& out = shown.rows.emplace_back(ShownRow{row.caption != nullptr ? row.caption->text : "Drive:", {}});
+            std::vector<std::string>& value = out.lines;
             for (const Control* v : row.values) {
                 if (!v->visible) continue;
                 const auto vl = lines(valueText(*v));
@@ -94,15 +89,36 @@ std::string reportBytes(const Session& session, const ReportExtras& extras) {
                 } else if (value.empty()) {
                     value = vl;
                 } else {
+                    // The second unit of a size follows its number.
                     value.back() += " " + vl.front();
                     value.insert(value.end(), vl.begin() + 1, vl.end());
                 }
             }
             if (value.empty()) value.push_back("");
-            for (std::size_t i = 0; i < value.size(); ++i) {
-                std::string head = i == 0 ? caption : "";
+        }
+    }
+    // What is shown is decoded from the machine's code page.
+    for (ShownFrame& frame : frames) {
+        frame.caption = DecodeAnsi(frame.caption, session.CodePage);
+        for (ShownRow& row : frame.rows) {
+            row.caption = DecodeAnsi(row.caption, session.CodePage);
+            for (std::string& line : row.lines) line = DecodeAnsi(line, session.CodePage);
+        }
+    }
+    return frames;
+}
+
+std::string ReportText(const Session& session, const ReportExtras& extras) {
+    const auto shown = [&](const std::string& text) { return DecodeAnsi(text, session.CodePage); };
+    std::ostringstream out;
+    out << kWindowCaption << "\n";
+    for (const ShownFrame& frame : ShownRows(session)) {
+        out << "\n" << frame.caption << "\n";
+        for (const ShownRow& row : frame.rows) {
+            for (std::size_t i = 0; i < row.lines.size(); ++i) {
+                std::string head = i == 0 ? row.caption : "";
                 head.resize(std::max(head.size() + 1, kCaptionWidth), ' ');
-                std::string line = "  " + head + value[i];
+                std::string line = "  " + head + row.lines[i];
                 while (!line.empty() && line.back() == ' ') line.pop_back();
                 out << line << "\n";
             }
@@ -110,20 +126,14 @@ std::string reportBytes(const Session& session, const ReportExtras& extras) {
     }
     if (!extras.started.empty()) {
         out << "\nStarted\n";
-        for (const auto& s : extras.started) out << "  " << s << "\n";
+        for (const auto& s : extras.started) out << "  " << shown(s) << "\n";
     }
     if (!extras.messages.empty()) {
         out << "\nMessages\n";
         for (const auto& m : extras.messages)
-            for (const auto& l : lines(m)) out << "  " << l << "\n";
+            for (const auto& l : lines(shown(m))) out << "  " << l << "\n";
     }
     return out.str();
-}
-
-}  // namespace
-
-std::string ReportText(const Session& session, const ReportExtras& extras) {
-    return DecodeAnsi(reportBytes(session, extras), session.CodePage);
 }
 
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras) {
@@ -134,6 +144,7 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
         return decoded;
     };
     nlohmann::ordered_json json;
+    json["schema_version"] = kReportSchemaVersion;
     json["caption"] = kWindowCaption;
     json["os_family"] = session.mod.OsFamily;
     auto& controls = json["controls"] = nlohmann::ordered_json::object();
@@ -149,6 +160,16 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
         entry["visible"] = c.visible;
         if (!c.tooltip.empty()) entry["tooltip"] = shown(c.tooltip);
         controls[c.key()] = entry;
+    }
+    // What a script wants without the layout table: the rows as shown.
+    auto& fields = json["fields"] = nlohmann::ordered_json::object();
+    for (const ShownFrame& frame : ShownRows(session)) {
+        auto& rows = fields[frame.caption] = nlohmann::ordered_json::object();
+        for (const ShownRow& row : frame.rows) {
+            std::string joined;
+            for (const auto& line : row.lines) joined += (joined.empty() ? "" : "\n") + line;
+            rows[row.caption] = joined;
+        }
     }
     json["started"] = allShown(extras.started);
     json["messages"] = allShown(extras.messages);

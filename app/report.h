@@ -14,8 +14,24 @@ struct ReportExtras {
     std::vector<std::string> messages;
 };
 
-// Both decode the model's texts from the session's code page: what they
-// print is UTF-8 whatever bytes the machine gave.
+// The JSON report's layout; raised when a key changes meaning or goes away.
+inline constexpr int kReportSchemaVersion = 1;
+
+// A row of a frame as the window shows it: its caption ("Drive:" for the
+// drive list, which has none) and its value, a size pair joined into one
+// line, a list box one line per entry. Hidden rows are left out.
+struct ShownRow {
+    std::string caption;
+    std::vector<std::string> lines;
+};
+struct ShownFrame {
+    std::string caption;
+    std::vector<ShownRow> rows;
+};
+std::vector<ShownFrame> ShownRows(const Session& session);
+
+// All three decode the model's texts from the session's code page: what they
+// give is UTF-8 whatever bytes the machine held.
 std::string ReportText(const Session& session, const ReportExtras& extras);
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras);
 

@@ -1,20 +1,44 @@
 #!/usr/bin/env bash
-# Installs what Si32 needs to build and test on Debian 12. Safe to run again:
-# it asks apt only when something is missing.
+# Installs what Si32 needs on Debian 12. Safe to run again: it asks apt only
+# when something is missing.
+#   scripts/install-deps.sh          what building and running the programs needs
+#   scripts/install-deps.sh --tests  that, and what the test suite and the
+#                                    benchmarks need besides
 set -euo pipefail
 
+# Building the programs, and what they open at run time.
 packages=(
-  g++ cmake ninja-build pkg-config python3
-  qt6-base-dev libgl-dev
-  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-private-dev libgl-dev qt6-wayland
+  nlohmann-json3-dev
   libblkid-dev libasound2-dev libcups2-dev libx11-dev
+)
+
+# The test suite only: GoogleTest and Google Benchmark; a virtual X server;
+# the locales the regional-settings tests switch to; clang for the fuzzers;
+# MinGW and Wine for the differential test against the real Windows calls;
+# the desktop-file and AppStream validators, dpkg-shlibdeps and file for the
+# packaging test, debootstrap for its opt-in fresh-machine install.
+test_packages=(
+  python3
+  libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth locales
+  weston x11-xserver-utils
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine64
+  desktop-file-utils appstream dpkg-dev file debootstrap
 )
 
 # Locales the regional-settings tests switch to.
 wanted_locales=(de_DE.UTF-8 fr_FR.UTF-8)
+
+tests=0
+case "${1:-}" in
+  "") ;;
+  --tests) tests=1 ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
+[ "$tests" -eq 0 ] || packages+=("${test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,7 +52,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-for l in "${wanted_locales[@]}"; do
-  name="${l%%.*}"
-  locale -a 2>/dev/null | grep -qi "^${name}.utf-\?8$" || $sudo localedef -i "$name" -f UTF-8 "$l" || true
-done
+if [ "$tests" -eq 1 ]; then
+  for l in "${wanted_locales[@]}"; do
+    name="${l%%.*}"
+    locale -a 2>/dev/null | grep -qi "^${name}.utf-\?8$" || $sudo localedef -i "$name" -f UTF-8 "$l" || true
+  done
+fi

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds Si32 and runs the whole test suite.
+# Installs the dependencies with the test extras, builds everything (tests
+# and benchmarks included) and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
+scripts/install-deps.sh --tests
+scripts/build.sh -DSI32_TESTS=ON -DSI32_BENCH=ON
 # The host's display facts are tested on a real X server: a virtual one when
 # this machine has none.
 run=()

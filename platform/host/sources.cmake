@@ -1,5 +1,5 @@
 # The host backend's sources, grouped by family as the folders are.
-target_sources(si32_platform PRIVATE
+target_sources(si32_platform_host PRIVATE
   host/host_backend.cpp
   host/host_context.cpp
   # shared helpers: bounded reads, libraries opened at run time, deadlines
@@ -53,5 +53,5 @@ add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/share/si32/prefix.stamp
   COMMENT "Default prefix"
   VERBATIM)
 add_custom_target(si32_default_prefix ALL DEPENDS ${PROJECT_BINARY_DIR}/share/si32/prefix.stamp)
-add_dependencies(si32_platform si32_default_prefix)
+add_dependencies(si32_platform_host si32_default_prefix)
 install(DIRECTORY ${SI32_DEFAULT_PREFIX}/ DESTINATION share/si32/prefix)

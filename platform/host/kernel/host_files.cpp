@@ -128,12 +128,14 @@ std::string HostFiles::CurDir() {
 
 std::unique_ptr<SequentialFile> HostFiles::OpenForInput(std::string_view path) {
     const std::string host = HostPathOf(path);
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO would hold the open until a writer comes;
+    // only a regular file is read (a device like /dev/zero never ends).
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) raiseFor(errno, host);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        raise(ErrorKind::PlatformFailure, host + ": not a file");
+        raise(ErrorKind::PlatformFailure, host + ": not a regular file");
     }
     return std::make_unique<HostSequentialFile>(fd);
 }

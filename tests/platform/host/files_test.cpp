@@ -121,6 +121,18 @@ TEST(HostFiles, ReadsDatesAndDeletes) {
     EXPECT_EQ(kindOf([&] { files.OpenForInput("Q:\\x"); }), ErrorKind::FileNotFound);
 }
 
+TEST(HostFiles, OnlyRegularFilesOpenForInputAndNoneBlocks) {
+    ScratchPrefix prefix;
+    const std::string system = prefix.driveC() + "/WINDOWS/SYSTEM";
+    ASSERT_EQ(::mkfifo((system + "/FIFO.INI").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (system + "/ZERO.INI").c_str()), 0);
+    prefix.dir.mkdir("drive_c/WINDOWS/SYSTEM/DIR.INI");
+    HostFiles files(prefix.context, prefix.drives);
+    for (const char* name : {"C:\\WINDOWS\\SYSTEM\\FIFO.INI", "C:\\WINDOWS\\SYSTEM\\ZERO.INI",
+                             "C:\\WINDOWS\\SYSTEM\\DIR.INI"})
+        EXPECT_EQ(kindOf([&] { files.OpenForInput(name); }), ErrorKind::PlatformFailure) << name;
+}
+
 TEST(HostFiles, ShellPassesEveryArgumentWhole) {
     ScratchPrefix prefix;
     prefix.dir.mkdir("drive_c/Work Dir");

@@ -10,6 +10,7 @@
 
 #include "platform/engine/regedit4.h"
 #include "platform/engine/registry_tree.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -28,8 +29,8 @@ struct OpenKey {
 };
 
 std::string canonical(HKEY root, const std::vector<std::string>& path) {
-    std::string text = regtree::fold(regtree::rootName(root));
-    for (const auto& name : path) text += "\\" + regtree::fold(name);
+    std::string text = lowerAscii(regtree::rootName(root));
+    for (const auto& name : path) text += "\\" + lowerAscii(name);
     return text;
 }
 
@@ -213,7 +214,7 @@ int32_t RegistryStore::RegConnectRegistryA(std::string_view machineName, HKEY ke
     // The only machine there is is this one: named, with or without the
     // leading backslashes of a UNC name, or not named at all.
     if (machineName.starts_with("\\\\")) machineName.remove_prefix(2);
-    if (!machineName.empty() && (impl_->computerName.empty() || !regtree::sameName(machineName, impl_->computerName)))
+    if (!machineName.empty() && (impl_->computerName.empty() || !equalsNoCase(machineName, impl_->computerName)))
         return ERROR_BAD_NETPATH;
     result = impl_->issue(OpenKey{key, {}, KEY_ALL_ACCESS});
     return ERROR_SUCCESS;

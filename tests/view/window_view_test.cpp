@@ -7,12 +7,14 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -432,6 +434,34 @@ TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
         EXPECT_EQ(QColor(drawn.pixel(1, 1)), QColor(240, 240, 240)) << "the face stays light";
     }
     QApplication::setPalette(desktop);
+}
+
+// Run under a window manager from the displays test; skipped elsewhere.
+TEST(WindowView, CentresWithTheFrameTheWindowManagerDraws) {
+    app();
+    const char* manager = std::getenv("SI32_WINDOW_MANAGER");
+    if (manager == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs SI32_WINDOW_MANAGER on an X display";
+    QProcess wm;
+    wm.start(QString::fromLocal8Bit(manager), {});
+    ASSERT_TRUE(wm.waitForStarted());
+    QTest::qWait(1000);
+    {
+        WindowRun run(viewMachine());
+        bool settled = false;
+        run.view->onSettled = [&] { settled = true; };
+        ASSERT_TRUE(run.view->start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settled; }, 10000));
+        QTest::qWait(300);
+        const QRect frame = run.view->frameGeometry();
+        const QMargins extents = run.view->windowHandle()->frameMargins();
+        EXPECT_NE(extents, QMargins(4, 32, 4, 4)) << "the style's guess, not the manager's frame";
+        // The simulated screen is 1024 x 768.
+        EXPECT_NEAR(frame.x(), (1024 - frame.width()) / 2, 1);
+        EXPECT_NEAR(frame.y(), (768 - frame.height()) / 2, 1);
+    }
+    wm.kill();
+    wm.waitForFinished();
 }
 
 }  // namespace

@@ -17,12 +17,21 @@ std::atomic<int> abandonedWorkers{0};
 }  // namespace
 
 struct DeadlineRunner::BusyKeys {
-    std::mutex mutex;
+    mutable std::mutex mutex;
     std::set<std::string> keys;
+    std::set<std::string> missed;
 
     bool claim(const std::string& key) {
         std::lock_guard lock(mutex);
-        return keys.insert(key).second;
+        return missed.count(key) == 0 && keys.insert(key).second;
+    }
+    void miss(const std::string& key) {
+        std::lock_guard lock(mutex);
+        missed.insert(key);
+    }
+    bool hasMissed(const std::string& key) const {
+        std::lock_guard lock(mutex);
+        return missed.count(key) != 0;
     }
     void release(const std::string& key) {
         std::lock_guard lock(mutex);
@@ -104,6 +113,7 @@ bool DeadlineRunner::runTask(const std::string& key, std::function<void()> task)
     worker_->changed.notify_all();
     if (worker_->changed.wait_for(lock, limit_, [&] { return worker_->taskDone; })) return true;
     // Abandoned: it finishes (or not) on its own; the next task gets a new thread.
+    busy_->miss(key);
     worker_->retired = true;
     worker_->abandoned = true;
     ++abandonedWorkers;
@@ -111,6 +121,8 @@ bool DeadlineRunner::runTask(const std::string& key, std::function<void()> task)
     worker_.reset();
     return false;
 }
+
+bool DeadlineRunner::Missed(const std::string& key) const { return busy_->hasMissed(key); }
 
 }  // namespace si32
 

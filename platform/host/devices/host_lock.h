@@ -54,7 +54,7 @@ std::optional<std::string> privateLockDirectory(const std::string& base);
 // Takes the lock file named in runtimeDir ($XDG_RUNTIME_DIR; skipped unless
 // an absolute path) or, when that file cannot be used (an unwritable
 // directory, another user's file or a link planted there), in the private
-// directory under fallbackBase. nullptr when neither place can hold it.
+// directory under fallbackBase ($TMPDIR or /tmp). nullptr when neither place can hold it.
 std::unique_ptr<InstanceLock> takeInstanceLock(const std::string& fileName, const std::string& runtimeDir,
                                                const std::string& fallbackBase);
 

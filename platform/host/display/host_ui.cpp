@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include <unistd.h>
+
 #include "platform/host/common/host_read.h"
 #include "platform/host/display/host_ui_metrics.h"
 #include "platform/run_time_error.h"
@@ -95,12 +97,14 @@ bool HostUi::PrevInstance() {
     if (deps_.program == Program::Report) return false;
     if (!lock_) {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        const char* temp = std::getenv("TMPDIR");
+        const std::string fallback = temp != nullptr && *temp == '/' ? temp : "/tmp";
         lock_ = takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "",
-                                 "/tmp");
+                                 fallback);
         // A guard that cannot be kept must not keep the user from the window.
         if (!lock_) {
-            std::cerr << "si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR and /tmp); "
-                         "starting without it\n";
+            std::cerr << "si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " << fallback
+                      << "/si32-" << ::geteuid() << "); starting without it\n";
             lock_ = std::make_unique<InstanceLock>("");
         }
     }

@@ -8,6 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,15 +28,17 @@ using hosttest::ScratchDir;
 // One lock_probe, with its standard input and output on pipes.
 class Probe {
 public:
-    Probe(const std::string& program, const std::string& runtimeDir, const std::string& display = ":0") {
+    Probe(const std::string& program, const std::string& runtimeDir, const std::string& display = ":0",
+          const std::string& tempDir = "/tmp", const std::string& errors = "/dev/null") {
         int in[2], out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const std::string path = hosttest::binaryDir() + "/bin/lock_probe";
-        std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtimeDir, "DISPLAY=" + display};
+        std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtimeDir, "DISPLAY=" + display, "TMPDIR=" + tempDir};
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
@@ -215,6 +220,23 @@ TEST(InstanceLock, AnUnusableRuntimeDirectoryFallsBackToAPrivateOne) {
     ASSERT_EQ(::lstat((fallback + "/si32-" + std::to_string(::geteuid())).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_EQ(takeInstanceLock(name, notADirectory, notADirectory), nullptr) << "no place at all";
+}
+
+TEST(InstanceLock, WithNoPlaceAtAllTheWindowStartsAndSaysSoOnce) {
+    ScratchDir scratch;
+    const std::string notADirectory = scratch.write("runtime", "");
+    // The private directory's name taken by a file.
+    scratch.write("tmp/si32-" + std::to_string(::geteuid()), "");
+    const std::string errors = scratch.path() + "/errors";
+    {
+        Probe window("window", notADirectory, ":0", scratch.path() + "/tmp", errors);
+        window.go();
+        EXPECT_EQ(window.answer(), "held") << "no guard is no reason to refuse the window";
+    }
+    std::ifstream in(errors);
+    const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("single-instance lock"), std::string::npos) << said;
 }
 
 TEST(InstanceLock, ThePrivateDirectoryMustBeOwnAndClosed) {

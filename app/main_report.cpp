@@ -17,6 +17,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/capture/capture_file.h"
+#include "platform/code_page.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
 
@@ -103,7 +104,7 @@ int writeCapture(Backend& backend, const Options& options) {
 std::string driveList(const Session& session) {
     std::string text;
     for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
-    return text;
+    return DecodeAnsi(text, session.CodePage);
 }
 
 }  // namespace
@@ -141,5 +142,9 @@ int main(int argc, char** argv) {
     ReportExtras extras;
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
-    return writeOut(options.json ? ReportJson(session, extras).dump(2) + "\n" : ReportText(session, extras));
+    // The texts are decoded already; replacing stays as a last guard.
+    return writeOut(options.json ? ReportJson(session, extras).dump(2, ' ', false,
+                                                                    nlohmann::json::error_handler_t::replace) +
+                                       "\n"
+                                 : ReportText(session, extras));
 }

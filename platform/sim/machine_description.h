@@ -78,6 +78,7 @@ struct DriveFacts {
 
 struct MachineDescription {
     std::string source;  // the file name, for messages
+    uint32_t ansiCodePage = 65001;  // every text below is in it
     std::optional<VersionFacts> version;
     std::optional<std::string> windowsDirectory, systemDirectory, tempDirectory;
     std::optional<std::string> computerName, userName;

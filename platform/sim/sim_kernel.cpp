@@ -120,7 +120,7 @@ uint32_t SimKernel::GetPrivateProfileStringA(std::string_view section, std::stri
     }
     std::optional<std::string_view> view;
     if (text) view = *text;
-    return GetPrivateProfileStringFromText(view, section, key, defaultValue, buffer);
+    return GetPrivateProfileStringFromText(view, section, key, defaultValue, buffer, machine_.ansiCodePage);
 }
 
 const DriveFacts* SimKernel::drive(std::string_view rootPath, bool anyFolder) const {

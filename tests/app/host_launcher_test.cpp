@@ -82,4 +82,32 @@ TEST_F(HostLauncher, WithoutAToolTheButtonSaysSo) {
     EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}));
 }
 
+TEST_F(HostLauncher, TheToolsOwnOutputNeverMixesIntoTheReport) {
+    const fs::path tool = root / "tools" / "hardinfo";
+    std::ofstream(tool) << "#!/bin/sh\necho '}noise on stdout'\necho 'noise on stderr' >&2\n";
+    fs::permissions(tool, fs::perms::owner_all);
+    const Output out = runReport({"--json", "--click"}, environment());
+    ASSERT_EQ(out.status, 0) << out.text;
+    EXPECT_TRUE(nlohmann::json::accept(out.text)) << out.text;
+    EXPECT_EQ(out.text.find("noise"), std::string::npos) << out.text;
+}
+
+TEST_F(HostLauncher, APathWithAFolderMeansThatFileAndNoNamesake) {
+    // Both would be "found" by name elsewhere: /usr/bin/true, and a tool
+    // named like the folder.
+    installTool();
+    fs::create_directories(root / "prefix" / "drive_c" / "TOOLS" / "hardinfo.exe");
+    for (const char* path : {"C:\\\\NOPE\\\\true.exe", "C:\\\\TOOLS\\\\hardinfo.exe"}) {
+        std::ofstream(root / "prefix" / "registry.reg")
+            << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\r\n"
+            << "\"PATH\"=\"" << path << "\"\r\n";
+        const Output out = runReport({"--json", "--click"}, environment());
+        ASSERT_EQ(out.status, 0) << out.text;
+        const auto report = nlohmann::json::parse(out.text);
+        EXPECT_TRUE(report["started"].empty()) << path << ": " << report["started"];
+        EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}))
+            << path;
+    }
+}
+
 }  // namespace

@@ -144,12 +144,14 @@ std::unique_ptr<SequentialFile> HostFiles::OpenForInput(std::string_view path) {
         if (!text) raise(ErrorKind::PlatformFailure, host + ": cannot be read in time");
         return std::make_unique<TextSequentialFile>(std::move(*text));
     }
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO would hold the open until a writer comes;
+    // only a regular file is read (a device like /dev/zero never ends).
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) raiseFor(errno, host);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        raise(ErrorKind::PlatformFailure, host + ": not a file");
+        raise(ErrorKind::PlatformFailure, host + ": not a regular file");
     }
     return std::make_unique<HostSequentialFile>(fd);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "install_layout.h"
 #include "platform/host/host_services.h"
 
 namespace si32 {
@@ -48,13 +49,14 @@ HostContext makeHostContext() {
     HostContext context;
     context.root = "/";
     context.executableDir = executableDirectory();
+    context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
     const std::string user = userPrefix();
     if (isDirectory(user)) {
         context.prefix = user;
         context.prefixWritable = ::access(user.c_str(), W_OK) == 0;
     } else {
         // Never written: it belongs to the installation, not to the user.
-        context.prefix = context.executableDir + "/../share/si32/prefix";
+        context.prefix = context.executableDir + "/" + kDataFromPrograms + "/si32/prefix";
         context.prefixWritable = false;
     }
     return context;

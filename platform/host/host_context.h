@@ -11,6 +11,7 @@ struct HostContext {
     std::string prefix;           // the Windows side: drive_c/, dosdevices/, registry.reg
     bool prefixWritable = false;  // false for the default prefix installed with the program
     std::string executableDir;    // where the Si32 programs are
+    std::string libexecDir;       // where their helper programs (reschk) are installed
 };
 
 }  // namespace si32

@@ -163,7 +163,7 @@ uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
     const std::string directory = HostPathOf(CurDir());
     const char* searchPath = std::getenv("PATH");
     const auto program =
-        findProgram(argv.front(), asWritten, ProgramSearch{context_.executableDir, directory, searchPath ? searchPath : ""});
+        findProgram(argv.front(), asWritten, ProgramSearch{{context_.executableDir, context_.libexecDir}, directory, searchPath ? searchPath : ""});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
 
     std::vector<std::string> args = argv;

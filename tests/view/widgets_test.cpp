@@ -85,7 +85,7 @@ TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
         EXPECT_EQ(image.pixelColor(0, size - 1).alpha(), 0) << "the corners beside the stand are clear";
         const QColor screen = image.pixelColor(size / 5, size * 3 / 5);
         EXPECT_GT(screen.blue(), screen.red() + 60) << "a blue screen";
-        const QColor sign = image.pixelColor(size / 2, size * 3 / 10);
+        const QColor sign = image.pixelColor(size * 3 / 8, size * 7 / 16);
         EXPECT_GT(std::min({sign.red(), sign.green(), sign.blue()}), 200) << "a white information sign";
     }
     EXPECT_TRUE(appIconFrom("/nonexistent").isNull());

@@ -1,6 +1,6 @@
 #include "app/report_frontend.h"
 
-#include "platform/host/display/x11_screen.h"
+#include "platform/platform.h"
 
 namespace si32 {
 
@@ -12,7 +12,7 @@ int32_t ReportFrontend::ShowMessage(std::string_view prompt, int32_t, std::strin
 std::optional<ScreenFacts> ReportFrontend::Screen() {
     // One connection per run: the screen does not change during a report.
     if (!screenAsked_) {
-        screen_ = queryX11Screen();
+        screen_ = queryDisplayScreen();
         screenAsked_ = true;
     }
     return screen_;

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "platform/host/display/x11_screen.h"
 #include "platform/host/host_backend.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_backend.h"
@@ -11,5 +12,7 @@ std::unique_ptr<Backend> makeBackend(Frontend& frontend, Program program) {
     if (machine != nullptr && *machine != '\0') return makeSimBackend(machine, frontend);
     return makeHostBackend(frontend, program);
 }
+
+std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(); }
 
 }  // namespace si32

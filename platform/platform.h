@@ -2,6 +2,7 @@
 // The whole platform: one object per service family, supplied by a backend
 // (the real Linux host, or a simulated machine).
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,5 +49,9 @@ enum class Program { Window, Report };
 // The simulated machine named by SI32_MACHINE when it is set, the host
 // otherwise. Throws MachineDescriptionError for a bad description.
 std::unique_ptr<Backend> makeBackend(Frontend& frontend, Program program);
+
+// The screen of the display this program runs on, for a frontend without a
+// toolkit of its own (the report); nullopt when no display can be reached.
+std::optional<ScreenFacts> queryDisplayScreen();
 
 }  // namespace si32

@@ -9,7 +9,7 @@ set -euo pipefail
 # Building the programs, and what they open at run time.
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-base-private-dev libgl-dev qt6-wayland
   nlohmann-json3-dev
   libblkid-dev libasound2-dev libcups2-dev libx11-dev
 )
@@ -23,6 +23,7 @@ test_packages=(
   python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth locales
+  weston x11-xserver-utils openbox
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine64
   desktop-file-utils appstream dpkg-dev file debootstrap

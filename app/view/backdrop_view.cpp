@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "app/si32bg.h"
 #include "app/view/server_background.h"
+#include "app/view/view_colours.h"
 
 namespace si32 {
 
@@ -11,9 +12,9 @@ Qt::WindowFlags fixedDialogFlags() {
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-BackdropView::BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon,
-                           std::function<QPoint()> home)
-    : model_(model), scale_(scale), clientSize_(clientSize), icon_(std::move(icon)), home_(std::move(home)) {
+BackdropView::BackdropView(Si32Bg& model, std::function<QPoint(int32_t, int32_t)> place, QSize clientSize,
+                           QIcon icon, std::function<QPoint()> home)
+    : model_(model), place_(std::move(place)), clientSize_(clientSize), icon_(std::move(icon)), home_(std::move(home)) {
     model_.Changed = [this] { follow(); };
 }
 
@@ -33,6 +34,7 @@ void BackdropView::create() {
     window_->setWindowTitle(QString::fromUtf8(kWindowCaption));
     window_->setWindowIcon(icon_);
     window_->setFixedSize(clientSize_);
+    window_->setPalette(classicPalette());
 }
 
 void BackdropView::follow() {
@@ -40,7 +42,7 @@ void BackdropView::follow() {
         window_.reset();
         return;
     }
-    const QPoint place(scale_.x(model_.Left), scale_.y(model_.Top));
+    const QPoint place = place_(model_.Left, model_.Top);
     if (!window_) {
         create();
         // The backdrop is shown before it is moved onto the main window's

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/view/twips_scale.h"
+#include <cstdint>
 
 namespace si32 {
 
@@ -16,8 +16,9 @@ class Si32Bg;
 
 class BackdropView {
 public:
+    // place: where a model position (twips) lies on the screen, in pixels;
     // home: where the main window is to appear, in pixels.
-    BackdropView(Si32Bg& model, const TwipsScale& scale, QSize clientSize, QIcon icon,
+    BackdropView(Si32Bg& model, std::function<QPoint(int32_t, int32_t)> place, QSize clientSize, QIcon icon,
                  std::function<QPoint()> home);
     ~BackdropView();
     BackdropView(const BackdropView&) = delete;
@@ -40,7 +41,7 @@ private:
     void create();
 
     Si32Bg& model_;
-    TwipsScale scale_;
+    std::function<QPoint(int32_t, int32_t)> place_;
     QSize clientSize_;
     QIcon icon_;
     std::function<QPoint()> home_;

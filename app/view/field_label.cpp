@@ -6,6 +6,15 @@
 #include <cmath>
 
 namespace si32 {
+namespace {
+
+QString withoutTrailingBlanks(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace()) --end;
+    return text.left(end);
+}
+
+}  // namespace
 
 FieldLabel::FieldLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
@@ -17,9 +26,17 @@ QSize FieldLabel::textSize(int wrapWidth) const {
     // Whole pixels up, or the last letter of a label sized to its text would
     // give way to an ellipsis.
     if (!wordWrap())
-        return {static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text()))), metrics.height()};
+        return {static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(withoutTrailingBlanks(text())))),
+                metrics.height()};
     const QRect lines = metrics.boundingRect(QRect(0, 0, wrapWidth, INT_MAX), Qt::TextWordWrap, text());
     return {wrapWidth, std::max(lines.height(), metrics.height())};
+}
+
+bool FieldLabel::isCut() const {
+    const QRect area = contentsRect();
+    if (wordWrap()) return textSize(area.width()).height() > area.height();
+    if (text().contains(QLatin1Char('\n'))) return false;
+    return textSize(area.width()).width() > area.width();
 }
 
 void FieldLabel::paintEvent(QPaintEvent*) {
@@ -30,11 +47,7 @@ void FieldLabel::paintEvent(QPaintEvent*) {
     if (wordWrap()) {
         flags |= Qt::TextWordWrap;
     } else if (!shown.contains(QLatin1Char('\n'))) {
-        // Trailing blanks (a name read into a blank-filled buffer) show
-        // nothing, so they must not push the text into an ellipsis.
-        qsizetype end = shown.size();
-        while (end > 0 && shown.at(end - 1).isSpace()) --end;
-        shown = fontMetrics().elidedText(shown.left(end), Qt::ElideRight, area.width());
+        shown = fontMetrics().elidedText(withoutTrailingBlanks(shown), Qt::ElideRight, area.width());
     }
     style()->drawItemText(&painter, area, flags, palette(), isEnabled(), shown, foregroundRole());
 }

@@ -17,6 +17,8 @@ FrameBox::FrameBox(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFoc
 void FrameBox::setCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
+    // A screen reader names the group by the caption a sighted user reads.
+    setAccessibleName(caption);
     update();
 }
 

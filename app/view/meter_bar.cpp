@@ -1,5 +1,6 @@
 #include "app/view/meter_bar.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <algorithm>
 #include <qdrawutil.h>
@@ -12,7 +13,12 @@ MeterBar::MeterBar(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFoc
 
 void MeterBar::setPercent(int32_t percent) {
     if (percent == percent_) return;
+    const int32_t shownBefore = shownPercent();
     percent_ = percent;
+    if (shownPercent() != shownBefore && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, shownPercent());
+        QAccessible::updateAccessibility(&changed);
+    }
     update();
 }
 

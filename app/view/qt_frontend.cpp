@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+#include <cmath>
+#include <qpa/qplatformscreen.h>
 
 #include "app/view/qt_text.h"
 
@@ -22,36 +24,60 @@ int menuBarHeight() {
     return bar.sizeHint().height();
 }
 
+// The screen's own device pixels. Qt's QScreen speaks device-independent
+// pixels, rounded after dividing by the scale factor, so a 2560-pixel screen
+// at 1.5 reads as 1707 and cannot be multiplied back; the platform screen
+// underneath keeps the native figures (times its own ratio where the
+// compositor scales, as a Wayland output does).
+QRect nativeRect(const QPlatformScreen& screen, const QRect& rect) {
+    const qreal ratio = screen.devicePixelRatio();
+    auto device = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    return {device(rect.x()), device(rect.y()), device(rect.width()), device(rect.height())};
+}
+
+void measureStyle(const QScreen& screen, ScreenFacts& f) {
+    // The style's sizes are device-independent pixels; the screen counts
+    // device pixels.
+    const qreal ratio = screen.devicePixelRatio();
+    auto device = [ratio](int v) { return static_cast<int32_t>(std::lround(v * ratio)); };
+    f.iconSize = device(metric(QStyle::PM_LargeIconSize));
+    f.smallIconSize = device(metric(QStyle::PM_SmallIconSize));
+    f.scrollBarExtent = device(metric(QStyle::PM_ScrollBarExtent));
+    const QMargins frame = expectedFrameMargins();
+    f.titleBarHeight = device(frame.top() - frame.bottom());
+    f.frameWidth = device(frame.left());
+    f.menuHeight = device(menuBarHeight());
+}
+
 ScreenFacts measure(const QScreen& screen) {
     ScreenFacts f;
-    const QRect whole = screen.geometry();
+    const QPlatformScreen& platform = *screen.handle();
+    const QRect whole = nativeRect(platform, platform.geometry());
     f.widthPx = whole.width();
     f.heightPx = whole.height();
-    f.dpiX = screen.logicalDotsPerInchX();
-    f.dpiY = screen.logicalDotsPerInchY();
+    // The screen's density as the desktop sets it (Xft.dpi on X11), which is
+    // what the report reads too; an application's own zoom (QT_SCALE_FACTOR)
+    // changes neither the screen's pixels nor its density.
+    const QDpi dpi = platform.logicalDpi();
+    f.dpiX = dpi.first * platform.devicePixelRatio();
+    f.dpiY = dpi.second * platform.devicePixelRatio();
     f.bitsPerPixel = screen.depth();
     f.planes = 1;
     // RECT edges: right and bottom lie just outside the area.
-    const QRect work = screen.availableGeometry();
+    const QRect work = nativeRect(platform, platform.availableGeometry());
     f.workLeft = work.left();
     f.workTop = work.top();
     f.workRight = work.left() + work.width();
     f.workBottom = work.top() + work.height();
-    const QRect all = screen.virtualGeometry();
+    QRect all;
+    for (const QPlatformScreen* each : platform.virtualSiblings()) all |= nativeRect(*each, each->geometry());
+    if (all.isEmpty()) all = whole;
     f.virtualLeft = all.left();
     f.virtualTop = all.top();
     f.virtualWidth = all.width();
     f.virtualHeight = all.height();
     f.monitors = static_cast<int32_t>(QGuiApplication::screens().size());
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-        f.iconSize = metric(QStyle::PM_LargeIconSize);
-        f.smallIconSize = metric(QStyle::PM_SmallIconSize);
-        f.scrollBarExtent = metric(QStyle::PM_ScrollBarExtent);
-        const QMargins frame = expectedFrameMargins();
-        f.titleBarHeight = frame.top() - frame.bottom();
-        f.frameWidth = frame.left();
-        f.menuHeight = menuBarHeight();
-    }
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) measureStyle(screen, f);
     return f;
 }
 

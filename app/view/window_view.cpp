@@ -8,12 +8,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "app/layout.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/view/accessibility.h"
 #include "app/view/app_icon.h"
 #include "app/view/backdrop_view.h"
 #include "app/view/dialog_font.h"
@@ -23,10 +27,37 @@
 #include "app/view/meter_bar.h"
 #include "app/view/qt_frontend.h"
 #include "app/view/qt_text.h"
+#include "app/view/view_colours.h"
+#include "app/taskbar.h"
 #include "platform/guarded.h"
 
 namespace si32 {
 namespace {
+
+// Left between a grown value field and its frame's etched edge.
+constexpr int32_t kFrameInsetTwips = 60;
+// How long a shown window may wait for the display to activate it before
+// start-up ends without that (a Wayland compositor may never activate it).
+constexpr int kActivationGraceMs = 200;
+
+// The lists and meters, and the caption a screen reader names each by.
+constexpr std::array<std::pair<const char*, const char*>, 5> kNamedBy = {{
+    {"MidiDevs", "Label1(35)"},
+    {"lblVolFlags", "Label1(31)"},
+    {"ProgressBar3", "Label9"},
+    {"ProgressBar1", "Label4"},
+    {"ProgressBar2", "Label5"},
+}};
+
+// Where the compositor alone decides window positions (xdg-shell).
+bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// A caption as a name: without its access-key marker and its colon.
+QString captionName(const std::string& caption) {
+    QString name = fromModelText(caption).remove(QLatin1Char('&')).trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name;
+}
 
 QPlainTextEdit* makeTextBox(QWidget* container) {
     auto* box = new QPlainTextEdit(container);
@@ -66,13 +97,15 @@ WindowView::WindowView(Session& session)
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setWindowIcon(appIcon());
     setFont(dialogFont(session_.form.controls(), scale_));
+    setPalette(classicPalette());
+    installAccessibleInterfaces();
     const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));
     setFixedSize(client);
     build();
     orderTabs();
-    backdrop_ = std::make_unique<BackdropView>(session_.backdrop, scale_, client, windowIcon(), [this] {
-        return QPoint(scale_.x(session_.form.Left), scale_.y(session_.form.Top));
-    });
+    backdrop_ = std::make_unique<BackdropView>(
+        session_.backdrop, [this](int32_t left, int32_t top) { return onScreen(left, top); }, client, windowIcon(),
+        [this] { return onScreen(session_.form.Left, session_.form.Top); });
     session_.form.OnEnd = [this] { endNow(); };
     qApp->installEventFilter(this);
     sync();
@@ -138,13 +171,21 @@ void WindowView::orderTabs() {
 
 void WindowView::sync() {
     for (auto& bound : bound_) syncControl(bound);
+    nameForScreenReaders();
+}
+
+void WindowView::nameForScreenReaders() {
+    for (const auto& [key, caption] : kNamedBy) {
+        QWidget* widget = controlWidget(key);
+        const QString name = captionName(session_.form.control(caption).text);
+        if (widget != nullptr && widget->accessibleName() != name) widget->setAccessibleName(name);
+    }
 }
 
 void WindowView::syncControl(Bound& bound) {
     const Control& control = session_.form.controls()[bound.control];
     QWidget& widget = *bound.widget;
-    const QString tip = fromModelText(control.tooltip);
-    if (widget.toolTip() != tip) widget.setToolTip(tip);
+    QString tip = fromModelText(control.tooltip);
     switch (control.kind) {
         case ControlKind::Frame:
             static_cast<FrameBox&>(widget).setCaption(fromModelText(control.text));
@@ -154,7 +195,13 @@ void WindowView::syncControl(Bound& bound) {
             break;
         case ControlKind::Label:
             static_cast<FieldLabel&>(widget).setText(fromModelText(control.text));
-            if (control.autoSize) fitToText(widget, control);
+            if (control.autoSize) {
+                fitToText(widget, control);
+            } else {
+                fitValue(bound, control);
+                // A field that cuts its text carries it whole.
+                if (static_cast<FieldLabel&>(widget).isCut()) tip = static_cast<FieldLabel&>(widget).text();
+            }
             break;
         case ControlKind::TextBox:
             if (bound.shownText != control.text) {
@@ -169,6 +216,7 @@ void WindowView::syncControl(Bound& bound) {
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text));
             break;
     }
+    if (widget.toolTip() != tip) widget.setToolTip(tip);
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
 }
 
@@ -191,6 +239,33 @@ void WindowView::fitToText(QWidget& widget, const Control& control) const {
     // up with the captions above and below it.
     const int left = control.alignment == Align::Right ? design.left() + design.width() - size.width() : design.left();
     widget.setGeometry(left, design.top(), size.width(), size.height());
+}
+
+void WindowView::fitValue(Bound& bound, const Control& control) {
+    auto& label = static_cast<FieldLabel&>(*bound.widget);
+    const QRect design = scale_.rect(control.geometry);
+    QRect shown = design;
+    if (!label.wordWrap()) {
+        const int needed = label.textSize(design.width()).width();
+        if (needed > design.width())
+            shown.setWidth(std::max(design.width(), std::min(needed, growthLimit(label, design) - design.left())));
+    }
+    if (label.geometry() != shown) label.setGeometry(shown);
+}
+
+int WindowView::growthLimit(const QWidget& widget, const QRect& design) const {
+    const QWidget& container = *widget.parentWidget();
+    int limit = container.width() - scale_.x(kFrameInsetTwips);
+    // Never over a control further right on the same line.
+    for (const auto& other : bound_) {
+        if (other.widget == &widget || other.widget->parentWidget() != &container ||
+            !session_.form.controls()[other.control].visible)
+            continue;
+        const QRect r = scale_.rect(session_.form.controls()[other.control].geometry) | other.widget->geometry();
+        if (r.left() > design.left() && r.top() <= design.bottom() && r.bottom() >= design.top())
+            limit = std::min(limit, r.left() - 1);
+    }
+    return limit;
 }
 
 void WindowView::applyFocus() {
@@ -229,6 +304,11 @@ bool WindowView::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         forward([this] { Form_Activate(session_); }, true);
         if (!session_.form.Ended && onActivated) onActivated();
+        settle();
+    } else if (event->type() == QEvent::Paint && started_ && !settled_) {
+        // Drawn means shown; a display that activates the window does so
+        // within the grace, one that never does must not keep the backdrop.
+        QTimer::singleShot(kActivationGraceMs, this, [this] { settle(); });
     }
     return handled;
 }
@@ -262,15 +342,48 @@ QMargins WindowView::outerMargins() const {
     return expectedFrameMargins();
 }
 
+void WindowView::settle() {
+    if (settled_ || session_.form.Ended) return;
+    settled_ = true;
+    if (!session_.Activated) forward([this] { Form_Activate(session_); }, true);
+    if (session_.form.Ended) return;
+    placeWithRealFrame();
+    if (onSettled) onSettled();
+}
+
+void WindowView::placeWithRealFrame() {
+    // The window was centred with the style's guess at its frame; once the
+    // window manager has framed it, its real frame (_NET_FRAME_EXTENTS on
+    // X11, as Qt reads it) centres it exactly.
+    const QWindow* handle = windowHandle();
+    if (compositorPlacesWindows() || handle == nullptr || handle->frameMargins().isNull()) return;
+    Si9x& form = session_.form;
+    const QMargins frame = handle->frameMargins();
+    const int32_t outerWidth = placement_.twipsX(width() + frame.left() + frame.right());
+    const int32_t outerHeight = placement_.twipsY(height() + frame.top() + frame.bottom());
+    if (outerWidth == form.OuterWidth && outerHeight == form.OuterHeight) return;
+    form.OuterWidth = outerWidth;
+    form.OuterHeight = outerHeight;
+    CenterForm(session_.platform.ui, form);
+    move(onScreen(form.Left, form.Top));
+}
+
+QPoint WindowView::onScreen(int32_t left, int32_t top) const {
+    const QMargins frame = outerMargins();
+    return placement_.toScreen(left, top, size().grownBy(frame));
+}
+
 bool WindowView::start() {
     Si9x& form = session_.form;
+    placement_ = ScreenPlacement::of(session_.platform.ui, screen());
     const QMargins frame = outerMargins();
-    form.OuterWidth = scale_.twipsX(width() + frame.left() + frame.right());
-    form.OuterHeight = scale_.twipsY(height() + frame.top() + frame.bottom());
+    form.OuterWidth = placement_.twipsX(width() + frame.left() + frame.right());
+    form.OuterHeight = placement_.twipsY(height() + frame.top() + frame.bottom());
     Form_Load(session_);
     if (form.Ended || session_.RefusedSecondInstance) return false;
     sync();
-    move(scale_.x(form.Left), scale_.y(form.Top));
+    if (!compositorPlacesWindows()) move(onScreen(form.Left, form.Top));
+    started_ = true;
     show();
     // Windows activates a window that it shows; some X servers without a
     // window manager would leave it inactive.

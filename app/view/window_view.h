@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
 
 class QComboBox;
@@ -43,6 +44,9 @@ public:
     std::function<void()> onEnded;
     // Called after each activation has been handed to the model and drawn.
     std::function<void()> onActivated;
+    // Called once start-up has ended: at the first activation, or once the
+    // window is on the screen where the display never activates it.
+    std::function<void()> onSettled;
 
 protected:
     bool event(QEvent* event) override;
@@ -63,6 +67,12 @@ private:
     void syncControl(Bound& bound);
     void syncDriveList(const Control& control);
     void fitToText(QWidget& widget, const Control& control) const;
+    void fitValue(Bound& bound, const Control& control);
+    int growthLimit(const QWidget& widget, const QRect& design) const;
+    void nameForScreenReaders();
+    void settle();
+    void placeWithRealFrame();
+    QPoint onScreen(int32_t left, int32_t top) const;
     void applyFocus();
     void forward(const std::function<void()>& handler, bool focusFromModel = false);
     void pickDrive(int row);
@@ -72,6 +82,9 @@ private:
 
     Session& session_;
     TwipsScale scale_;
+    ScreenPlacement placement_;
+    bool started_ = false;
+    bool settled_ = false;
     std::unique_ptr<BackdropView> backdrop_;
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;

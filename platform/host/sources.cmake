@@ -1,5 +1,5 @@
 # The host backend's sources, grouped by family as the folders are.
-target_sources(si32_platform PRIVATE
+target_sources(si32_platform_host PRIVATE
   host/host_backend.cpp
   host/host_context.cpp
   # shared helpers: bounded reads, libraries opened at run time, deadlines
@@ -41,7 +41,7 @@ target_sources(si32_platform PRIVATE
 # (TRVWIN.INI) and the product directory, whose main program tarvello.exe is
 # the si32 window program itself. Copied into the build tree where the
 # programs in bin/ look for it, and installed the same way (cmake/install.cmake).
-target_link_libraries(si32_platform PRIVATE si32_install_layout)
+target_link_libraries(si32_platform_host PRIVATE si32_install_layout)
 set(SI32_DEFAULT_PREFIX_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/host/default-prefix)
 set(SI32_DEFAULT_PREFIX ${SI32_BUILD_DATADIR}/si32/prefix)
 cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_BINDIR
@@ -56,4 +56,4 @@ add_custom_command(OUTPUT ${SI32_DEFAULT_PREFIX}.stamp
   COMMENT "Default prefix"
   VERBATIM)
 add_custom_target(si32_default_prefix ALL DEPENDS ${SI32_DEFAULT_PREFIX}.stamp)
-add_dependencies(si32_platform si32_default_prefix)
+add_dependencies(si32_platform_host si32_default_prefix)

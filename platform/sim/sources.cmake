@@ -1,4 +1,4 @@
-target_sources(si32_platform PRIVATE
+target_sources(si32_platform_sim PRIVATE
   sim/call_names.cpp
   sim/description_reader.cpp
   sim/machine_description.cpp

@@ -1,21 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QComboBox>
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "app/layout.h"
 #include "app/startup.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
 #include "app/view/meter_bar.h"
+#include "app/view/view_colours.h"
 #include "tests/view/view_harness.h"
 
 namespace si32::viewtest {
@@ -242,6 +250,218 @@ TEST(WindowView, FieldsKeepTheirPlaceWhateverTheirText) {
     const auto& colours = form.Label1(15).geometry;
     const QWidget* colourCaption = view.controlWidget("Label1(15)");
     EXPECT_EQ(colourCaption->x() + colourCaption->width(), scale.x(colours.left) + scale.x(colours.width));
+}
+
+}  // namespace
+}  // namespace si32::viewtest
+
+namespace si32::viewtest {
+namespace {
+
+// Today's sizes under three regional settings: a 10 TB disk, 64 GiB of
+// memory.
+TEST(WindowView, ValueFieldsShowTheirWholeTextOrCarryItAsATooltip) {
+    struct Case {
+        const char* what;
+        const char* decimal;
+        const char* thousands;
+    };
+    const Case cases[] = {{"English", ".", ","}, {"German", ",", "."}, {"French", ",", "\u202f"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto description = viewMachine();
+        description["regional"] = {{"decimal", c.decimal}, {"thousands", c.thousands}};
+        description["memory"]["total_physical"] = 68719476736LL;
+        auto& drive = description["drives"][0];
+        drive["total_bytes"] = 10995116277760LL;
+        drive["total_free_bytes"] = drive["free_bytes_to_caller"] = 9895604649984LL;
+        drive["label"] = "ARCHIVE-VOLUME-2024";
+        description["computer_name"] = "WORKSTATION-0042";
+        WindowRun run(description);
+        ASSERT_TRUE(run.startAndActivate());
+        const WindowView& view = *run.view;
+        const auto& controls = run.session->form.controls();
+        const auto& scale = view.scale();
+
+        for (const std::string key : {"Label3(0)", "Label3(1)", "Label3(2)", "Label2(10)", "Label2(27)"}) {
+            const auto* field = static_cast<const FieldLabel*>(view.controlWidget(key));
+            EXPECT_FALSE(field->isCut()) << key << " " << field->text().toStdString();
+        }
+        for (const auto& control : controls) {
+            if (control.kind != ControlKind::Label || control.autoSize || control.text.empty()) continue;
+            const auto* field = static_cast<const FieldLabel*>(view.controlWidget(control.key()));
+            SCOPED_TRACE(control.key() + " " + field->text().toStdString());
+            EXPECT_TRUE(!field->isCut() || field->toolTip() == field->text());
+            // Grown only to the right, within the frame's inner edge, and
+            // over nothing it did not already touch in the design.
+            const QRect design = scale.rect(control.geometry);
+            EXPECT_EQ(field->geometry().topLeft(), design.topLeft());
+            EXPECT_GE(field->width(), design.width());
+            EXPECT_LT(field->geometry().right(), field->parentWidget()->width() - 2);
+            for (const auto& other : controls) {
+                const QWidget* widget = view.controlWidget(other.key());
+                if (widget == field || widget->parentWidget() != field->parentWidget() || !widget->isVisible())
+                    continue;
+                if (!design.intersects(widget->geometry())) {
+                    EXPECT_FALSE(field->geometry().intersects(widget->geometry())) << "covers " << other.key();
+                }
+            }
+        }
+    }
+}
+
+TEST(WindowView, ATextTooLongForAnyRoomIsCutAndCarriedWhole) {
+    WindowRun run(viewMachine());
+    ASSERT_TRUE(run.startAndActivate());
+    Si9x& form = run.session->form;
+    form.Label2(0).text = "Microsoft Windows Server 2003 R2 Enterprise x64 Edition Service Pack 2";
+    form.Label2(1).text = "4.10";
+    run.view->sync();
+    const auto* cut = static_cast<const FieldLabel*>(run.view->controlWidget("Label2(0)"));
+    EXPECT_TRUE(cut->isCut());
+    EXPECT_EQ(cut->toolTip().toStdString(), form.Label2(0).text);
+    EXPECT_EQ(run.view->controlWidget("Label2(1)")->toolTip(), "") << "a text that fits needs no tooltip";
+    // The field's text comes back whole: the tooltip goes.
+    form.Label2(0).text = "Linux";
+    run.view->sync();
+    EXPECT_EQ(cut->toolTip(), "");
+}
+
+// Runs as part of the suite under the offscreen platform, and on a Wayland
+// compositor from the displays test, where nothing may activate the window.
+TEST(WindowView, StartUpEndsOnceTheWindowIsShown) {
+    WindowRun run(viewMachine());
+    bool settled = false;
+    run.view->onSettled = [&] { settled = true; };
+    ASSERT_TRUE(run.view->start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settled; }, 10000));
+    EXPECT_TRUE(run.view->isVisible());
+    EXPECT_EQ(run.view->backdropWindow(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(run.view->focusWidget(), run.view->controlWidget("Command2"));
+    EXPECT_EQ(static_cast<QLabel*>(run.view->controlWidget("Label2(3)"))->text(), "FRONTDESK");
+}
+
+TEST(WindowView, TheTitleBarStaysOnTheRealScreenWhateverTheSimulatedOne) {
+    auto description = viewMachine();
+    description["display"]["width_twips"] = 640 * 15;
+    description["display"]["height_twips"] = 480 * 15;
+    WindowRun run(description);
+    ASSERT_TRUE(run.startAndActivate());
+    ASSERT_LT(run.session->form.Top, 0) << "centred on the small screen, the title bar would be off the top";
+    const QRect work = run.view->screen()->availableGeometry();
+    const QRect frame = run.view->frameGeometry();
+    EXPECT_TRUE(work.contains(frame)) << "frame " << frame.x() << "," << frame.y();
+}
+
+TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
+    WindowRun run(viewMachine());
+    ASSERT_TRUE(run.startAndActivate());
+    struct Found {
+        QAccessible::Role role;
+        QString name;
+        QString value;
+        QAccessibleValueInterface* meter;
+    };
+    std::map<QString, Found> byObject;
+    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* node, int depth) {
+        ASSERT_LT(depth, 20);
+        if (node->object() != nullptr)
+            byObject[node->object()->objectName()] = {node->role(), node->text(QAccessible::Name),
+                                                      node->text(QAccessible::Value), node->valueInterface()};
+        for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), depth + 1);
+    };
+    walk(QAccessible::queryAccessibleInterface(run.view.get()), 0);
+
+    const std::pair<const char*, const char*> frames[] = {
+        {"SSFrame1", "Operating System Info"}, {"SSFrame2", "Hardware/Memory Info"}, {"SSFrame3", "Drive Info"}};
+    for (const auto& [key, caption] : frames) {
+        ASSERT_TRUE(byObject.contains(key)) << key;
+        EXPECT_EQ(byObject[key].role, QAccessible::Grouping) << key;
+        EXPECT_EQ(byObject[key].name, caption);
+    }
+    const std::pair<const char*, const char*> meters[] = {
+        {"ProgressBar3", "Physical Memory"}, {"ProgressBar1", "GDI Resources"}, {"ProgressBar2", "User Resources"}};
+    for (const auto& [key, name] : meters) {
+        ASSERT_TRUE(byObject.contains(key)) << key;
+        const Found& meter = byObject[key];
+        EXPECT_EQ(meter.role, QAccessible::ProgressBar) << key;
+        EXPECT_EQ(meter.name, name);
+        ASSERT_NE(meter.meter, nullptr) << key;
+        const int percent = run.session->form.control(key).percent;
+        EXPECT_EQ(meter.meter->currentValue().toInt(), percent) << key;
+        EXPECT_EQ(meter.meter->maximumValue().toInt(), 100);
+        EXPECT_EQ(meter.value, QString::number(percent) + "%");
+    }
+    EXPECT_EQ(byObject["MidiDevs"].name, "MIDI Devices");
+    EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
+    app();
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(49, 54, 59));
+    dark.setColor(QPalette::Window, QColor(49, 54, 59));
+    dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
+    dark.setColor(QPalette::Base, QColor(35, 38, 41));
+    dark.setColor(QPalette::Text, QColor(239, 240, 241));
+    QApplication::setPalette(dark);
+    {
+        WindowRun run(viewMachine());
+        ASSERT_TRUE(run.startAndActivate());
+        const QWidget* frame = run.view->controlWidget("SSFrame2");
+        const QWidget* meter = run.view->controlWidget("ProgressBar3");
+        const QWidget* label = run.view->controlWidget("Label2(3)");
+        const QWidget* list = run.view->controlWidget("MidiDevs");
+        EXPECT_GE(contrast(kFrameCaptionColour, frame->palette().color(QPalette::Window)), 4.5);
+        EXPECT_GE(contrast(kMeterFillColour, meter->palette().color(QPalette::Button)), 4.5);
+        EXPECT_GE(contrast(Qt::white, kMeterFillColour), 4.5);
+        EXPECT_GE(contrast(label->palette().color(QPalette::WindowText), label->palette().color(QPalette::Window)),
+                  4.5);
+        EXPECT_GE(contrast(list->palette().color(QPalette::Text), list->palette().color(QPalette::Base)), 4.5);
+        // What reaches the screen: the window's face.
+        const QImage drawn = run.view->grab().toImage();
+        EXPECT_EQ(QColor(drawn.pixel(1, 1)), QColor(240, 240, 240)) << "the face stays light";
+    }
+    QApplication::setPalette(desktop);
+}
+
+// Run under a window manager from the displays test; skipped elsewhere.
+TEST(WindowView, CentresWithTheFrameTheWindowManagerDraws) {
+    app();
+    const char* manager = std::getenv("SI32_WINDOW_MANAGER");
+    if (manager == nullptr || QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs SI32_WINDOW_MANAGER on an X display";
+    QProcess wm;
+    wm.start(QString::fromLocal8Bit(manager), {});
+    ASSERT_TRUE(wm.waitForStarted());
+    QTest::qWait(1000);
+    {
+        WindowRun run(viewMachine());
+        bool settled = false;
+        run.view->onSettled = [&] { settled = true; };
+        ASSERT_TRUE(run.view->start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settled; }, 10000));
+        QTest::qWait(300);
+        const QRect frame = run.view->frameGeometry();
+        const QMargins extents = run.view->windowHandle()->frameMargins();
+        EXPECT_NE(extents, QMargins(4, 32, 4, 4)) << "the style's guess, not the manager's frame";
+        // The simulated screen is 1024 x 768.
+        EXPECT_NEAR(frame.x(), (1024 - frame.width()) / 2, 1);
+        EXPECT_NEAR(frame.y(), (768 - frame.height()) / 2, 1);
+    }
+    wm.kill();
+    wm.waitForFinished();
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include <unistd.h>
 
 #include "platform/host/common/host_read.h"
 #include "platform/host/display/host_ui_metrics.h"
@@ -91,7 +95,19 @@ bool HostUi::PrevInstance() {
     // Only windows exclude one another: a report is a one-shot reading that
     // scripts and tests take side by side, and while a window is open.
     if (deps_.program == Program::Report) return false;
-    if (!lock_) lock_ = std::make_unique<InstanceLock>(InstanceLock::PathFor(deps_.program));
+    if (!lock_) {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        const char* temp = std::getenv("TMPDIR");
+        const std::string fallback = temp != nullptr && *temp == '/' ? temp : "/tmp";
+        lock_ = takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "",
+                                 fallback);
+        // A guard that cannot be kept must not keep the user from the window.
+        if (!lock_) {
+            std::cerr << "si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " << fallback
+                      << "/si32-" << ::geteuid() << "); starting without it\n";
+            lock_ = std::make_unique<InstanceLock>("");
+        }
+    }
     return lock_->state() == InstanceLock::State::Busy;
 }
 

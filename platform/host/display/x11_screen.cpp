@@ -13,6 +13,8 @@
 namespace si32 {
 namespace {
 
+constexpr double kUnsetDesktopDpi = 96;
+
 struct MonitorRect {
     int x, y, width, height;
 };
@@ -58,16 +60,11 @@ ScreenFacts readScreen(Display* display) {
     facts.bitsPerPixel = DefaultDepth(display, screen);
     facts.planes = 1;
 
-    // The desktop's chosen density (what toolkits scale fonts by) first, the
-    // physical one from the screen's size in millimetres otherwise.
-    if (const auto dpi = x11::xftDpi(x11::resources(display))) {
-        facts.dpiX = facts.dpiY = *dpi;
-    } else {
-        const int mmWide = DisplayWidthMM(display, screen);
-        const int mmHigh = DisplayHeightMM(display, screen);
-        facts.dpiX = mmWide > 0 ? facts.widthPx * 25.4 / mmWide : 0;
-        facts.dpiY = mmHigh > 0 ? facts.heightPx * 25.4 / mmHigh : 0;
-    }
+    // The desktop's chosen density (what toolkits scale by); without one,
+    // toolkits and the window alike take 96, never the screen's millimetres,
+    // which servers often only guess.
+    const double dpi = x11::xftDpi(x11::resources(display)).value_or(kUnsetDesktopDpi);
+    facts.dpiX = facts.dpiY = dpi;
 
     // The window manager's work area on the current desktop; without one,
     // nothing reserves any part of the screen.

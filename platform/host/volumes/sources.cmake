@@ -1,5 +1,5 @@
 # The host's drive map and volume calls.
-target_sources(si32_platform PRIVATE
+target_sources(si32_platform_host PRIVATE
   host/volumes/blkid_probe.cpp
   host/volumes/drive_map.cpp
   host/volumes/drive_map_devices.cpp

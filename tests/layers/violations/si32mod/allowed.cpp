@@ -1,0 +1,7 @@
+// Fixture of the layer check: includes that are all allowed.
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "app/si9x.h"
+#include "format/format_value.h"
+#include "platform/kernel.h"

@@ -1,0 +1,214 @@
+// The window on real display servers, each its own process: Qt's offscreen
+// platform with a described screen, Xvfb (through xvfb-run, which picks a
+// free display) and weston's headless backend. A server that is not
+// installed skips its test.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
+#include <string>
+
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QString binaryDir() {
+    const char* dir = std::getenv("SI32_BINARY_DIR");
+    return QString::fromLocal8Bit(dir != nullptr ? dir : ".") + "/bin/";
+}
+
+QString sourceDir() {
+    const char* dir = std::getenv("SI32_SOURCE_DIR");
+    return QString::fromLocal8Bit(dir != nullptr ? dir : ".");
+}
+
+struct Ended {
+    bool finished = false;
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Starts program with the environment changed as given; a run that hangs is
+// killed and reported as not finished.
+class Child {
+public:
+    Child(const QString& program, const QStringList& args, const QStringList& set, const QStringList& unset = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const auto& name : unset) env.remove(name);
+        for (const auto& pair : set) env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        process_.setProcessEnvironment(env);
+        process_.start(program, args);
+        process_.waitForStarted();
+    }
+    ~Child() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    Ended wait(int ms = 30000) {
+        Ended run;
+        run.finished = process_.waitForFinished(ms);
+        if (!run.finished) return run;
+        run.status = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(process_.readAllStandardOutput());
+        run.err = QString::fromLocal8Bit(process_.readAllStandardError());
+        return run;
+    }
+    QProcess& process() { return process_; }
+
+private:
+    QProcess process_;
+};
+
+bool installed(const char* program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
+
+QStringList xvfbRun(const QString& screen, const QString& program) {
+    return {"-a", "-s", "-screen 0 " + screen + " -nolisten tcp -noreset", program};
+}
+
+QStringList lineOf(const QString& out, const QString& who) {
+    for (const QString& line : out.split('\n'))
+        if (line.startsWith(who + ' ')) return line.split(' ').mid(1);
+    return {};
+}
+
+TEST(ScreenFacts, DevicePixelsAndDensityAtEveryScaleFactor) {
+    const QTemporaryDir dir;
+    struct Case {
+        const char* what;
+        int logicalDpi;            // the screen's density as the platform reports it
+        const char* scaleFactor;   // an application zoom on top, or none
+        QString density;
+    };
+    const Case cases[] = {
+        {"100 %", 96, nullptr, "96"},
+        {"150 % from the density", 144, nullptr, "144"},
+        {"200 % from the density", 192, nullptr, "192"},
+        {"QT_SCALE_FACTOR=1.5", 96, "1.5", "96"},
+        {"QT_SCALE_FACTOR=2", 96, "2", "96"},
+        {"150 % and QT_SCALE_FACTOR=1.5", 144, "1.5", "144"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString config = dir.filePath(QString::number(c.logicalDpi) + ".json");
+        QFile file(config);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral(R"({"screens":[{"name":"wide","x":0,"y":0,"width":2560,"height":1600,)"
+                                  R"("logicalDpi":%1,"logicalBaseDpi":96,"dpr":1}]})")
+                       .arg(c.logicalDpi)
+                       .toUtf8());
+        file.close();
+        QStringList set = {"QT_QPA_PLATFORM=offscreen:configfile=" + config};
+        if (c.scaleFactor != nullptr) set << QString("QT_SCALE_FACTOR=") + c.scaleFactor;
+        Child probe(binaryDir() + "screen_probe", {}, set, {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"});
+        const Ended run = probe.wait();
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(lineOf(run.out, "window"), QStringList({"2560", "1600", c.density, c.density, "2560", "1600", "2560"}))
+            << run.out.toStdString();
+    }
+}
+
+TEST(ScreenFacts, AnXServerAt200PercentReadsTheSameInTheWindowAndTheReport) {
+    if (!installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    for (const QString& dpi : {QString("192"), QString("96")}) {
+        SCOPED_TRACE(dpi.toStdString());
+        Child probe("xvfb-run", xvfbRun("2560x2048x24", binaryDir() + "screen_probe") << "--xft-dpi" << dpi,
+                    {"QT_QPA_PLATFORM=xcb"}, {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"});
+        const Ended run = probe.wait();
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QStringList window = lineOf(run.out, "window");
+        ASSERT_EQ(window.size(), 7) << run.out.toStdString();
+        EXPECT_EQ(window.mid(0, 4), QStringList({"2560", "2048", dpi, dpi}));
+        EXPECT_EQ(lineOf(run.out, "report"), window);
+    }
+}
+
+// A private runtime directory, as a login session has one.
+QStringList session(const QTemporaryDir& runtime) { return {"XDG_RUNTIME_DIR=" + runtime.path()}; }
+
+TEST(RealDisplays, WestonShowsTheWindowAndStartUpEndsWithoutTheBackdrop) {
+    if (!installed("weston")) GTEST_SKIP() << "weston is not installed";
+    if (!QFile::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so") &&
+        !QFile::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-egl.so"))
+        GTEST_SKIP() << "qt6-wayland is not installed";
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString socket = "si32-test-" + QString::number(::getpid());
+    Child weston("weston", {"--backend=headless-backend.so", "--socket=" + socket, "--width=1280", "--height=1024",
+                            "--idle-time=0", "--no-config"},
+                 session(runtime));
+    for (int i = 0; i < 100 && !QFile::exists(runtime.filePath(socket)); ++i) QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(runtime.filePath(socket))) << "weston did not start";
+
+    // The view test that waits for start-up to end without asking for an
+    // activation, run on the compositor.
+    Child view(binaryDir() + "view_tests", {"--gtest_filter=WindowView.StartUpEndsOnceTheWindowIsShown"},
+               session(runtime) << "WAYLAND_DISPLAY=" + socket << "QT_QPA_PLATFORM=wayland"
+                                << "SI32_SOURCE_DIR=" + sourceDir() << "SI32_ON_REAL_DISPLAY=1",
+               {"DISPLAY"});
+    const Ended run = view.wait(60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("[  PASSED  ] 1 test")) << run.out.toStdString();
+}
+
+// The lock file a window holds on the host, if any.
+bool aWindowHoldsItsLock(const QString& runtime) {
+    for (const QString& name : QDir(runtime).entryList({"si32-*-window-*.lock"}, QDir::Files)) {
+        const int fd = ::open(QFile::encodeName(runtime + "/" + name).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+        ::close(fd);
+        if (held) return true;
+    }
+    return false;
+}
+
+TEST(RealDisplays, OneUserOnTwoXDisplaysGetsAWindowOnEach) {
+    if (!installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QStringList host = session(runtime) << "QT_QPA_PLATFORM=xcb" << "SI32_PREFIX=" + runtime.filePath("prefix");
+    const QStringList notSimulated = {"SI32_MACHINE", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"};
+    Child first("xvfb-run", xvfbRun("1024x768x24", binaryDir() + "si32"), host, notSimulated);
+    for (int i = 0; i < 200 && !aWindowHoldsItsLock(runtime.path()); ++i) QThread::msleep(50);
+    ASSERT_TRUE(aWindowHoldsItsLock(runtime.path())) << "the first window never started";
+
+    // Were the guard still per user, the second would wait on the warning
+    // box for ever.
+    Child second("xvfb-run", xvfbRun("1024x768x24", binaryDir() + "si32"),
+                 QStringList(host) << "SI32_EXIT_AFTER_ACTIVATION=1", notSimulated);
+    const Ended run = second.wait(30000);
+    ASSERT_TRUE(run.finished) << "the second display's window never came up";
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(first.process().state(), QProcess::Running);
+}
+
+TEST(RealDisplays, CentredOnTheFrameTheWindowManagerReports) {
+    if (!installed("xvfb-run") || !installed("openbox")) GTEST_SKIP() << "needs xvfb-run and openbox";
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Child view("xvfb-run", xvfbRun("1280x960x24", binaryDir() + "view_tests")
+                               << "--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws",
+               session(runtime) << "QT_QPA_PLATFORM=xcb" << "SI32_WINDOW_MANAGER=openbox"
+                                << "SI32_SOURCE_DIR=" + sourceDir(),
+               {"WAYLAND_DISPLAY"});
+    const Ended run = view.wait(60000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("[  PASSED  ] 1 test")) << run.out.toStdString();
+}
+
+}  // namespace

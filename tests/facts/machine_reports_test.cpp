@@ -112,12 +112,16 @@ TEST_P(MachineReportTest, FieldsAreTheRowsAsTheWindowShowsThem) {
         const std::string value = rows[c.text];
         const std::string firstLine = value.substr(0, value.find('\n'));
         EXPECT_NE(text.find(c.text), std::string::npos) << c.text;
-        if (!firstLine.empty()) EXPECT_NE(text.find(firstLine), std::string::npos) << c.text << " " << firstLine;
+        if (!firstLine.empty()) {
+            EXPECT_NE(text.find(firstLine), std::string::npos) << c.text << " " << firstLine;
+        }
     }
     const auto& hardware = fields[form.control("SSFrame2").text];
-    const Control& memoryCaption = form.Label1(25);
-    if (memoryCaption.visible && !form.Label2(27).text.empty())
-        EXPECT_EQ(hardware[memoryCaption.text], form.Label2(27).text + " " + form.Label3(2).text);
+    const Control& memoryCaption = form.control("Label1", 25);
+    const std::string& memory = form.control("Label2", 27).text;
+    if (memoryCaption.visible && !memory.empty()) {
+        EXPECT_EQ(hardware[memoryCaption.text], memory + " " + form.control("Label3", 2).text);
+    }
     EXPECT_EQ(fields[form.control("SSFrame3").text]["Drive:"], form.control("Drive1").text);
     EXPECT_EQ(run.report["schema_version"], kReportSchemaVersion);
 }

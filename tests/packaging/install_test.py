@@ -131,6 +131,9 @@ class StagedInstall(unittest.TestCase):
             record = f.read()
         with open(ini, "w", encoding="ascii") as f:
             f.write(record.replace('"C:\\TARVELLO"', '"C:\\STAGED"', 1))
+        # The product directory under its new name keeps its relative link.
+        drive_c = self.path("share/si32/prefix/drive_c")
+        os.rename(os.path.join(drive_c, "TARVELLO"), os.path.join(drive_c, "STAGED"))
         moved = os.path.join(self.scratch, "moved", "usr")
         shutil.copytree(self.usr, moved, symlinks=True)
         for usr in (self.usr, moved):

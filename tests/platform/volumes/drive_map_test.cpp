@@ -39,7 +39,7 @@ void buildDesktop(const FixtureTree& tree) {
     tree.makeDirectory(std::string(kPrefix) + "/drive_c/WINDOWS/SYSTEM");
 }
 
-HostContext contextOf(const FixtureTree& tree) { return HostContext{tree.root(), tree.path(kPrefix), true, ""}; }
+HostContext contextOf(const FixtureTree& tree) { return HostContext{tree.root(), tree.path(kPrefix), true, "", ""}; }
 
 struct ExpectedDrive {
     char letter;

@@ -18,6 +18,6 @@ cmake_path(ABSOLUTE_PATH SI32_DATA_FROM_BIN BASE_DIRECTORY "${PROJECT_BINARY_DIR
   OUTPUT_VARIABLE SI32_BUILD_DATADIR)
 string(REGEX REPLACE "/$" "" SI32_BUILD_DATADIR "${SI32_BUILD_DATADIR}")
 
-configure_file(${CMAKE_CURRENT_LIST_DIR}/install_layout.h.in ${PROJECT_BINARY_DIR}/generated/install_layout.h @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/install_layout.h.in ${PROJECT_BINARY_DIR}/generated/platform/install_layout.h @ONLY)
 add_library(si32_install_layout INTERFACE)
 target_include_directories(si32_install_layout INTERFACE ${PROJECT_BINARY_DIR}/generated)

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "install_layout.h"
+#include "platform/install_layout.h"
 
 namespace si32 {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "install_layout.h"
+#include "platform/install_layout.h"
 #include "platform/host/host_services.h"
 
 namespace si32 {

@@ -23,7 +23,7 @@ void BM_Drive1ChangeOnTheRootFileSystem(benchmark::State& state) {
     ::setenv("SI32_PREFIX", prefix.root().c_str(), 1);
     SilentFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report);
-    const auto root = DriveMap::Build(HostContext{"/", prefix.root(), true, "", ""}).ToWindowsPath("/");
+    const auto root = DriveMap::Build(HostContext{"/", prefix.root(), true, ""}).ToWindowsPath("/");
     if (!root) {
         state.SkipWithError("the root file system has no letter");
         return;
@@ -43,7 +43,7 @@ BENCHMARK(BM_Drive1ChangeOnTheRootFileSystem)->Unit(benchmark::kMicrosecond);
 void BM_VolumeCallsOnTheRootFileSystem(benchmark::State& state) {
     volumestest::FixtureTree prefix;
     prefix.makeDirectory("/drive_c");
-    const HostContext context{"/", prefix.root(), true, "", ""};
+    const HostContext context{"/", prefix.root(), true, ""};
     const auto map = DriveMap::Build(context);
     HostVolumes volumes(context, map);
     const auto root = map.ToWindowsPath("/").value_or("C:\\");
@@ -77,7 +77,7 @@ void BM_DriveListOfFiftyMounts(benchmark::State& state) {
     tree.link("/dev/disk/by-label/ROOT", "../../nvme0n1p2");
     tree.link("/dev/disk/by-label/My\\x20Photos", "../../sdb1");
     tree.makeDirectory("/prefix/drive_c");
-    const HostContext context{tree.root(), tree.path("/prefix"), true, "", ""};
+    const HostContext context{tree.root(), tree.path("/prefix"), true, ""};
 
     std::size_t letters = 0;
     for (auto _ : state) {

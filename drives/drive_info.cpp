@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "drives/drive_tables.h"
 #include "drives/space_method.h"
 #include "format/format_value.h"
 #include "format/size_pair.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -18,11 +20,6 @@ constexpr std::size_t kNameBufferSize = 255;
 
 std::string rootPathOf(const Si9x& form) { return form.Drive1Drive().substr(0, 1) + ":\\"; }
 
-std::string cutAtFirstNul(std::string buffer) {
-    buffer += '\0';
-    return buffer.substr(0, buffer.find('\0'));
-}
-
 // Both size pairs, each field its own statement, so that one that fails
 // leaves only itself unchanged.
 void writeSpace(Platform& platform, Si9x& form, int64_t total, int64_t free, const SpaceUnits& units) {
@@ -30,26 +27,29 @@ void writeSpace(Platform& platform, Si9x& form, int64_t total, int64_t free, con
         auto pair = FormatSizePair(platform.regional, static_cast<double>(total) / 1024, kTotalPattern,
                                    units.smaller, static_cast<double>(total) / 1048576, kTotalLargerPattern,
                                    units.larger);
-        form.Label2(10).text = pair.primary;
-        form.Label3(0).text = pair.secondary;
+        form.Label2(label2::TotalSpace).text = pair.primary;
+        form.Label3(label3::TotalSpaceSecondary).text = pair.secondary;
     });
     guarded([&] {
         auto pair = FormatSizePair(platform.regional, static_cast<double>(free) / 1024, kFreePattern, units.smaller,
                                    static_cast<double>(free) / 1048576, kFreeLargerPattern, units.larger);
-        form.Label2(13).text = pair.primary;
-        form.Label3(1).text = pair.secondary;
+        form.Label2(label2::AvailableSpace).text = pair.primary;
+        form.Label3(label3::AvailableSpaceSecondary).text = pair.secondary;
     });
 }
 
 void writeGeometry(Platform& platform, Si9x& form, uint32_t sectorsPerCluster, uint32_t bytesPerSector) {
-    guarded([&] { form.Label2(11).text = FormatValue(platform.regional, bytesPerSector, kGeometryPattern); });
-    guarded([&] { form.Label2(12).text = FormatValue(platform.regional, sectorsPerCluster, kGeometryPattern); });
+    guarded([&] {
+        form.Label2(label2::BytesPerSector).text = FormatValue(platform.regional, bytesPerSector, kGeometryPattern);
+    });
+    guarded([&] {
+        form.Label2(label2::SectorsPerCluster).text =
+            FormatValue(platform.regional, sectorsPerCluster, kGeometryPattern);
+    });
 }
 
-}  // namespace
-
-void Drive1_Change(Platform& platform, Si9x& form) {
-    Kernel& kernel = platform.kernel;
+// The volume's name, serial, file-name length, flags and file system.
+void showVolume(Kernel& kernel, Si9x& form) {
     std::string rootPath;
     std::string volumeName(kNameBufferSize, ' ');
     std::string fileSystemName(kNameBufferSize, ' ');
@@ -62,7 +62,7 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     });
 
     auto& lblVolName = form.control("lblVolName");
-    guarded([&] { lblVolName.text = cutAtFirstNul(volumeName); });
+    guarded([&] { lblVolName.text = upToNul(volumeName); });
     guarded([&] {
         if (lblVolName.text.empty()) lblVolName.text = "{volume has no label}";
     });
@@ -77,19 +77,27 @@ void Drive1_Change(Platform& platform, Si9x& form) {
     guarded([&] { lblVolFlags.text.clear(); });
     guarded([&] { lblVolFlags.text = VolumeFlagLines(fileSystemFlags); });
 
-    guarded([&] { form.control("lblFN").text = cutAtFirstNul(fileSystemName); });
+    guarded([&] { form.control("lblFN").text = upToNul(fileSystemName); });
+}
 
+// The drive type, then the space and geometry by the method the type decides.
+void showSpace(Platform& platform, Si9x& form) {
+    Kernel& kernel = platform.kernel;
+    std::string rootPath;
     uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
 
     guarded([&] { rootPath = rootPathOf(form); });
     guarded([&] {
-        if (auto text = DriveTypeText(kernel.GetDriveTypeA(rootPath))) form.Label2(17).text = std::string(*text);
+        if (auto text = DriveTypeText(kernel.GetDriveTypeA(rootPath)))
+            form.Label2(label2::DriveType).text = std::string(*text);
     });
 
     // A drive whose type could not be told keeps the previous drive's
     // caption, and that caption decides here.
     SpaceMethod method = SpaceMethod::Cluster;
-    guarded([&] { method = ChooseSpaceMethod(form.Label2(17).text, form.Label2(0).text); });
+    guarded([&] {
+        method = ChooseSpaceMethod(form.Label2(label2::DriveType).text, form.Label2(label2::OperatingSystem).text);
+    });
 
     if (method == SpaceMethod::LargeVolume) {
         uint64_t freeBytesToCaller = 0, totalBytes = 0, totalFreeBytes = 0;
@@ -112,13 +120,22 @@ void Drive1_Change(Platform& platform, Si9x& form) {
 
     // Zero clusters: a drive without a medium, or one that did not answer.
     if (total == 0) {
-        guarded([&] { form.Label2(10).text = "Not available"; });
-        for (auto* field : {&form.Label3(0), &form.Label2(11), &form.Label2(12), &form.Label2(13), &form.Label3(1)})
+        guarded([&] { form.Label2(label2::TotalSpace).text = "Not available"; });
+        for (auto* field : {&form.Label3(label3::TotalSpaceSecondary), &form.Label2(label2::BytesPerSector),
+                            &form.Label2(label2::SectorsPerCluster), &form.Label2(label2::AvailableSpace),
+                            &form.Label3(label3::AvailableSpaceSecondary)})
             guarded([&] { field->text.clear(); });
         return;
     }
     writeSpace(platform, form, total, free, kClusterUnits);
     writeGeometry(platform, form, sectorsPerCluster, bytesPerSector);
+}
+
+}  // namespace
+
+void Drive1_Change(Platform& platform, Si9x& form) {
+    showVolume(platform.kernel, form);
+    showSpace(platform, form);
 }
 
 }  // namespace si32

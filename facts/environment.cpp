@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "app/taskbar.h"
 #include "facts/texts.h"
@@ -92,14 +93,15 @@ void ShowDirectories(StepContext& ctx) {
 }
 
 void ShowProductDir(StepContext& ctx) {
-    ctx.form.Label2(18).text = TrimSpaces(UpperCase(ctx.values.ProductDir));
+    ctx.form.Label2(label2::ProductDirectory).text = TrimSpaces(UpperCase(ctx.values.ProductDir));
 }
 
 void ShowComputerName(StepContext& ctx) {
     std::array<char, kNameBuffer> buffer{};
     uint32_t size = kNameBuffer;
     guarded([&] {
-        if (ctx.platform.kernel.GetComputerNameA(buffer, size) != 0) ctx.form.Label2(3).text = CutAtNul(buffer);
+        if (ctx.platform.kernel.GetComputerNameA(buffer, size) != 0)
+            ctx.form.Label2(label2::ComputerName).text = CutAtNul(buffer);
     });
 }
 
@@ -107,30 +109,32 @@ void ShowCurrentUser(StepContext& ctx) {
     std::array<char, kNameBuffer> buffer{};
     uint32_t size = kNameBuffer;
     guarded([&] {
-        if (ctx.platform.registry.GetUserNameA(buffer, size) != 0) ctx.form.Label2(4).text = CutAtNul(buffer);
+        if (ctx.platform.registry.GetUserNameA(buffer, size) != 0)
+            ctx.form.Label2(label2::CurrentUser).text = CutAtNul(buffer);
     });
 }
 
 void ShowOwner(StepContext& ctx) {
-    guarded([&] { ctx.form.Label2(26).text = TrimSpaces(ctx.mod.GetRegisteredOwner()); });
+    guarded([&] { ctx.form.Label2(label2::ComputerOwner).text = TrimSpaces(ctx.mod.GetRegisteredOwner()); });
 }
 
 void ShowTaskbarSettings(StepContext& ctx) {
     int16_t state = -1;
     guarded([&] { state = GetTaskbarState(ctx.platform.shell); });
     for (const auto& row : kTaskbarTexts)
-        if (row.state == state) ctx.form.Label2(25).text = row.text;
+        if (row.state == state) ctx.form.Label2(label2::TaskbarSettings).text = row.text;
 }
 
 void ShowCdAudioAndCountry(StepContext& ctx) {
-    guarded([&] { ctx.form.Label2(20).text = ctx.mod.GetIniString("mci", "cdaudio", "system.ini"); });
-    guarded([&] { ctx.form.Label2(19).text = ctx.mod.GetIniString("Intl", "sCountry", "Win.ini"); });
+    guarded(
+        [&] { ctx.form.Label2(label2::CdAudioDriver).text = ctx.mod.GetIniString("mci", "cdaudio", "system.ini"); });
+    guarded([&] { ctx.form.Label2(label2::Country).text = ctx.mod.GetIniString("Intl", "sCountry", "Win.ini"); });
 }
 
 void ShowProductVersion(StepContext& ctx) {
     guarded([&] {
         const DateTime date = ctx.platform.files.FileDateTime(ctx.values.ProductDir + "\\tarvello.exe");
-        auto& field = ctx.form.Label2(30);
+        auto& field = ctx.form.Label2(label2::ProductVersion);
         field.text = TrimSpaces(field.text) + " (" + FormatValue(ctx.platform.regional, date, "dd-mmm-yyyy") + ")";
     });
 }

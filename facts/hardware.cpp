@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "facts/texts.h"
 #include "format/format_value.h"
@@ -34,36 +35,40 @@ std::string iniDriver(StepContext& ctx, std::string_view key) {
 void ShowVideoResolution(StepContext& ctx) {
     guarded([&] {
         const ScreenTwips screen = ctx.platform.ui.Screen();
-        ctx.form.Label2(15).text = PlainDecimal(integerDivide(screen.width, screen.twipsPerPixelX)) + " x " +
-                                   PlainDecimal(integerDivide(screen.height, screen.twipsPerPixelY));
+        ctx.form.Label2(label2::VideoResolution).text =
+            PlainDecimal(integerDivide(screen.width, screen.twipsPerPixelX)) + " x " +
+            PlainDecimal(integerDivide(screen.height, screen.twipsPerPixelY));
     });
 }
 
 void ShowColors(StepContext& ctx) {
-    auto& field = ctx.form.Label2(16);
+    auto& field = ctx.form.Label2(label2::NumberOfColors);
     guarded([&] {
         field.text = FormatValue(ctx.platform.regional, ctx.mod.GetColorCount(ctx.platform.ui.GetWindowDC()), "#,###");
     });
-    if (TrimSpaces(field.text).empty()) ctx.form.Label1(15).visible = false;
+    if (TrimSpaces(field.text).empty()) ctx.form.Label1(label1::NumberOfColorsCaption).visible = false;
 }
 
 void ShowWaveDevices(StepContext& ctx) {
     guarded([&] {
-        ctx.form.Label2(28).text = PlainDecimal(static_cast<int32_t>(ctx.platform.multimedia.waveOutGetNumDevs()));
+        ctx.form.Label2(label2::WaveDevices).text =
+            PlainDecimal(static_cast<int32_t>(ctx.platform.multimedia.waveOutGetNumDevs()));
     });
 }
 
 void ShowMidiDevices(StepContext& ctx) {
-    guarded([&] { ctx.form.Label2(29).text = PlainDecimal(ctx.mod.ListMidiDevices(ctx.form)); });
+    guarded([&] { ctx.form.Label2(label2::MidiDevices).text = PlainDecimal(ctx.mod.ListMidiDevices(ctx.form)); });
 }
 
 void ShowDrivers(StepContext& ctx) {
-    guarded([&] { ctx.form.Label2(23).text = LeftCharacters(iniDriver(ctx, "keyboard.typ"), kKeyboardCharacters); });
-    guarded([&] { ctx.form.Label2(21).text = iniDriver(ctx, "display.drv"); });
-    guarded([&] { ctx.form.Label2(24).text = iniDriver(ctx, "mouse.drv"); });
+    guarded([&] {
+        ctx.form.Label2(label2::Keyboard).text = LeftCharacters(iniDriver(ctx, "keyboard.typ"), kKeyboardCharacters);
+    });
+    guarded([&] { ctx.form.Label2(label2::DisplayAdapter).text = iniDriver(ctx, "display.drv"); });
+    guarded([&] { ctx.form.Label2(label2::Mouse).text = iniDriver(ctx, "mouse.drv"); });
 }
 
-void ShowSystemType(StepContext& ctx) { ctx.form.Label2(22).text = "X86-based PC"; }
+void ShowSystemType(StepContext& ctx) { ctx.form.Label2(label2::SystemType).text = "X86-based PC"; }
 
 void ReadProcessorFacts(StepContext& ctx) {
     guarded([&] { ctx.platform.kernel.GetSystemInfo(ctx.values.Processor); });
@@ -77,7 +82,7 @@ void ReadProcessorFacts(StepContext& ctx) {
 
 void ShowProcessorType(StepContext& ctx) {
     const auto& cpu = ctx.mod.ProcessorDescriptor;
-    auto& field = ctx.form.Label2(8);
+    auto& field = ctx.form.Label2(label2::ProcessorType);
     const std::string vendor = TrimSpaces(cpu.VendorIdentifier);
     const std::string name = TrimSpaces(cpu.ProcessorNameString);
     // The clock keeps its blanks: the registry text stands as it was read.
@@ -95,11 +100,13 @@ void ShowProcessorType(StepContext& ctx) {
 
 void ShowDefaultPrinter(StepContext& ctx) {
     guarded([&] { ctx.form.control("Label7").text = TrimSpaces(ctx.mod.GetDefaultPrinter()); });
-    if (TrimSpaces(ctx.form.control("Label7").text).empty()) ctx.form.Label1(32).visible = false;
+    if (TrimSpaces(ctx.form.control("Label7").text).empty())
+        ctx.form.Label1(label1::DefaultPrinterCaption).visible = false;
 }
 
 void ShowProcessorCount(StepContext& ctx) {
-    ctx.form.Label2(9).text = PlainDecimal(static_cast<int32_t>(ctx.values.Processor.dwNumberOfProcessors));
+    ctx.form.Label2(label2::ProcessorCount).text =
+        PlainDecimal(static_cast<int32_t>(ctx.values.Processor.dwNumberOfProcessors));
 }
 
 }  // namespace si32

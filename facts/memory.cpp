@@ -2,7 +2,9 @@
 
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "facts/res_tmp.h"
 #include "format/size_pair.h"
@@ -19,6 +21,35 @@ constexpr uint32_t kResourceMeterWaitMs = 2000;
 
 void hide(Si9x& form, std::initializer_list<const char*> names) {
     for (const char* name : names) form.control(name).visible = false;
+}
+
+// Runs the resource-meter program in the product directory and reads the
+// two percentages it leaves in res.tmp; 0 for what it did not tell.
+std::pair<int16_t, int16_t> measureResources(StepContext& ctx) {
+    auto& files = ctx.platform.files;
+    const auto& v = ctx.values;
+    guarded([&] { files.ChDrive(v.ProductDir); });
+    guarded([&] { files.ChDir(v.ProductDir); });
+    // The program writes res.tmp while it runs; reading at once would find
+    // it missing or half-written, so give it a bounded time to finish.
+    guarded([&] {
+        const uint32_t pid = files.Shell({"reschk.exe"}, vbNormalFocus);
+        files.WaitForExit(pid, kResourceMeterWaitMs);
+    });
+
+    int16_t gdi = 0;
+    int16_t user = 0;
+    {
+        std::unique_ptr<SequentialFile> file;
+        guarded([&] { file = files.OpenForInput("res.tmp"); });
+        if (file) {
+            ResTmpReader reader(*file);
+            guarded([&] { gdi = reader.ReadItem(); });
+            guarded([&] { user = reader.ReadItem(); });
+        }
+    }
+    guarded([&] { files.Kill("res.tmp"); });
+    return {gdi, user};
 }
 
 }  // namespace
@@ -46,35 +77,13 @@ void QueryMemoryStatus(StepContext& ctx) {
 
 void ShowMeters(StepContext& ctx) {
     auto& form = ctx.form;
-    auto& files = ctx.platform.files;
     const auto& v = ctx.values;
     if (ctx.mod.OsFamily != 1) {
         hide(form, {"ProgressBar1", "ProgressBar2", "ProgressBar3", "Label9", "Label4", "Label5"});
         return;
     }
 
-    guarded([&] { files.ChDrive(v.ProductDir); });
-    guarded([&] { files.ChDir(v.ProductDir); });
-    // The program writes res.tmp while it runs; reading at once would find
-    // it missing or half-written, so give it a bounded time to finish.
-    guarded([&] {
-        const uint32_t pid = files.Shell({"reschk.exe"}, vbNormalFocus);
-        files.WaitForExit(pid, kResourceMeterWaitMs);
-    });
-
-    int16_t gdi = 0;
-    int16_t user = 0;
-    {
-        std::unique_ptr<SequentialFile> file;
-        guarded([&] { file = files.OpenForInput("res.tmp"); });
-        if (file) {
-            ResTmpReader reader(*file);
-            guarded([&] { gdi = reader.ReadItem(); });
-            guarded([&] { user = reader.ReadItem(); });
-        }
-    }
-    guarded([&] { files.Kill("res.tmp"); });
-
+    const auto [gdi, user] = measureResources(ctx);
     if (gdi > 0)
         form.control("Label4").text = "GDI Resources";
     else
@@ -109,8 +118,8 @@ void ShowPhysicalMemory(StepContext& ctx) {
     guarded([&] {
         const SizePair pair =
             FormatSizePair(ctx.platform.regional, total / 1024, "###,###", "  KB", total / 1048576, "###,##0.##", " MB)");
-        ctx.form.Label2(27).text = pair.primary;
-        ctx.form.Label3(2).text = pair.secondary;
+        ctx.form.Label2(label2::PhysicalMemory).text = pair.primary;
+        ctx.form.Label3(label3::PhysicalMemorySecondary).text = pair.secondary;
     });
 }
 

@@ -1,5 +1,6 @@
 #include "facts/operating_system.h"
 
+#include "app/layout.h"
 #include "app/si9x.h"
 #include "facts/numeric_value.h"
 #include "facts/texts.h"
@@ -27,7 +28,7 @@ constexpr double kMillenniumBuild = 3000;
 constexpr double kWindowsXPVersion = 5.01;
 constexpr double kWindowsXPBuild = 2505;
 
-Control& nameField(StepContext& ctx) { return ctx.form.Label2(0); }
+Control& nameField(StepContext& ctx) { return ctx.form.Label2(label2::OperatingSystem); }
 
 }  // namespace
 
@@ -47,7 +48,7 @@ void ShowOperatingSystem(StepContext& ctx) {
         v.VersionText = PlainDecimal(static_cast<int32_t>(v.Version.dwMajorVersion)) + "." +
                         FormatValue(ctx.platform.regional, static_cast<int32_t>(v.Version.dwMinorVersion), "00");
     });
-    guarded([&] { ctx.form.Label2(1).text = v.VersionText; });
+    guarded([&] { ctx.form.Label2(label2::WindowsVersion).text = v.VersionText; });
     guarded([&] { nameField(ctx).text.clear(); });
     ctx.mod.OsFamily = 0;
     if (!v.VersionOk) return;
@@ -81,7 +82,7 @@ void ShowDosVersion(StepContext& ctx) {
         case 3: dos = "6.22"; break;
         default: break;
     }
-    ctx.form.Label2(14).text = dos;
+    ctx.form.Label2(label2::DosVersion).text = dos;
 }
 
 void ShowBuildNumber(StepContext& ctx) {
@@ -89,7 +90,7 @@ void ShowBuildNumber(StepContext& ctx) {
     // keeps the dividend's sign, as the language's Mod does.
     const auto build = static_cast<int32_t>(ctx.values.Version.dwBuildNumber);
     ctx.values.BuildText = PlainDecimal(build % 65536);
-    ctx.form.Label2(2).text = ctx.values.BuildText;
+    ctx.form.Label2(label2::BuildNumber).text = ctx.values.BuildText;
 }
 
 void RecognizeWindows98(StepContext& ctx) {
@@ -98,7 +99,7 @@ void RecognizeWindows98(StepContext& ctx) {
           NumericValue(v.VersionText) >= kWindows98Version))
         return;
     ctx.mod.OsFamily = 3;
-    const double build = NumericValue(ctx.form.Label2(2).text);
+    const double build = NumericValue(ctx.form.Label2(label2::BuildNumber).text);
     nameField(ctx).text = build >= kSecondEditionBuild ? kWindows98SE : kWindows98;
     if (build >= kMillenniumBuild) nameField(ctx).text = kWindowsME;
 }
@@ -111,7 +112,7 @@ void ShowRegistryProductName(StepContext& ctx) {
 
 void RecognizeWindowsXP(StepContext& ctx) {
     if (NumericValue(ctx.values.VersionText) >= kWindowsXPVersion &&
-        NumericValue(ctx.form.Label2(2).text) >= kWindowsXPBuild)
+        NumericValue(ctx.form.Label2(label2::BuildNumber).text) >= kWindowsXPBuild)
         nameField(ctx).text = kWindowsXP;
 }
 

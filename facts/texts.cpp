@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/text_helpers.h"
+
 namespace si32 {
 namespace {
 
@@ -66,12 +68,7 @@ void encode(char32_t c, std::string& out) {
 
 }  // namespace
 
-std::string TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
+std::string TrimSpaces(std::string_view text) { return std::string(trimSpaces(text)); }
 
 std::string LeftCharacters(std::string_view text, std::size_t count) {
     std::size_t seen = 0;
@@ -108,8 +105,7 @@ std::string UpperCase(std::string_view text) {
 }
 
 std::string CutAtNul(std::span<const char> buffer) {
-    const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    return std::string(buffer.begin(), end);
+    return std::string(upToNul(std::string_view(buffer.data(), buffer.size())));
 }
 
 void DropIncompleteTail(std::string& text) {

@@ -17,14 +17,5 @@ inline std::string leftOf(const std::string& buffer, std::size_t count) {
     return buffer.substr(0, std::min(count, buffer.size()));
 }
 
-// The buffer up to, not including, its first NUL.
-inline std::string upToNul(std::string_view buffer) { return std::string(buffer.substr(0, buffer.find('\0'))); }
-
-// Leading and trailing spaces removed (spaces only, as the program trims).
-inline std::string_view trimSpaces(std::string_view text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace si32::mod

@@ -5,6 +5,7 @@
 
 #include "app/si9x.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 #include "si32mod/buffers.h"
 #include "si32mod/si32mod.h"
 
@@ -32,7 +33,7 @@ int16_t Si32Mod::ListMidiDevices(Si9x& form) {
         // is not listed under the previous device's name.
         MidiOutCapsA caps;
         guarded([&] { multimedia.midiOutGetDevCapsA(static_cast<uint32_t>(device), caps, kMidiCapsSize); });
-        std::string name = mod::upToNul(std::string_view(caps.szPname.data(), caps.szPname.size()));
+        std::string name(upToNul(std::string_view(caps.szPname.data(), caps.szPname.size())));
         if (device == 0) {
             text = name + " (default)";
         } else if (!text.empty()) {

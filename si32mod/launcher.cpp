@@ -3,6 +3,7 @@
 // text is started as one program path, never through a shell, so a value
 // that looks like a command line starts nothing.
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 #include "si32mod/buffers.h"
 #include "si32mod/si32mod.h"
 
@@ -21,7 +22,7 @@ void Si32Mod::Command2_Click() {
     Files& files = platform_.files;
     std::string found;
     guarded([&] { found = files.Dir(kUsualPath); });
-    if (!mod::trimSpaces(found).empty()) {
+    if (!trimSpaces(found).empty()) {
         guarded([&] { files.Shell({kUsualPath}, vbNormalFocus); });
         return;
     }
@@ -41,7 +42,7 @@ void Si32Mod::LaunchMsInfo() {
         std::string folder;
         if (QueryRegValue(HKEY_LOCAL_MACHINE, kFolderKey, "MSINFO", folder)) {
             std::string tool = folder + kToolFile;
-            if (!mod::trimSpaces(files.Dir(tool)).empty()) {
+            if (!trimSpaces(files.Dir(tool)).empty()) {
                 files.Shell({tool}, vbNormalFocus);
                 return;
             }

@@ -3,6 +3,7 @@
 // descriptors.
 #include "format/format_value.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 #include "si32mod/buffers.h"
 #include "si32mod/hex_text.h"
 #include "si32mod/si32mod.h"
@@ -55,8 +56,8 @@ std::string Si32Mod::GetCpuIdentifier() { return GetRegString(HKEY_LOCAL_MACHINE
 
 std::string Si32Mod::GetDefaultPrinter() {
     std::string printer = GetRegString(HKEY_CURRENT_CONFIG, kPrinterConfigKey, "Default");
-    if (mod::trimSpaces(printer).empty()) printer = GetRegString(HKEY_CURRENT_USER, kUserPrinterKey, "Default");
-    if (mod::trimSpaces(printer).empty()) {
+    if (trimSpaces(printer).empty()) printer = GetRegString(HKEY_CURRENT_USER, kUserPrinterKey, "Default");
+    if (trimSpaces(printer).empty()) {
         // A printing service that names no printer leaves the text of the
         // user key, as a failing printer query would.
         guarded([&] {

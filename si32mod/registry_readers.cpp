@@ -4,6 +4,7 @@
 // readers fail while ReadRegValue still succeeds.
 #include "format/format_value.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 #include "si32mod/buffers.h"
 #include "si32mod/hex_text.h"
 #include "si32mod/si32mod.h"
@@ -64,7 +65,7 @@ std::string Si32Mod::ReadRegValue(std::string_view subKey, std::string_view valu
     std::string result;
     if (!read.found()) return result;
     if (read.type == REG_SZ || read.type == REG_MULTI_SZ) {
-        result = mod::upToNul(read.buffer);
+        result = upToNul(read.buffer);
     } else if (read.type == REG_DWORD) {
         // The whole buffer, last byte first, from the first non-zero byte on:
         // the number's hexadecimal digits, most significant first, with at

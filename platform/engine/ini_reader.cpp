@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+#include "platform/text_helpers.h"
+
 namespace si32 {
 namespace {
 
@@ -32,15 +34,6 @@ std::string_view trimRight(std::string_view s) {
 }
 
 std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
-
-std::string_view cutAtNul(std::string_view s) { return s.substr(0, s.find('\0')); }
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 bool isQuoted(std::string_view value) {
     return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
@@ -90,16 +83,16 @@ std::optional<std::optional<std::string_view>> findValue(std::string_view text, 
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
                 if (seen) return std::nullopt;
-                inSection = seen = sameName(cutAtNul(trim(line.substr(1, close - 1))), section);
+                inSection = seen = equalsNoCase(upToNul(trim(line.substr(1, close - 1))), section);
                 continue;
             }
         }
         if (!inSection) continue;
         std::size_t eq = line.find('=');
-        std::string_view name = cutAtNul(eq == std::string_view::npos ? line : trimRight(line.substr(0, eq)));
-        if (!sameName(name, key)) continue;
+        std::string_view name = upToNul(eq == std::string_view::npos ? line : trimRight(line.substr(0, eq)));
+        if (!equalsNoCase(name, key)) continue;
         if (eq == std::string_view::npos) return std::optional<std::string_view>{};
-        return std::optional<std::string_view>{cutAtNul(trimLeft(line.substr(eq + 1)))};
+        return std::optional<std::string_view>{upToNul(trimLeft(line.substr(eq + 1)))};
     }
     return std::nullopt;
 }

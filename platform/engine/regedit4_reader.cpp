@@ -11,13 +11,7 @@
 namespace si32::regtree {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
+std::string_view trim(std::string_view s) { return trimmed(s, " \t"); }
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -36,10 +30,6 @@ std::optional<uint32_t> parseHex32(std::string_view digits) {
         value = value << 4 | static_cast<uint32_t>(d);
     }
     return value;
-}
-
-bool startsWithNoCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && sameName(s.substr(0, prefix.size()), prefix);
 }
 
 class Reader {

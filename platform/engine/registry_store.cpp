@@ -28,8 +28,8 @@ struct OpenKey {
 };
 
 std::string canonical(HKEY root, const std::vector<std::string>& path) {
-    std::string text = regtree::fold(regtree::rootName(root));
-    for (const auto& name : path) text += "\\" + regtree::fold(name);
+    std::string text = lowerAscii(regtree::rootName(root));
+    for (const auto& name : path) text += "\\" + lowerAscii(name);
     return text;
 }
 

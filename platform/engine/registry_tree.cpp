@@ -2,51 +2,33 @@
 
 namespace si32::regtree {
 
-std::string fold(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 Key* Key::child(std::string_view name) const {
-    auto it = children_.find(fold(name));
+    auto it = children_.find(lowerAscii(name));
     return it == children_.end() ? nullptr : it->second.get();
 }
 
 Key& Key::childOrCreate(std::string_view name) {
-    auto& slot = children_[fold(name)];
+    auto& slot = children_[lowerAscii(name)];
     if (!slot) slot = std::make_unique<Key>(std::string(name));
     return *slot;
 }
 
-bool Key::removeChild(std::string_view name) { return children_.erase(fold(name)) > 0; }
+bool Key::removeChild(std::string_view name) { return children_.erase(lowerAscii(name)) > 0; }
 
 const Value* Key::value(std::string_view name) const {
-    auto it = values_.find(fold(name));
+    auto it = values_.find(lowerAscii(name));
     return it == values_.end() ? nullptr : &it->second;
 }
 
 void Key::setValue(std::string_view name, uint32_t type, std::string data) {
-    auto [it, inserted] = values_.try_emplace(fold(name));
+    auto [it, inserted] = values_.try_emplace(lowerAscii(name));
     // A value written again keeps the spelling of its name, as Windows does.
     if (inserted) it->second.name = std::string(name);
     it->second.type = type;
     it->second.data = std::move(data);
 }
 
-bool Key::removeValue(std::string_view name) { return values_.erase(fold(name)) > 0; }
+bool Key::removeValue(std::string_view name) { return values_.erase(lowerAscii(name)) > 0; }
 
 std::unique_ptr<Key> Key::clone() const {
     auto copy = std::make_unique<Key>(name_);
@@ -57,7 +39,7 @@ std::unique_ptr<Key> Key::clone() const {
 
 std::optional<HKEY> rootByName(std::string_view name) {
     for (const auto& root : kRootNames)
-        if (sameName(name, root.name) || sameName(name, root.shortName)) return root.handle;
+        if (equalsNoCase(name, root.name) || equalsNoCase(name, root.shortName)) return root.handle;
     return std::nullopt;
 }
 

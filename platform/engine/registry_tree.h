@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/text_helpers.h"
 
 namespace si32::regtree {
 
@@ -21,11 +22,6 @@ inline constexpr std::size_t kMaxValueNameLength = 16383;
 inline constexpr std::size_t kMaxKeyDepth = 512;
 
 inline constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
-
-// Case folding for names: ASCII letters only, so that bytes of multi-byte
-// characters are never altered.
-std::string fold(std::string_view name);
-bool sameName(std::string_view a, std::string_view b);
 
 struct Value {
     std::string name;

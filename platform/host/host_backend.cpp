@@ -49,7 +49,11 @@ private:
 }  // namespace
 
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program) {
-    return std::make_unique<HostBackend>(frontend, program, makeHostContext());
+    return makeHostBackend(frontend, program, makeHostContext());
+}
+
+std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program, HostContext context) {
+    return std::make_unique<HostBackend>(frontend, program, std::move(context));
 }
 
 }  // namespace si32

@@ -12,6 +12,7 @@
 #include "platform/sim/description_reader.h"
 #include "platform/sim/parameter_value.h"
 #include "platform/sim/windows_path.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
@@ -127,18 +128,10 @@ private:
     // Member names that are numbers: metric indices and parameter actions,
     // decimal or with a 0x prefix.
     int64_t numberName(const std::string& name, std::string_view path, int64_t min, int64_t max) {
-        std::string_view digits = name;
-        int base = 10;
-        if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-            digits.remove_prefix(2);
-            base = 16;
-        }
-        int64_t number = 0;
-        auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number, base);
-        if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || number < min ||
-            number > max)
+        const std::optional<int64_t> number = parseNumber<int64_t>(name);
+        if (!number || *number < min || *number > max)
             reader_.fail(path, "expected a number as the member name (decimal or 0x hexadecimal)");
-        return number;
+        return *number;
     }
 
     void display(const json& value) {

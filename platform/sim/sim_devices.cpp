@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/run_time_error.h"
-#include "platform/sim/text_buffer.h"
+#include "platform/contract/buffer_conventions.h"
 
 namespace si32::sim {
 
@@ -101,9 +101,7 @@ int32_t SimRegional::GetLocaleInfoA(LCTYPE type, std::span<char> buffer) {
     else if (type >= LOCALE_SABBREVMONTHNAME1 && type < LOCALE_SABBREVMONTHNAME1 + 12)
         text = &regional.months[type - LOCALE_SABBREVMONTHNAME1];
     if (text == nullptr) return 0;
-    auto needed = static_cast<int32_t>(text->size() + 1);
-    if (buffer.empty()) return needed;
-    return copyWithNul(*text, buffer) ? needed : 0;
+    return storeLocaleAnswer(*text, buffer);
 }
 
 }  // namespace si32::sim

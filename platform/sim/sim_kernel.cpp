@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "platform/engine/ini_reader.h"
-#include "platform/sim/text_buffer.h"
+#include "platform/contract/buffer_conventions.h"
+#include "platform/contract/processor_architecture.h"
 #include "platform/sim/windows_path.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
@@ -15,11 +17,6 @@ constexpr uint32_t kAllocationGranularity = 65536;
 
 // SYSTEM_INFO's architecture and level for the processor types Windows
 // reports.
-constexpr uint16_t PROCESSOR_ARCHITECTURE_INTEL = 0;
-constexpr uint16_t PROCESSOR_ARCHITECTURE_IA64 = 6;
-constexpr uint16_t PROCESSOR_ARCHITECTURE_AMD64 = 9;
-constexpr uint16_t PROCESSOR_ARCHITECTURE_UNKNOWN = 0xFFFF;
-
 void describeProcessor(uint32_t type, SystemInfo& info) {
     switch (type) {
         case 386: case 486: case 586:
@@ -47,13 +44,6 @@ uint32_t saturate32(uint64_t value) { return static_cast<uint32_t>(std::min<uint
 
 }  // namespace
 
-char rootLetter(std::string_view rootPath) {
-    if (rootPath.size() < 2 || rootPath.size() > 3 || rootPath[1] != ':') return '\0';
-    if (rootPath.size() == 3 && rootPath[2] != '\\' && rootPath[2] != '/') return '\0';
-    char letter = static_cast<char>(rootPath[0] & ~0x20);
-    return letter >= 'A' && letter <= 'Z' ? letter : '\0';
-}
-
 int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {
     if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != 148) return 0;
     info.dwMajorVersion = machine_.version->major;
@@ -66,8 +56,7 @@ int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {
 
 uint32_t SimKernel::directory(std::string_view call, const std::optional<std::string>& path, std::span<char> buffer) {
     if (failing_.fails(call) || !path) return 0;
-    if (!copyWithNul(*path, buffer)) return static_cast<uint32_t>(path->size() + 1);
-    return static_cast<uint32_t>(path->size());
+    return storeDirectoryAnswer(*path, buffer);
 }
 
 uint32_t SimKernel::GetWindowsDirectoryA(std::span<char> buffer) {
@@ -84,14 +73,7 @@ uint32_t SimKernel::GetTempPathA(std::span<char> buffer) {
 
 int32_t SimKernel::GetComputerNameA(std::span<char> buffer, uint32_t& size) {
     if (failing_.fails("GetComputerNameA") || !machine_.computerName) return 0;
-    const std::string& name = *machine_.computerName;
-    // The stated size never lets the call write past the real buffer.
-    if (!copyWithNul(name, buffer.first(std::min<size_t>(size, buffer.size())))) {
-        size = static_cast<uint32_t>(name.size() + 1);
-        return 0;
-    }
-    size = static_cast<uint32_t>(name.size());
-    return 1;
+    return storeNameAnswer(*machine_.computerName, buffer, size, false);
 }
 
 void SimKernel::GetSystemInfo(SystemInfo& info) {
@@ -142,7 +124,7 @@ uint32_t SimKernel::GetPrivateProfileStringA(std::string_view section, std::stri
 }
 
 const DriveFacts* SimKernel::drive(std::string_view rootPath, bool anyFolder) const {
-    char letter = rootPath.empty() ? files_.currentDrive() : rootLetter(rootPath);
+    char letter = rootPath.empty() ? files_.currentDrive() : rootPathLetter(rootPath);
     // The extended free-space call takes any folder of the volume.
     if (letter == '\0' && anyFolder && isFullPath(rootPath)) letter = static_cast<char>(rootPath[0] & ~0x20);
     for (const DriveFacts& facts : machine_.drives)
@@ -155,12 +137,9 @@ int32_t SimKernel::GetVolumeInformationA(std::string_view rootPath, std::span<ch
                                          uint32_t& fileSystemFlags, std::span<char> fileSystemName) {
     const DriveFacts* facts = drive(rootPath);
     if (failing_.fails("GetVolumeInformationA") || facts == nullptr || facts->volumeFails) return 0;
-    // An empty buffer is one the caller did not ask for; a buffer too small
-    // for its text fails the call before anything is written.
-    if (!volumeName.empty() && volumeName.size() < facts->label.size() + 1) return 0;
-    if (!fileSystemName.empty() && fileSystemName.size() < facts->fileSystem.size() + 1) return 0;
-    if (!volumeName.empty()) copyWithNul(facts->label, volumeName);
-    if (!fileSystemName.empty()) copyWithNul(facts->fileSystem, fileSystemName);
+    if (!fitsIfAsked(facts->label, volumeName) || !fitsIfAsked(facts->fileSystem, fileSystemName)) return 0;
+    storeIfAsked(facts->label, volumeName);
+    storeIfAsked(facts->fileSystem, fileSystemName);
     serialNumber = facts->serial;
     maxComponentLength = facts->maxComponent;
     fileSystemFlags = facts->flags;

@@ -40,7 +40,4 @@ private:
     const SimFileSystem& files_;
 };
 
-// The drive letter a root path names ("c:\", "C:"), or '\0'.
-char rootLetter(std::string_view rootPath);
-
 }  // namespace si32::sim

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "platform/sim/text_buffer.h"
+#include "platform/contract/buffer_conventions.h"
 
 namespace si32::sim {
 
@@ -46,13 +46,7 @@ int32_t SimRegistry::RegConnectRegistryA(std::string_view machineName, HKEY key,
 
 int32_t SimRegistry::GetUserNameA(std::span<char> buffer, uint32_t& size) {
     if (failing_.fails("GetUserNameA") || !userName_) return 0;
-    // The stated size never lets the call write past the real buffer.
-    if (!copyWithNul(*userName_, buffer.first(std::min<size_t>(size, buffer.size())))) {
-        size = static_cast<uint32_t>(userName_->size() + 1);
-        return 0;
-    }
-    size = static_cast<uint32_t>(userName_->size() + 1);
-    return 1;
+    return storeNameAnswer(*userName_, buffer, size, true);
 }
 
 }  // namespace si32::sim

@@ -2,7 +2,6 @@
 
 #include "platform/spi.h"
 
-
 namespace si32::sim {
 
 namespace {
@@ -35,34 +34,7 @@ const RecordLayout kLayouts[] = {
     {SPI_GETANIMATION, SpiAnimationInfo::kSize, true, kAnimation},
 };
 
-constexpr SpiSetAction kSetActions[] = {
-    {SPI_SETBORDER, SPI_GETBORDER, SpiSource::Count, false, -1},
-    {SPI_ICONHORIZONTALSPACING, SPI_ICONHORIZONTALSPACING, SpiSource::Spacing, false, 38},
-    {SPI_SETGRIDGRANULARITY, SPI_GETGRIDGRANULARITY, SpiSource::Count, false, -1},
-    {SPI_SETDESKWALLPAPER, SPI_GETDESKWALLPAPER, SpiSource::Text, false, -1},
-    {SPI_SETDESKPATTERN, SPI_SETDESKPATTERN, SpiSource::Refresh, false, -1},
-    {SPI_ICONVERTICALSPACING, SPI_ICONVERTICALSPACING, SpiSource::Spacing, false, 39},
-    {SPI_SETICONTITLEWRAP, SPI_GETICONTITLEWRAP, SpiSource::Count, true, -1},
-    {SPI_SETMENUDROPALIGNMENT, SPI_GETMENUDROPALIGNMENT, SpiSource::Count, true, -1},
-    {SPI_SETICONTITLELOGFONT, SPI_GETICONTITLELOGFONT, SpiSource::Record, false, -1},
-    {SPI_SETDRAGFULLWINDOWS, SPI_GETDRAGFULLWINDOWS, SpiSource::Count, true, -1},
-    {SPI_SETICONMETRICS, SPI_GETICONMETRICS, SpiSource::Record, false, -1},
-    {SPI_SETWORKAREA, SPI_GETWORKAREA, SpiSource::Record, false, -1},
-    {SPI_SETANIMATION, SPI_GETANIMATION, SpiSource::Record, false, -1},
-};
-
 }  // namespace
-
-std::optional<SpiSetAction> findSetAction(uint32_t action) {
-    for (const SpiSetAction& entry : kSetActions)
-        if (entry.set == action) return entry;
-    // The user-interface effects (0x1000..0x1FFF) are flags and the
-    // 0x2000 range holds numbers; in both, the odd action sets what the
-    // even one below it gets, with the new value in the pointer argument.
-    if (action >= 0x1000 && action < 0x3000 && (action & 1) != 0)
-        return SpiSetAction{action, action - 1, SpiSource::Pointer, action < 0x2000, -1};
-    return std::nullopt;
-}
 
 const RecordLayout* findRecordLayout(uint32_t getAction) {
     for (const RecordLayout& layout : kLayouts)

@@ -6,22 +6,7 @@ namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
 }  // namespace
-
-std::string foldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) c = lower(c);
-    return folded;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
 
 std::string WindowsPath::text() const {
     std::string out{drive, ':', '\\'};
@@ -80,7 +65,7 @@ bool matchesPattern(std::string_view pattern, std::string_view name) {
     // Iterative matcher with one backtrack point for the last '*'.
     size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {

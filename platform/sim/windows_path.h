@@ -6,11 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace si32::sim {
+#include "platform/text_helpers.h"
 
-// ASCII lower case: the key under which a path or name is matched.
-std::string foldCase(std::string_view text);
-bool equalsNoCase(std::string_view a, std::string_view b);
+namespace si32::sim {
 
 // A full path ("C:\", "C:\WINDOWS\SYSTEM") split into its drive letter
 // (upper case) and its folder and file names, "." and ".." resolved.
@@ -19,7 +17,7 @@ struct WindowsPath {
     std::vector<std::string> names;
 
     std::string text() const;  // "C:\" for a root, "C:\A\B" otherwise
-    std::string key() const { return foldCase(text()); }
+    std::string key() const { return lowerAscii(text()); }
     WindowsPath parent() const;
     std::string leaf() const { return names.empty() ? std::string() : names.back(); }
     WindowsPath child(std::string_view name) const;

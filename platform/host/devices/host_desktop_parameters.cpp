@@ -4,70 +4,15 @@
 #include <cstring>
 #include <span>
 
+#include "platform/contract/spi_actions.h"
 #include "platform/utf8_cut.h"
 
 namespace si32 {
 namespace {
 
-// How a set action hands over its new value.
-enum class Carrier : uint8_t {
-    Count,    // in the count argument
-    Pointer,  // in the pointer argument itself
-    Text,     // a NUL-terminated text in the caller's memory
-    Spacing,  // icon spacing: a non-null pointer reads the value instead
-};
-
-// The parameters that are one value in the profile.
-struct ProfileParameter {
-    uint32_t get;
-    uint32_t set;
-    std::string_view name;
-    Carrier carrier;
-    bool boolean;  // kept as 1 or 0, whatever non-zero value was passed
-};
-
-constexpr ProfileParameter kProfileParameters[] = {
-    {SPI_GETBORDER, SPI_SETBORDER, "BorderWidth", Carrier::Count, false},
-    {SPI_ICONHORIZONTALSPACING, SPI_ICONHORIZONTALSPACING, "IconSpacing", Carrier::Spacing, false},
-    {SPI_GETGRIDGRANULARITY, SPI_SETGRIDGRANULARITY, "GridGranularity", Carrier::Count, false},
-    {SPI_ICONVERTICALSPACING, SPI_ICONVERTICALSPACING, "IconVerticalSpacing", Carrier::Spacing, false},
-    {SPI_GETICONTITLEWRAP, SPI_SETICONTITLEWRAP, "IconTitleWrap", Carrier::Count, true},
-    {SPI_GETMENUDROPALIGNMENT, SPI_SETMENUDROPALIGNMENT, "MenuDropAlignment", Carrier::Count, true},
-    {SPI_GETDRAGFULLWINDOWS, SPI_SETDRAGFULLWINDOWS, "DragFullWindows", Carrier::Count, true},
-    {SPI_GETDESKWALLPAPER, SPI_SETDESKWALLPAPER, "Wallpaper", Carrier::Text, false},
-    {SPI_GETMENUANIMATION, SPI_SETMENUANIMATION, "MenuAnimation", Carrier::Pointer, true},
-    {SPI_GETCOMBOBOXANIMATION, SPI_SETCOMBOBOXANIMATION, "ComboBoxAnimation", Carrier::Pointer, true},
-    {SPI_GETLISTBOXSMOOTHSCROLLING, SPI_SETLISTBOXSMOOTHSCROLLING, "ListBoxSmoothScrolling", Carrier::Pointer,
-     true},
-    {SPI_GETGRADIENTCAPTIONS, SPI_SETGRADIENTCAPTIONS, "GradientCaptions", Carrier::Pointer, true},
-    {SPI_GETKEYBOARDCUES, SPI_SETKEYBOARDCUES, "KeyboardCues", Carrier::Pointer, true},
-    {SPI_GETHOTTRACKING, SPI_SETHOTTRACKING, "HotTracking", Carrier::Pointer, true},
-    {SPI_GETMENUFADE, SPI_SETMENUFADE, "MenuFade", Carrier::Pointer, true},
-    {SPI_GETSELECTIONFADE, SPI_SETSELECTIONFADE, "SelectionFade", Carrier::Pointer, true},
-    {SPI_GETTOOLTIPANIMATION, SPI_SETTOOLTIPANIMATION, "TooltipAnimation", Carrier::Pointer, true},
-    {SPI_GETTOOLTIPFADE, SPI_SETTOOLTIPFADE, "TooltipFade", Carrier::Pointer, true},
-    {SPI_GETUIEFFECTS, SPI_SETUIEFFECTS, "UIEffects", Carrier::Pointer, true},
-    {SPI_GETFOREGROUNDLOCKTIMEOUT, SPI_SETFOREGROUNDLOCKTIMEOUT, "ForegroundLockTimeout", Carrier::Pointer, false},
-    {SPI_GETFOREGROUNDFLASHCOUNT, SPI_SETFOREGROUNDFLASHCOUNT, "ForegroundFlashCount", Carrier::Pointer, false},
-};
-
 constexpr std::string_view kMinAnimate = "MinAnimate";
 constexpr std::string_view kIconFont = "IconFont";
 constexpr uint8_t DEFAULT_CHARSET = 1;
-
-const ProfileParameter* findParameter(uint32_t action, bool& isSet) {
-    for (const ProfileParameter& p : kProfileParameters) {
-        if (p.get == action) {
-            isSet = false;
-            return &p;
-        }
-        if (p.set == action) {
-            isSet = true;
-            return &p;
-        }
-    }
-    return nullptr;
-}
 
 // The caller's memory, when the pointer argument is an address.
 std::span<std::byte> memoryOf(const SpiPointer& pointer) {
@@ -151,39 +96,11 @@ std::optional<SpiLogFont> DesktopParameters::iconTitleFont() {
 
 int32_t DesktopParameters::SystemParametersInfoA(uint32_t action, uint32_t param, const SpiPointer& pointer,
                                                  uint32_t winIni) {
-    const std::span<std::byte> memory = memoryOf(pointer);
     bool isSet = false;
-    if (const ProfileParameter* p = findParameter(action, isSet)) {
-        if (p->carrier == Carrier::Spacing) isSet = memory.empty() && std::holds_alternative<std::monostate>(pointer);
-        if (!isSet) {
-            if (p->carrier == Carrier::Text) {
-                const std::optional<std::string> text = readText(p->name);
-                const size_t room = std::min<size_t>(param, memory.size());
-                // A path that does not fit whole is not answered at all.
-                if (!text || text->size() + 1 > room) return 0;
-                std::memcpy(memory.data(), text->data(), text->size());
-                memory[text->size()] = std::byte{0};
-                return 1;
-            }
-            const std::optional<int32_t> value = readDword(p->name);
-            if (!value || memory.size() < 4) return 0;
-            spi_bytes::put32(memory, 0, *value);
-            return 1;
-        }
-        int32_t value = 0;
-        switch (p->carrier) {
-            case Carrier::Count:
-            case Carrier::Spacing: value = static_cast<int32_t>(param); break;
-            case Carrier::Pointer:
-                if (!std::holds_alternative<int32_t>(pointer)) return 0;
-                value = std::get<int32_t>(pointer);
-                break;
-            case Carrier::Text:
-                if (memory.empty()) return 0;
-                return commit({{std::string(p->name), REG_SZ, spi_bytes::textUpToNul(memory)}}, winIni) ? 1 : 0;
-        }
-        if (p->boolean) value = value != 0 ? 1 : 0;
-        return commit({dwordValue(p->name, value)}, winIni) ? 1 : 0;
+    if (const SpiSetAction* p = findProfileAction(action, isSet)) {
+        if (p->source == SpiSource::Spacing)
+            isSet = memoryOf(pointer).empty() && std::holds_alternative<std::monostate>(pointer);
+        return isSet ? setProfileValue(*p, param, pointer, winIni) : getProfileValue(*p, param, pointer);
     }
 
     switch (action) {
@@ -200,6 +117,45 @@ int32_t DesktopParameters::SystemParametersInfoA(uint32_t action, uint32_t param
         case SPI_SETDESKPATTERN:
         default: return 0;
     }
+}
+
+int32_t DesktopParameters::getProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer) {
+    const std::span<std::byte> memory = memoryOf(pointer);
+    if (p.source == SpiSource::Text) {
+        const std::optional<std::string> text = readText(p.profileValue);
+        const size_t room = std::min<size_t>(param, memory.size());
+        // A path that does not fit whole is not answered at all.
+        if (!text || text->size() + 1 > room) return 0;
+        std::memcpy(memory.data(), text->data(), text->size());
+        memory[text->size()] = std::byte{0};
+        return 1;
+    }
+    const std::optional<int32_t> value = readDword(p.profileValue);
+    if (!value || memory.size() < 4) return 0;
+    spi_bytes::put32(memory, 0, *value);
+    return 1;
+}
+
+int32_t DesktopParameters::setProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer,
+                                           uint32_t winIni) {
+    int32_t value = 0;
+    switch (p.source) {
+        case SpiSource::Count:
+        case SpiSource::Spacing: value = static_cast<int32_t>(param); break;
+        case SpiSource::Pointer:
+            if (!std::holds_alternative<int32_t>(pointer)) return 0;
+            value = std::get<int32_t>(pointer);
+            break;
+        case SpiSource::Text:
+            // No file name clears the wallpaper.
+            return commit({{std::string(p.profileValue), REG_SZ, spi_bytes::textUpToNul(memoryOf(pointer))}}, winIni)
+                       ? 1
+                       : 0;
+        case SpiSource::Record:
+        case SpiSource::Refresh: return 0;
+    }
+    if (p.boolean) value = value != 0 ? 1 : 0;
+    return commit({dwordValue(p.profileValue, value)}, winIni) ? 1 : 0;
 }
 
 int32_t DesktopParameters::getWorkArea(const SpiPointer& pointer) {

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/contract/spi_actions.h"
 #include "platform/engine/registry_store.h"
 #include "platform/host/host_context.h"
 #include "platform/host/devices/host_desktop_parameters_profile.h"
@@ -49,6 +50,9 @@ private:
     // winIni asks for it; false (nothing changed) when that cannot be done.
     bool commit(std::vector<ProfileValue> values, uint32_t winIni);
 
+    // A parameter kept as one profile value.
+    int32_t getProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer);
+    int32_t setProfileValue(const SpiSetAction& p, uint32_t param, const SpiPointer& pointer, uint32_t winIni);
     int32_t getWorkArea(const SpiPointer& pointer);
     int32_t animation(bool set, uint32_t param, const SpiPointer& pointer, uint32_t winIni);
     int32_t getIconTitleFont(const SpiPointer& pointer);

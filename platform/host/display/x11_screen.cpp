@@ -49,6 +49,9 @@ std::vector<MonitorRect> xineramaMonitors(Display* display) {
     return monitors;
 }
 
+void readWorkArea(Display* display, Window root, ScreenFacts& facts);
+void readMonitors(Display* display, ScreenFacts& facts);
+
 ScreenFacts readScreen(Display* display) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
@@ -66,8 +69,19 @@ ScreenFacts readScreen(Display* display) {
     const double dpi = x11::xftDpi(x11::resources(display)).value_or(kUnsetDesktopDpi);
     facts.dpiX = facts.dpiY = dpi;
 
-    // The window manager's work area on the current desktop; without one,
-    // nothing reserves any part of the screen.
+    readWorkArea(display, root, facts);
+    readMonitors(display, facts);
+
+    // Icon, scroll-bar, title-bar and font sizes belong to a toolkit's
+    // style, which the report does not load: they stay unknown.
+    facts.iconSize = 0;
+    facts.smallIconSize = 0;
+    return facts;
+}
+
+// The window manager's work area on the current desktop; without one,
+// nothing reserves any part of the screen.
+void readWorkArea(Display* display, Window root, ScreenFacts& facts) {
     facts.workLeft = 0;
     facts.workTop = 0;
     facts.workRight = facts.widthPx;
@@ -82,8 +96,11 @@ ScreenFacts readScreen(Display* display) {
         facts.workRight = facts.workLeft + static_cast<int32_t>(area[2]);
         facts.workBottom = facts.workTop + static_cast<int32_t>(area[3]);
     }
+}
 
-    // Without a Xinerama view the server shows one screen: one monitor.
+// The monitors and the virtual screen around them. Without a Xinerama view
+// the server shows one screen: one monitor.
+void readMonitors(Display* display, ScreenFacts& facts) {
     std::vector<MonitorRect> monitors = xineramaMonitors(display);
     if (monitors.empty()) monitors.push_back({0, 0, facts.widthPx, facts.heightPx});
     int left = monitors.front().x, top = monitors.front().y;
@@ -99,12 +116,6 @@ ScreenFacts readScreen(Display* display) {
     facts.virtualTop = top;
     facts.virtualWidth = right - left;
     facts.virtualHeight = bottom - top;
-
-    // Icon, scroll-bar, title-bar and font sizes belong to a toolkit's
-    // style, which the report does not load: they stay unknown.
-    facts.iconSize = 0;
-    facts.smallIconSize = 0;
-    return facts;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/contract/processor_architecture.h"
+
 namespace si32 {
 
 struct KernelVersion {
@@ -31,7 +33,7 @@ std::optional<CpuSet> onlineCpus(const std::string& root);
 
 // SYSTEM_INFO's architecture and processor type for a machine name.
 struct ProcessorCode {
-    uint16_t architecture = 0xFFFF;  // PROCESSOR_ARCHITECTURE_UNKNOWN
+    uint16_t architecture = PROCESSOR_ARCHITECTURE_UNKNOWN;
     uint32_t type = 0;
 };
 ProcessorCode processorCodeFor(std::string_view machine);

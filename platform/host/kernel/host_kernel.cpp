@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/host/common/buffer_conventions.h"
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/registry/host_cpu.h"
 #include "platform/host/kernel/host_facts.h"
 #include "platform/host/common/host_read.h"
@@ -64,7 +64,7 @@ int32_t HostKernel::GetComputerNameA(std::span<char> buffer, uint32_t& size) {
 }
 
 void HostKernel::GetSystemInfo(SystemInfo& info) {
-    const std::string machine = machineName();
+    const std::string machine = context_.machine.empty() ? machineName() : context_.machine;
     const ProcessorCode code = processorCodeFor(machine);
     auto cpus = onlineCpus(context_.root);
     if (!cpus && context_.root == "/") {

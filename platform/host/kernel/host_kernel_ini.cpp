@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/engine/ini_reader.h"
-#include "platform/host/common/buffer_conventions.h"
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/kernel/host_ini_facts.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
@@ -30,7 +30,7 @@ uint32_t HostKernel::GetPrivateProfileStringA(std::string_view section, std::str
                                    return letter == 'C' ? std::string(kWindowsDirectory.substr(3)) : std::string();
                                });
     std::optional<std::string> text;
-    if (const auto host = drives_.ToHostPath(windowsPath)) text = readUnderRoot("/", *host);
+    if (const auto host = drives_.ToHostPath(windowsPath)) text = context_.mounts->ReadFile(*host);
 
     std::vector<char> scratch(std::max(buffer.size(), kMissing.size() + 1));
     const uint32_t count = GetPrivateProfileStringFromText(

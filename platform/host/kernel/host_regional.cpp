@@ -3,10 +3,10 @@
 #include <langinfo.h>
 #include <locale.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/kernel/host_locale.h"
 #include "platform/host/host_services.h"
 
@@ -26,12 +26,7 @@ std::optional<std::string> localeText(LCTYPE type) {
 int32_t HostRegional::GetLocaleInfoA(LCTYPE type, std::span<char> buffer) {
     const auto text = localeText(type);
     if (!text) return 0;
-    const auto needed = static_cast<int32_t>(text->size() + 1);
-    if (buffer.empty()) return needed;
-    if (buffer.size() < text->size() + 1) return 0;
-    std::memcpy(buffer.data(), text->data(), text->size());
-    buffer[text->size()] = '\0';
-    return needed;
+    return storeLocaleAnswer(*text, buffer);
 }
 
 }  // namespace si32

@@ -17,19 +17,7 @@ std::string field(const Fields& fields, const std::string& key) {
     return it == fields.end() ? std::string() : it->second;
 }
 
-// A whole number in decimal, or in hexadecimal with "0x" in front.
-std::optional<uint32_t> number(const std::string& text) {
-    std::string_view view = text;
-    int base = 10;
-    if (view.size() > 2 && view[0] == '0' && (view[1] == 'x' || view[1] == 'X')) {
-        view.remove_prefix(2);
-        base = 16;
-    }
-    uint32_t value = 0;
-    const auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), value, base);
-    if (error != std::errc() || end != view.data() + view.size() || view.empty()) return std::nullopt;
-    return value;
-}
+std::optional<uint32_t> number(const std::string& text) { return parseNumber<uint32_t>(text); }
 
 CpuDescription describeX86(const Fields& fields, bool sixtyFour) {
     CpuDescription cpu;
@@ -82,7 +70,7 @@ std::optional<uint32_t> ratedMhz(std::string_view modelName) {
     double value = 0;
     const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
     if (error != std::errc() || value <= 0) return std::nullopt;
-    const std::string unit = toLowerAscii(trimBlanks(rest.substr(static_cast<size_t>(end - rest.data()))));
+    const std::string unit = lowerAscii(trimBlanks(rest.substr(static_cast<size_t>(end - rest.data()))));
     if (unit == "ghz") return static_cast<uint32_t>(std::lround(value * 1000));
     if (unit == "mhz") return static_cast<uint32_t>(std::lround(value));
     return std::nullopt;
@@ -94,6 +82,21 @@ std::optional<uint32_t> sysfsMhz(const std::string& root, std::string_view name)
     const auto khz = number(*text);
     if (!khz || *khz == 0) return std::nullopt;
     return (*khz + 500) / 1000;
+}
+
+// The first processor node's "clock-frequency" in the device tree: a
+// big-endian cell of 32 bits, or two cells for 64, in Hz.
+std::optional<uint32_t> deviceTreeMhz(const std::string& root) {
+    for (const char* base : {"/proc/device-tree/cpus", "/sys/firmware/devicetree/base/cpus"})
+        for (const std::string& node : listUnderRoot(root, base)) {
+            if (!startsWith(node, "cpu@")) continue;
+            const auto cells = readUnderRoot(root, std::string(base) + "/" + node + "/clock-frequency");
+            if (!cells || (cells->size() != 4 && cells->size() != 8)) continue;
+            uint64_t hz = 0;
+            for (const char byte : *cells) hz = (hz << 8) | static_cast<unsigned char>(byte);
+            if (hz >= 500000) return static_cast<uint32_t>((hz + 500000) / 1000000);
+        }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -122,8 +125,8 @@ std::optional<uint32_t> nominalMhz(const std::string& root, std::string_view cpu
     double mhz = 0;
     const auto [end, error] = std::from_chars(seen.data(), seen.data() + seen.size(), mhz);
     (void)end;
-    if (error == std::errc() && mhz >= 1) return static_cast<uint32_t>(std::lround(mhz));
-    return std::nullopt;
+    if (error == std::errc() && mhz >= 1 && mhz < 1e6) return static_cast<uint32_t>(std::lround(mhz));
+    return deviceTreeMhz(root);
 }
 
 }  // namespace si32

@@ -2,7 +2,7 @@
 // the effective user's login name.
 #include <unistd.h>
 
-#include "platform/host/common/buffer_conventions.h"
+#include "platform/contract/buffer_conventions.h"
 #include "platform/host/kernel/host_passwd.h"
 #include "platform/host/host_services.h"
 

@@ -2,7 +2,6 @@
 // conventions and failures.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,29 +43,6 @@ TEST(HostKernel, VersionIsTheRunningKernel) {
     EXPECT_EQ(unknown.kernel.GetVersionExA(none), 0);
 }
 
-TEST(HostKernel, DirectoryCountConventions) {
-    KernelOver host(fixture("empty"));
-    struct Case {
-        size_t buffer;
-        uint32_t result;
-        const char* stored;  // nullptr: the buffer is left alone
-    };
-    // "C:\WINDOWS" has 10 characters.
-    const Case cases[] = {{255, 10, "C:\\WINDOWS"}, {11, 10, "C:\\WINDOWS"}, {10, 11, nullptr}, {0, 11, nullptr}};
-    for (const Case& c : cases) {
-        std::vector<char> buffer(c.buffer, 'x');
-        EXPECT_EQ(host.kernel.GetWindowsDirectoryA(buffer), c.result) << c.buffer;
-        if (c.stored != nullptr) {
-            EXPECT_STREQ(buffer.data(), c.stored);
-        } else {
-            EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](char ch) { return ch == 'x'; }));
-        }
-    }
-    std::vector<char> system(255);
-    EXPECT_EQ(host.kernel.GetSystemDirectoryA(system), 17u);
-    EXPECT_STREQ(system.data(), "C:\\WINDOWS\\SYSTEM");
-}
-
 TEST(HostKernel, TempPathThroughTheDriveMap) {
     KernelOver host(fixture("empty"));
     host.prefix.dir.mkdir("drive_c/Temp Files");
@@ -79,25 +55,6 @@ TEST(HostKernel, TempPathThroughTheDriveMap) {
     // A temporary directory that no drive holds has no Windows name.
     hosttest::ScopedEnv tmp("TMPDIR", "/nowhere/at/all");
     EXPECT_EQ(host.kernel.GetTempPathA(buffer), 0u);
-}
-
-TEST(HostKernel, ComputerNameBufferSizes) {
-    KernelOver host(fixture("empty"));
-    char name[256] = {};
-    ASSERT_EQ(gethostname(name, sizeof name - 1), 0);
-    const uint32_t length = static_cast<uint32_t>(std::strlen(name));
-
-    std::vector<char> exact(length + 1, 'X');
-    uint32_t size = length + 1;
-    EXPECT_NE(host.kernel.GetComputerNameA(exact, size), 0);
-    EXPECT_EQ(size, length);
-    EXPECT_STREQ(exact.data(), name);
-
-    std::vector<char> small(length, 'X');
-    size = length;
-    EXPECT_EQ(host.kernel.GetComputerNameA(small, size), 0);
-    EXPECT_EQ(size, length + 1);
-    EXPECT_EQ(std::string(small.begin(), small.end()), std::string(length, 'X'));
 }
 
 TEST(HostKernel, ProcessorsOnline) {

@@ -70,13 +70,18 @@ TEST(LiveRegistry, BoardWithDeviceTreeAndNoFullName) {
 }
 
 TEST(LiveRegistry, NothingKnownIsNothingInvented) {
-    const auto values = registryOf({fixture("empty"), "x86_64", "", 1000, ""});
-    // os-release's own default name, and the one value Linux never records.
-    const std::map<std::string, std::string> expected{
-        {id(kCurrentVersion, "ProductName"), "Linux"},
-        {id(kCurrentVersion, "RegisteredOrganization"), ""},
-    };
-    EXPECT_EQ(values, expected);
+    // os-release's own default name, and the one value Linux never records;
+    // a PC is an "AT/AT COMPATIBLE" machine even without firmware tables.
+    for (const char* machine : {"x86_64", "i686", "riscv64"}) {
+        SCOPED_TRACE(machine);
+        const auto values = registryOf({fixture("empty"), machine, "", 1000, ""});
+        std::map<std::string, std::string> expected{
+            {id(kCurrentVersion, "ProductName"), "Linux"},
+            {id(kCurrentVersion, "RegisteredOrganization"), ""},
+        };
+        if (std::string_view(machine) != "riscv64") expected[id(kSystem, "Identifier")] = "AT/AT COMPATIBLE";
+        EXPECT_EQ(values, expected);
+    }
 }
 
 TEST(CpuDescription, ArchitecturesAsWindowsNamesThem) {
@@ -158,6 +163,21 @@ TEST(LiveIni, DisplayAdapterNeedsTheIdDatabase) {
     EXPECT_EQ(displayAdapterName(root.path()), "Intel Corporation, device 3e98");
     root.write("sys/class/drm/card0/device/vendor", "0x1234\n");
     EXPECT_EQ(displayAdapterName(root.path()), std::nullopt);
+}
+
+TEST(LiveIni, SessionLayoutFromTheRootWindowsRulesNames) {
+    using Keys = std::map<std::string, std::string>;
+    struct Case {
+        std::string property;
+        Keys keys;
+    };
+    for (const Case& c : std::vector<Case>{
+             {std::string("evdev\0pc105\0us,de\0,nodeadkeys\0grp:alt_shift_toggle\0", 51),
+              {{"XKBMODEL", "pc105"}, {"XKBLAYOUT", "us,de"}, {"XKBVARIANT", ",nodeadkeys"}}},
+             {std::string("evdev\0pc104\0gb", 14), {{"XKBMODEL", "pc104"}, {"XKBLAYOUT", "gb"}, {"XKBVARIANT", ""}}},
+             {"", {{"XKBMODEL", ""}, {"XKBLAYOUT", ""}, {"XKBVARIANT", ""}}},
+         })
+        EXPECT_EQ(parseXkbRulesNames(c.property), c.keys);
 }
 
 TEST(LiveIni, KeyboardCodesWhenTheRulesListIsMissing) {

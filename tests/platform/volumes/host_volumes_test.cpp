@@ -108,7 +108,7 @@ TEST(HostVolumes, LocalMountsAgreeWithTheSystemTools) {
     if (!haveTool("df") || !haveTool("findmnt") || !haveTool("stat"))
         GTEST_SKIP() << "this machine lacks df, findmnt or stat (util-linux, coreutils)";
     TempPrefix prefix(::testing::TempDir());
-    const HostContext context{"/", prefix.path(), true, "", ""};
+    const HostContext context{"/", prefix.path(), true, ""};
     const auto map = DriveMap::Build(context);
     HostVolumes volumes(context, map);
 
@@ -211,7 +211,7 @@ private:
 
 TEST_F(PrivateTmpfs, RamDiskOfEightMegabytes) {
     TempPrefix prefix("/tmp");
-    const HostContext context{"/", prefix.path(), true, "", ""};
+    const HostContext context{"/", prefix.path(), true, ""};
     const auto map = DriveMap::Build(context);
     const auto letter = map.ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());
@@ -255,7 +255,7 @@ TEST_F(PrivateTmpfs, DriveInfoFrameOnTheHost) {
     ::setenv("SI32_PREFIX", prefix.path().c_str(), 1);
     SilentFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report);
-    const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, "", ""}).ToWindowsPath("/tmp");
+    const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, ""}).ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());
     Si9x form;
     form.control("Drive1").text = std::string(1, static_cast<char>(std::tolower((*letter)[0]))) + ": []";

@@ -181,7 +181,8 @@ std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     const char* searchPath = std::getenv("PATH");
     const auto program =
         findProgram(argv.front(), asWritten,
-                    ProgramSearch{context_.executableDir, directory, searchPath ? searchPath : "", context_.mounts});
+                    ProgramSearch{{context_.executableDir, context_.libexecDir}, directory,
+                                  searchPath ? searchPath : "", context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
     return *program;
 }

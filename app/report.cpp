@@ -168,7 +168,9 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
         for (const ShownRow& row : frame.rows) {
             std::string joined;
             for (const auto& line : row.lines) joined += (joined.empty() ? "" : "\n") + line;
-            rows[row.caption] = joined;
+            // A heading and the meter under it share a caption ("Physical
+            // Memory"); the one that shows a value keeps the key.
+            if (!rows.contains(row.caption) || !joined.empty()) rows[row.caption] = joined;
         }
     }
     json["started"] = allShown(extras.started);

@@ -231,7 +231,8 @@ private:
     void display(const json& value) {
         reader_.expectObject(value, "display",
                              {"width_twips", "height_twips", "twips_per_pixel_x", "twips_per_pixel_y",
-                              "bits_per_pixel", "planes", "logpixelsy", "metrics", "parameters"});
+                              "bits_per_pixel", "planes", "logpixelsy", "logpixelsx", "contexts", "metrics",
+                              "parameters"});
         DisplayFacts facts;
         for (const auto& [name, member] : value.items()) {
             std::string path = memberPath("display", name);
@@ -249,6 +250,8 @@ private:
                     auto number = static_cast<uint32_t>(numberName(action, actionPath, 0, UINT32_MAX));
                     facts.parameters[number] = readParameterValue(reader_, number, answer, actionPath);
                 }
+            } else if (name == "contexts") {
+                facts.contexts = reader_.flag(member, path);
             } else {
                 int32_t number = reader_.i32(member, path);
                 if (name == "width_twips") facts.widthTwips = number;
@@ -257,6 +260,7 @@ private:
                 else if (name == "twips_per_pixel_y") facts.twipsPerPixelY = number;
                 else if (name == "bits_per_pixel") facts.bitsPerPixel = number;
                 else if (name == "planes") facts.planes = number;
+                else if (name == "logpixelsx") facts.logPixelsX = number;
                 else facts.logPixelsY = number;
             }
         }
@@ -345,8 +349,9 @@ private:
         reader_.expectAnyObject(value, "programs");
         for (const auto& [name, entry] : value.items()) {
             std::string path = memberPath("programs", name);
-            if (!isBareName(name) && !isFullPath(name))
-                reader_.fail(path, "expected a bare program name or a full Windows path as the member name");
+            if (!isBareName(name) && !isFullPath(name) && !name.starts_with('/'))
+                reader_.fail(path,
+                             "expected a bare program name, a full Windows path or a host path as the member name");
             reader_.expectObject(entry, path, {"writes", "fails_to_start"});
             ProgramFacts program;
             program.name = reader_.ansi(name);
@@ -378,7 +383,7 @@ private:
                                  {"letter", "type", "label", "serial", "max_component", "flags", "file_system",
                                   "sectors_per_cluster", "bytes_per_sector", "free_clusters", "total_clusters",
                                   "free_bytes_to_caller", "total_bytes", "total_free_bytes", "volume_fails",
-                                  "space_fails"});
+                                  "space_fails", "cluster_space_fails", "byte_space_fails", "list_label"});
             DriveFacts drive;
             const json* letter = DescriptionReader::find(entry, "letter");
             if (letter == nullptr) reader_.fail(memberPath(path, "letter"), "expected a drive letter (missing)");
@@ -410,6 +415,9 @@ private:
         else if (name == "total_free_bytes") drive.totalFreeBytes = r.u64(member, path);
         else if (name == "volume_fails") drive.volumeFails = r.flag(member, path);
         else if (name == "space_fails") drive.spaceFails = r.flag(member, path);
+        else if (name == "cluster_space_fails") drive.clusterSpaceFails = r.flag(member, path);
+        else if (name == "byte_space_fails") drive.byteSpaceFails = r.flag(member, path);
+        else if (name == "list_label") drive.listLabel = r.text(member, path);
     }
 
     void failingCalls(const json& value) {

@@ -170,8 +170,7 @@ void HostFiles::Kill(std::string_view path) {
     if (const int error = context_.mounts->Unlink(host); error != 0) raiseFor(error, host);
 }
 
-uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
-    // The window style is the window manager's business on Linux.
+std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     if (argv.empty() || argv.front().empty()) raise(ErrorKind::FileNotFound, "no program named");
     std::optional<std::string> asWritten;
     try {
@@ -182,14 +181,29 @@ uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
     const char* searchPath = std::getenv("PATH");
     const auto program =
         findProgram(argv.front(), asWritten,
-                    ProgramSearch{context_.executableDir, directory, searchPath ? searchPath : "", context_.mounts});
+                    ProgramSearch{{context_.executableDir, context_.libexecDir}, directory,
+                                  searchPath ? searchPath : "", context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
+    return *program;
+}
 
+uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
+    // The window style is the window manager's business on Linux.
+    const std::string program = programFor(argv);
     std::vector<std::string> args = argv;
-    args.front() = *program;
-    const uint32_t pid = spawnProgram(*program, args, directory);
+    args.front() = program;
+    const uint32_t pid = spawnProgram(program, args, HostPathOf(CurDir()));
     started_.push_back(argv.front());
     return pid;
+}
+
+std::optional<bool> HostFiles::WouldStart(const std::vector<std::string>& argv) {
+    try {
+        programFor(argv);
+        return true;
+    } catch (const RunTimeError&) {
+        return false;
+    }
 }
 
 bool HostFiles::WaitForExit(uint32_t processId, uint32_t milliseconds) {

@@ -33,7 +33,8 @@ std::optional<std::string> findProgram(std::string_view name, const std::optiona
     if (base.size() <= 4 || !equalsNoCase(base.substr(base.size() - 4), ".exe")) return std::nullopt;
     base.remove_suffix(4);
 
-    std::vector<std::string> dirs{search.executableDir, search.currentDir};
+    std::vector<std::string> dirs = search.programDirs;
+    dirs.push_back(search.currentDir);
     std::string_view rest = search.searchPath;
     while (!rest.empty()) {
         const size_t colon = rest.find(':');

@@ -185,9 +185,9 @@ TEST(HostFiles, WaitForExitWaitsForTheStartedProgramOnly) {
 
 TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
     ScratchDir dirs;
-    const std::string beside = dirs.mkdir("bin"), current = dirs.mkdir("cwd"), path1 = dirs.mkdir("p1"),
-                      path2 = dirs.mkdir("p2");
-    const ProgramSearch search{beside, current, path1 + "::" + path2};
+    const std::string beside = dirs.mkdir("bin"), libexec = dirs.mkdir("libexec"), current = dirs.mkdir("cwd"),
+                      path1 = dirs.mkdir("p1"), path2 = dirs.mkdir("p2");
+    const ProgramSearch search{{beside, libexec}, current, path1 + "::" + path2};
     const std::string written = dirs.write("cwd/tool.exe", "#!/bin/sh\n", true);
     dirs.write("p2/tool", "#!/bin/sh\n", true);
     dirs.write("p2/msinfo32", "#!/bin/sh\n", true);
@@ -196,6 +196,8 @@ TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
     dirs.write("p2/other", "#!/bin/sh\n", true);
     dirs.write("cwd/reschk", "#!/bin/sh\n", true);
     dirs.write("bin/reschk", "#!/bin/sh\n", true);
+    dirs.write("libexec/helper", "#!/bin/sh\n", true);
+    dirs.write("cwd/helper", "#!/bin/sh\n", true);
 
     struct Case {
         const char* name;
@@ -205,6 +207,7 @@ TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
     const Case cases[] = {
         {"tool.exe", written, written},
         {"reschk.exe", std::nullopt, beside + "/reschk"},
+        {"HELPER.EXE", std::nullopt, libexec + "/helper"},
         // A name with a folder means that file: never a namesake elsewhere.
         {"C:\\WINDOWS\\MSINFO32.EXE", dirs.path() + "/absent", std::nullopt},
         {"C:\\NOPE\\tool.exe", dirs.path() + "/NOPE/tool.exe", std::nullopt},

@@ -166,6 +166,21 @@ TEST(LiveIni, DisplayAdapterNeedsTheIdDatabase) {
     EXPECT_EQ(displayAdapterName(root.path()), std::nullopt);
 }
 
+TEST(LiveIni, SessionLayoutFromTheRootWindowsRulesNames) {
+    using Keys = std::map<std::string, std::string>;
+    struct Case {
+        std::string property;
+        Keys keys;
+    };
+    for (const Case& c : std::vector<Case>{
+             {std::string("evdev\0pc105\0us,de\0,nodeadkeys\0grp:alt_shift_toggle\0", 51),
+              {{"XKBMODEL", "pc105"}, {"XKBLAYOUT", "us,de"}, {"XKBVARIANT", ",nodeadkeys"}}},
+             {std::string("evdev\0pc104\0gb", 14), {{"XKBMODEL", "pc104"}, {"XKBLAYOUT", "gb"}, {"XKBVARIANT", ""}}},
+             {"", {{"XKBMODEL", ""}, {"XKBLAYOUT", ""}, {"XKBVARIANT", ""}}},
+         })
+        EXPECT_EQ(parseXkbRulesNames(c.property), c.keys);
+}
+
 TEST(LiveIni, KeyboardCodesWhenTheRulesListIsMissing) {
     hosttest::ScratchDir root;
     root.write("etc/vconsole.conf", "KEYMAP=de\nXKBLAYOUT=de\nXKBMODEL=pc105\nXKBVARIANT=nodeadkeys\n");

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/platform.h"
 #include "platform/contract/buffer_conventions.h"
@@ -18,7 +19,14 @@ SimRegistry::SimRegistry(const MachineDescription& description, const FailingCal
             throw MachineDescriptionError(message);
         }
     }
-    for (const std::string& key : description.registryReadOnlyKeys) store_.AddReadOnlyKey(key);
+    for (std::size_t i = 0; i < description.registryReadOnlyKeys.size(); ++i) {
+        try {
+            store_.AddReadOnlyKey(description.registryReadOnlyKeys[i]);
+        } catch (const std::invalid_argument&) {
+            throw MachineDescriptionError(description.source + ": registry_read_only_keys[" + std::to_string(i) +
+                                          "]: expected a key under a predefined root (HKEY_LOCAL_MACHINE\\...)");
+        }
+    }
     store_.SetConnectFails(description.registryConnectFails);
     if (description.computerName) store_.SetComputerName(*description.computerName);
 }

@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "registry_file: ./no-such-file.reg: No such file or directory"},
         BadDescription{R"({"registry_file": "/dev/zero"})", "registry_file: /dev/zero: not a regular file"},
         BadDescription{R"({"computer_name": "A", "computer_name": "B"})", "computer_name: duplicate member"},
+        BadDescription{R"({"registry_read_only_keys": ["HKEY_L!CAL_MACHINE\\X"]})",
+                       "registry_read_only_keys[0]: expected a key under a predefined root (HKEY_LOCAL_MACHINE\\...)"},
         BadDescription{R"({"drives": [{"letter": "C"}, {"letter": "D", "letter": "E"}]})",
                        "drives[1].letter: duplicate member"},
         BadDescription{R"({"display": {"width_twips": 1e400}})",

@@ -198,7 +198,7 @@ void WindowView::syncControl(Bound& bound) {
             if (control.autoSize) {
                 fitToText(widget, control);
             } else {
-                fitValue(bound, control);
+                fitValue(static_cast<FieldLabel&>(widget), control);
                 // A field that cuts its text carries it whole.
                 if (static_cast<FieldLabel&>(widget).isCut()) tip = static_cast<FieldLabel&>(widget).text();
             }
@@ -241,8 +241,7 @@ void WindowView::fitToText(QWidget& widget, const Control& control) const {
     widget.setGeometry(left, design.top(), size.width(), size.height());
 }
 
-void WindowView::fitValue(Bound& bound, const Control& control) {
-    auto& label = static_cast<FieldLabel&>(*bound.widget);
+void WindowView::fitValue(FieldLabel& label, const Control& control) {
     const QRect design = scale_.rect(control.geometry);
     QRect shown = design;
     if (!label.wordWrap()) {
@@ -358,14 +357,19 @@ void WindowView::placeWithRealFrame() {
     const QWindow* handle = windowHandle();
     if (compositorPlacesWindows() || handle == nullptr || handle->frameMargins().isNull()) return;
     Si9x& form = session_.form;
-    const QMargins frame = handle->frameMargins();
-    const int32_t outerWidth = placement_.twipsX(width() + frame.left() + frame.right());
-    const int32_t outerHeight = placement_.twipsY(height() + frame.top() + frame.bottom());
-    if (outerWidth == form.OuterWidth && outerHeight == form.OuterHeight) return;
-    form.OuterWidth = outerWidth;
-    form.OuterHeight = outerHeight;
+    if (!tellOuterSize(handle->frameMargins())) return;
     CenterForm(session_.platform.ui, form);
     move(onScreen(form.Left, form.Top));
+}
+
+bool WindowView::tellOuterSize(const QMargins& frame) {
+    Si9x& form = session_.form;
+    const int32_t outerWidth = placement_.twipsX(width() + frame.left() + frame.right());
+    const int32_t outerHeight = placement_.twipsY(height() + frame.top() + frame.bottom());
+    if (outerWidth == form.OuterWidth && outerHeight == form.OuterHeight) return false;
+    form.OuterWidth = outerWidth;
+    form.OuterHeight = outerHeight;
+    return true;
 }
 
 QPoint WindowView::onScreen(int32_t left, int32_t top) const {
@@ -376,9 +380,7 @@ QPoint WindowView::onScreen(int32_t left, int32_t top) const {
 bool WindowView::start() {
     Si9x& form = session_.form;
     placement_ = ScreenPlacement::of(session_.platform.ui, screen());
-    const QMargins frame = outerMargins();
-    form.OuterWidth = placement_.twipsX(width() + frame.left() + frame.right());
-    form.OuterHeight = placement_.twipsY(height() + frame.top() + frame.bottom());
+    tellOuterSize(outerMargins());
     Form_Load(session_);
     if (form.Ended || session_.RefusedSecondInstance) return false;
     sync();

@@ -13,10 +13,12 @@
 #include "app/view/twips_scale.h"
 
 class QComboBox;
+class QMargins;
 
 namespace si32 {
 
 class BackdropView;
+class FieldLabel;
 class Session;
 struct Control;
 
@@ -67,11 +69,16 @@ private:
     void syncControl(Bound& bound);
     void syncDriveList(const Control& control);
     void fitToText(QWidget& widget, const Control& control) const;
-    void fitValue(Bound& bound, const Control& control);
+    // A value field too narrow for its text grows right, up to its frame's
+    // inner edge and short of the next control on its line.
+    void fitValue(FieldLabel& label, const Control& control);
     int growthLimit(const QWidget& widget, const QRect& design) const;
     void nameForScreenReaders();
     void settle();
     void placeWithRealFrame();
+    // The model's outer size from the client size and this frame; false
+    // when it was already so.
+    bool tellOuterSize(const QMargins& frame);
     QPoint onScreen(int32_t left, int32_t top) const;
     void applyFocus();
     void forward(const std::function<void()>& handler, bool focusFromModel = false);

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
+#include "platform/host/volumes/drive_map_mounts.h"
 
 namespace si32 {
 namespace {
@@ -16,9 +18,11 @@ std::string environment(const char* name) {
     return value == nullptr ? std::string() : std::string(value);
 }
 
-bool isDirectory(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+// A prefix on a dead server is no prefix: the default one stands in.
+bool isDirectory(MountGuard& mounts, const std::string& path) {
+    if (path.empty()) return false;
+    const PathStatus status = mounts.Stat(path);
+    return status.ok() && S_ISDIR(status.info.st_mode);
 }
 
 std::string executableDirectory() {
@@ -46,12 +50,14 @@ std::string userPrefix() {
 
 HostContext makeHostContext() {
     HostContext context;
-    context.root = "/";
+    const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
+    context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, mounts), std::chrono::milliseconds(2000));
     context.executableDir = executableDirectory();
     const std::string user = userPrefix();
-    if (isDirectory(user)) {
+    if (isDirectory(*context.mounts, user)) {
         context.prefix = user;
-        context.prefixWritable = ::access(user.c_str(), W_OK) == 0;
+        context.prefixWritable =
+            context.mounts->Run<bool>(user, [user] { return ::access(user.c_str(), W_OK) == 0; }).value_or(false);
     } else {
         // Never written: it belongs to the installation, not to the user.
         context.prefix = context.executableDir + "/../share/si32/prefix";

@@ -2,7 +2,10 @@
 // Where the host backend reads from. Every file it reads (/proc, /sys, /etc,
 // /run and the prefix) is read relative to root, so tests can run the real
 // host code over small fixture trees.
+#include <memory>
 #include <string>
+
+#include "platform/host/common/mount_guard.h"
 
 namespace si32 {
 
@@ -11,6 +14,10 @@ struct HostContext {
     std::string prefix;           // the Windows side: drive_c/, dosdevices/, registry.reg
     bool prefixWritable = false;  // false for the default prefix installed with the program
     std::string executableDir;    // where the Si32 programs are
+    std::string machine = {};     // uname's hardware name ("x86_64"); "" asks uname
+    // Every access to the prefix, the drives and the search path goes through
+    // it; shared by the copies of the context.
+    std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
 };
 
 }  // namespace si32

@@ -4,8 +4,10 @@ target_sources(si32_platform_host PRIVATE
   host/host_context.cpp
   # shared helpers: bounded reads, libraries opened at run time, deadlines
   host/common/deadline_runner.cpp
+  host/common/mount_guard.cpp
   host/common/host_read.cpp
   host/common/shared_library.cpp
+  host/common/udev_database.cpp
   # kernel32: version, names, directories, memory, files, programs, INI, locale
   host/kernel/host_facts.cpp
   host/kernel/host_files.cpp

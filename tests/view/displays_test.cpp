@@ -146,18 +146,25 @@ TEST(RealDisplays, WestonShowsTheWindowAndStartUpEndsWithoutTheBackdrop) {
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString socket = "si32-test-" + QString::number(::getpid());
-    Child weston("weston", {"--backend=headless-backend.so", "--socket=" + socket, "--width=1280", "--height=1024",
-                            "--idle-time=0", "--no-config"},
+    // An output of 2560 x 1600 pixels that the compositor scales by 2.
+    Child weston("weston", {"--backend=headless-backend.so", "--socket=" + socket, "--width=1280", "--height=800",
+                            "--scale=2", "--idle-time=0", "--no-config"},
                  session(runtime));
     for (int i = 0; i < 100 && !QFile::exists(runtime.filePath(socket)); ++i) QThread::msleep(50);
     ASSERT_TRUE(QFile::exists(runtime.filePath(socket))) << "weston did not start";
+    const QStringList onWeston = session(runtime) << "WAYLAND_DISPLAY=" + socket << "QT_QPA_PLATFORM=wayland";
+    const QStringList notX11 = {"DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"};
+
+    Child probe(binaryDir() + "screen_probe", {}, onWeston, notX11);
+    const Ended measured = probe.wait();
+    ASSERT_TRUE(measured.finished);
+    EXPECT_EQ(lineOf(measured.out, "window").mid(0, 4), QStringList({"2560", "1600", "192", "192"}))
+        << measured.out.toStdString() << measured.err.toStdString();
 
     // The view test that waits for start-up to end without asking for an
     // activation, run on the compositor.
     Child view(binaryDir() + "view_tests", {"--gtest_filter=WindowView.StartUpEndsOnceTheWindowIsShown"},
-               session(runtime) << "WAYLAND_DISPLAY=" + socket << "QT_QPA_PLATFORM=wayland"
-                                << "SI32_SOURCE_DIR=" + sourceDir() << "SI32_ON_REAL_DISPLAY=1",
-               {"DISPLAY"});
+               QStringList(onWeston) << "SI32_SOURCE_DIR=" + sourceDir(), notX11);
     const Ended run = view.wait(60000);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.status, 0) << run.out.toStdString() << run.err.toStdString();

@@ -12,7 +12,7 @@
 #include <xcb/xproto.h>
 
 #include "app/view/qt_frontend.h"
-#include "platform/host/display/x11_screen.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     if (!window) return 1;
     print("window", *window);
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (const auto report = si32::queryX11Screen()) print("report", *report);
+        if (const auto report = si32::queryDisplayScreen()) print("report", *report);
     }
     if (keeper != nullptr) xcb_disconnect(keeper);
     return 0;

@@ -9,6 +9,7 @@
 #include "app/view/key_codes.h"
 #include "app/view/meter_bar.h"
 #include "app/view/qt_frontend.h"
+#include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
 #include "tests/view/view_harness.h"
 
@@ -71,6 +72,32 @@ TEST(TwipsScale, FollowsTheLogicalResolution) {
         EXPECT_EQ(scale.x(9480), c.pixelsFor9480) << c.dpi;
         EXPECT_EQ(scale.twipsY(scale.y(8280)), 8280) << c.dpi;
     }
+}
+
+TEST(ScreenPlacement, ModelTwipsLandOnTheScreenInQtsPixels) {
+    struct Case {
+        const char* what;
+        double perPixel, ratio;
+        int32_t left, top;
+        QPoint expected;
+    };
+    const QRect work(0, 24, 1280, 1000);
+    const QSize frame(640, 600);
+    const Case cases[] = {
+        {"100 %", 15, 1, 4800, 3000, {320, 200}},
+        {"200 %: 8 twips a device pixel, 2 device pixels a Qt pixel", 8, 2, 5120, 3200, {320, 200}},
+        {"150 %", 10, 1.5, 4800, 4500, {320, 300}},
+        {"above the work area", 15, 1, 4800, -900, {320, 24}},
+        {"past its right and bottom", 15, 1, 15000, 15000, {640, 424}},
+        {"no scale known: the design's 15 twips", 0, 1, 4800, 3000, {320, 200}},
+    };
+    for (const auto& c : cases) {
+        const ScreenPlacement placement(c.perPixel, c.perPixel, c.ratio, work);
+        EXPECT_EQ(placement.toScreen(c.left, c.top, frame), c.expected) << c.what;
+    }
+    // A frame larger than the work area starts at its top-left corner.
+    EXPECT_EQ(ScreenPlacement(15, 15, 1, work).toScreen(-3000, -3000, QSize(2000, 2000)), work.topLeft());
+    EXPECT_EQ(ScreenPlacement(8, 8, 2, work).twipsX(640), 10240);
 }
 
 TEST(AppIcon, GlossyBlueDiscWithAWhiteI) {

@@ -6,12 +6,21 @@
 namespace si32 {
 
 struct DeadlineRunner::BusyKeys {
-    std::mutex mutex;
+    mutable std::mutex mutex;
     std::set<std::string> keys;
+    std::set<std::string> missed;
 
     bool claim(const std::string& key) {
         std::lock_guard lock(mutex);
-        return keys.insert(key).second;
+        return missed.count(key) == 0 && keys.insert(key).second;
+    }
+    void miss(const std::string& key) {
+        std::lock_guard lock(mutex);
+        missed.insert(key);
+    }
+    bool hasMissed(const std::string& key) const {
+        std::lock_guard lock(mutex);
+        return missed.count(key) != 0;
     }
     void release(const std::string& key) {
         std::lock_guard lock(mutex);
@@ -90,10 +99,13 @@ bool DeadlineRunner::runTask(const std::string& key, std::function<void()> task)
     worker_->changed.notify_all();
     if (worker_->changed.wait_for(lock, limit_, [&] { return worker_->taskDone; })) return true;
     // Abandoned: it finishes (or not) on its own; the next task gets a new thread.
+    busy_->miss(key);
     worker_->retired = true;
     lock.unlock();
     worker_.reset();
     return false;
 }
+
+bool DeadlineRunner::Missed(const std::string& key) const { return busy_->hasMissed(key); }
 
 }  // namespace si32

@@ -17,14 +17,42 @@ std::string underRoot(const std::string& root, std::string_view path) {
     return base + std::string(path);
 }
 
+std::vector<std::string> pathNames(std::string_view path) {
+    std::vector<std::string> names;
+    std::size_t at = 0;
+    while (at <= path.size()) {
+        auto end = path.find('/', at);
+        if (end == std::string_view::npos) end = path.size();
+        const auto name = path.substr(at, end - at);
+        if (name == "..") {
+            if (!names.empty()) names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.emplace_back(name);
+        }
+        at = end + 1;
+    }
+    return names;
+}
+
+bool isPathWithin(std::string_view path, std::string_view dir) {
+    if (dir == "/") return !path.empty() && path.front() == '/';
+    return path == dir || (path.starts_with(dir) && path.size() > dir.size() && path[dir.size()] == '/');
+}
+
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path) {
-    const int fd = ::open(underRoot(root, path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO planted where a file belongs cannot hold the
+    // open; only regular files (the kernel's /proc and /sys files are).
+    const int fd = ::open(underRoot(root, path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     std::string text;
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     char chunk[8192];
     while (ok) {
+        if (text.size() >= kReadCap) {
+            ok = false;
+            break;
+        }
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0) ok = false;
         if (got <= 0) break;

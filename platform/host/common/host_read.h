@@ -13,12 +13,22 @@ namespace si32 {
 
 // root + an absolute host path ("/proc/meminfo"); root "/" leaves it as is.
 std::string underRoot(const std::string& root, std::string_view path);
-// The whole file, or nullopt when it cannot be read.
+// Larger files are refused: no fact the host reads comes near it.
+inline constexpr std::size_t kReadCap = 64u << 20;
+// The whole regular file, or nullopt when it cannot be read or is larger than
+// the cap.
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path);
 // The first line without its line end and surrounding blanks (sysfs values).
 std::optional<std::string> readLineUnderRoot(const std::string& root, std::string_view path);
 // The names in a directory under root, sorted; empty when it cannot be read.
 std::vector<std::string> listUnderRoot(const std::string& root, std::string_view path);
+
+// The names of a path with ".", ".." and doubled separators resolved as
+// text (never above the top), without asking the file system: resolving
+// links could wait on a dead network mount.
+std::vector<std::string> pathNames(std::string_view path);
+// path is dir or lies below it, compared as text.
+bool isPathWithin(std::string_view path, std::string_view dir);
 
 inline std::string_view trimBlanks(std::string_view text) { return trimmed(text, " \t\r\n"); }
 std::vector<std::string_view> splitLines(std::string_view text);

@@ -166,11 +166,13 @@ std::shared_ptr<CupsDestinations> makeCupsLibrary(std::chrono::milliseconds conn
 }
 
 std::string HostPrinting::DefaultPrinter() {
-    if (!cups_->MayAnswer()) return "";
     // The library runs on the helper thread and owns itself there, so a late
-    // answer can finish after this call has given up.
+    // answer can finish after this call has given up. The question whether
+    // to load it at all runs there too: it reads the user's client.conf, and
+    // a home on a dead server must not hold the caller either.
     std::shared_ptr<CupsDestinations> cups = cups_;
     return runner_.run<std::string>("cups", [cups]() -> std::optional<std::string> {
+                      if (!cups->MayAnswer()) return std::string();
                       return cups->DefaultDestination();
                   })
         .value_or("");

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -84,7 +83,8 @@ std::string lockFileName(Program program, std::string_view display) {
         static constexpr char kHex[] = "0123456789abcdef";
         for (const char c : display) {
             const auto byte = static_cast<unsigned char>(c);
-            if (std::isalnum(byte) || c == '-' || c == '.')
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            if (plain || c == '-' || c == '.')
                 name += c;
             else
                 name += {'_', kHex[byte >> 4], kHex[byte & 15]};

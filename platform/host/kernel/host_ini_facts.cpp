@@ -8,6 +8,7 @@
 
 #include "platform/host/kernel/host_locale.h"
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/udev_database.h"
 
 namespace si32 {
 namespace {
@@ -126,6 +127,10 @@ std::optional<std::string> keyboardDescription(const std::string& root) {
 std::optional<std::string> displayAdapterName(const std::string& root) {
     const auto ids = displayPciIds(root);
     if (!ids) return std::nullopt;
+    // udev's hardware database, compiled from the same list, answers at once;
+    // the text list is read where the database is not there (or in a tree).
+    if (root == "/")
+        if (auto name = UdevPciName(ids->first, ids->second)) return name;
     std::optional<std::string> database;
     for (const char* file : {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"})
         if ((database = readUnderRoot(root, file))) break;

@@ -64,7 +64,7 @@ int32_t HostKernel::GetComputerNameA(std::span<char> buffer, uint32_t& size) {
 }
 
 void HostKernel::GetSystemInfo(SystemInfo& info) {
-    const std::string machine = machineName();
+    const std::string machine = context_.machine.empty() ? machineName() : context_.machine;
     const ProcessorCode code = processorCodeFor(machine);
     auto cpus = onlineCpus(context_.root);
     if (!cpus && context_.root == "/") {

@@ -30,7 +30,7 @@ uint32_t HostKernel::GetPrivateProfileStringA(std::string_view section, std::str
                                    return letter == 'C' ? std::string(kWindowsDirectory.substr(3)) : std::string();
                                });
     std::optional<std::string> text;
-    if (const auto host = drives_.ToHostPath(windowsPath)) text = readUnderRoot("/", *host);
+    if (const auto host = drives_.ToHostPath(windowsPath)) text = context_.mounts->ReadFile(*host);
 
     std::vector<char> scratch(std::max(buffer.size(), kMissing.size() + 1));
     const uint32_t count = GetPrivateProfileStringFromText(

@@ -3,6 +3,7 @@
 #include <pwd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <vector>
 
@@ -27,15 +28,27 @@ std::optional<UserEntry> findUserInPasswd(std::string_view passwdText, uint32_t 
     return std::nullopt;
 }
 
+// The system's user database as nsswitch.conf orders it: files, a directory
+// service (LDAP, SSSD), systemd's users. Entries of any size are read whole.
+std::optional<UserEntry> systemUser(uint32_t uid) {
+    for (std::size_t size = 4096; size <= (1u << 20); size *= 4) {
+        std::vector<char> scratch(size);
+        passwd entry{};
+        passwd* found = nullptr;
+        const int error = ::getpwuid_r(uid, &entry, scratch.data(), scratch.size(), &found);
+        if (error == ERANGE) continue;
+        if (error != 0 || found == nullptr) return std::nullopt;
+        return UserEntry{found->pw_name, found->pw_gecos == nullptr ? "" : found->pw_gecos};
+    }
+    return std::nullopt;
+}
+
 std::optional<UserEntry> lookUpUser(const std::string& root, uint32_t uid) {
-    if (const auto text = readUnderRoot(root, "/etc/passwd"))
-        if (auto user = findUserInPasswd(*text, uid)) return user;
-    if (root != "/") return std::nullopt;
-    std::vector<char> scratch(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(uid, &entry, scratch.data(), scratch.size(), &found) != 0 || found == nullptr) return std::nullopt;
-    return UserEntry{found->pw_name, found->pw_gecos == nullptr ? "" : found->pw_gecos};
+    // On this machine the database answers; a fixture tree has only its file.
+    if (root == "/")
+        if (auto user = systemUser(uid)) return user;
+    if (const auto text = readUnderRoot(root, "/etc/passwd")) return findUserInPasswd(*text, uid);
+    return std::nullopt;
 }
 
 std::string fullNameOf(const UserEntry& user) {

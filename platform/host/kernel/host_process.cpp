@@ -20,14 +20,11 @@ extern char** environ;
 
 namespace si32 {
 
-bool isExecutableFile(const std::string& hostPath) {
-    struct stat info {};
-    return ::stat(hostPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(hostPath.c_str(), X_OK) == 0;
-}
+bool isExecutableFile(const std::string& hostPath, MountGuard& mounts) { return mounts.IsExecutableFile(hostPath); }
 
 std::optional<std::string> findProgram(std::string_view name, const std::optional<std::string>& asWritten,
                                        const ProgramSearch& search) {
-    if (asWritten && isExecutableFile(*asWritten)) return asWritten;
+    if (asWritten && isExecutableFile(*asWritten, *search.mounts)) return asWritten;
     const size_t slash = name.find_last_of("\\/");
     std::string_view base = slash == std::string_view::npos ? name : name.substr(slash + 1);
     if (base.size() <= 4 || !equalsNoCase(base.substr(base.size() - 4), ".exe")) return std::nullopt;
@@ -49,7 +46,7 @@ std::optional<std::string> findProgram(std::string_view name, const std::optiona
     for (const std::string& dir : dirs) {
         if (dir.empty()) continue;
         for (const std::string& stem : stems)
-            if (const std::string path = dir + "/" + stem; isExecutableFile(path)) return path;
+            if (const std::string path = dir + "/" + stem; isExecutableFile(path, *search.mounts)) return path;
     }
     return std::nullopt;
 }

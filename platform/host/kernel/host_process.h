@@ -2,19 +2,24 @@
 // Starting programs on the host: where a program named the Windows way is
 // found, and the start itself, with an argument vector and never a shell.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/host/common/mount_guard.h"
+
 namespace si32 {
 
-bool isExecutableFile(const std::string& hostPath);
+// false also when its mount does not answer in time.
+bool isExecutableFile(const std::string& hostPath, MountGuard& mounts);
 
 struct ProgramSearch {
     std::string executableDir;  // where the Si32 programs are
     std::string currentDir;     // the current directory's host path
     std::string searchPath;     // $PATH
+    std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
 };
 
 // asWritten: the host path the name stands for, taken as it is written. A

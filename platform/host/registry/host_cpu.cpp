@@ -84,6 +84,21 @@ std::optional<uint32_t> sysfsMhz(const std::string& root, std::string_view name)
     return (*khz + 500) / 1000;
 }
 
+// The first processor node's "clock-frequency" in the device tree: a
+// big-endian cell of 32 bits, or two cells for 64, in Hz.
+std::optional<uint32_t> deviceTreeMhz(const std::string& root) {
+    for (const char* base : {"/proc/device-tree/cpus", "/sys/firmware/devicetree/base/cpus"})
+        for (const std::string& node : listUnderRoot(root, base)) {
+            if (!startsWith(node, "cpu@")) continue;
+            const auto cells = readUnderRoot(root, std::string(base) + "/" + node + "/clock-frequency");
+            if (!cells || (cells->size() != 4 && cells->size() != 8)) continue;
+            uint64_t hz = 0;
+            for (const char byte : *cells) hz = (hz << 8) | static_cast<unsigned char>(byte);
+            if (hz >= 500000) return static_cast<uint32_t>((hz + 500000) / 1000000);
+        }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CpuDescription describeCpu(std::string_view cpuinfo, std::string_view machine) {
@@ -110,8 +125,8 @@ std::optional<uint32_t> nominalMhz(const std::string& root, std::string_view cpu
     double mhz = 0;
     const auto [end, error] = std::from_chars(seen.data(), seen.data() + seen.size(), mhz);
     (void)end;
-    if (error == std::errc() && mhz >= 1) return static_cast<uint32_t>(std::lround(mhz));
-    return std::nullopt;
+    if (error == std::errc() && mhz >= 1 && mhz < 1e6) return static_cast<uint32_t>(std::lround(mhz));
+    return deviceTreeMhz(root);
 }
 
 }  // namespace si32

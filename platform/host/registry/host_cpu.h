@@ -21,7 +21,8 @@ CpuDescription describeCpu(std::string_view cpuinfo, std::string_view machine);
 
 // The nominal clock in MHz: the base frequency the CPU driver reports, the
 // rated clock in an x86 model name ("@ 2.00GHz"), the highest frequency the
-// driver allows, or the clock cpuinfo last saw, in that order.
+// driver allows, the clock cpuinfo last saw, or the device tree's clock of
+// the first processor, in that order.
 std::optional<uint32_t> nominalMhz(const std::string& root, std::string_view cpuinfo);
 
 // ARM's registered implementer codes and part numbers (the MIDR fields).

@@ -38,14 +38,21 @@ std::optional<std::string> joined(const std::optional<std::string>& a, const std
     return first + " " + second;
 }
 
+bool isX86(std::string_view machine) {
+    return machine == "x86_64" || machine == "amd64" ||
+           (machine.size() == 4 && machine[0] == 'i' && machine.substr(2) == "86");
+}
+
 // The machine's maker and model: firmware tables on PCs, the device tree on
-// boards without them.
-std::optional<std::string> machineIdentifier(const std::string& root) {
+// boards without them. A PC without firmware tables (a VM, a container) is
+// still a PC, and Windows names every PC "AT/AT COMPATIBLE".
+std::optional<std::string> machineIdentifier(const std::string& root, std::string_view machine) {
     auto identifier = joined(readLineUnderRoot(root, "/sys/class/dmi/id/sys_vendor"),
                              readLineUnderRoot(root, "/sys/class/dmi/id/product_name"));
     if (identifier && !identifier->empty()) return identifier;
     for (const char* model : {"/proc/device-tree/model", "/sys/firmware/devicetree/base/model"})
         if (auto text = readLineUnderRoot(root, model); text && !text->empty()) return text;
+    if (isX86(machine)) return "AT/AT COMPATIBLE";
     return std::nullopt;
 }
 
@@ -68,7 +75,8 @@ std::string operatingSystemName(std::string_view osRelease) {
     return fields["VERSION"].empty() ? name : name + " " + fields["VERSION"];
 }
 
-std::optional<std::string> systemInformationTool(const std::string& root, std::string_view searchPath) {
+std::optional<std::string> systemInformationTool(const std::string& root, std::string_view searchPath,
+                                                 MountGuard& mounts) {
     for (std::string_view tool : kInformationTools) {
         std::string_view rest = searchPath;
         while (true) {
@@ -76,10 +84,7 @@ std::optional<std::string> systemInformationTool(const std::string& root, std::s
             const std::string_view dir = rest.substr(0, colon);
             if (!dir.empty() && dir.front() == '/') {
                 const std::string path = std::string(dir) + "/" + std::string(tool);
-                struct stat info {};
-                const std::string host = underRoot(root, path);
-                if (::stat(host.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(host.c_str(), X_OK) == 0)
-                    return path;
+                if (mounts.IsExecutableFile(underRoot(root, path))) return path;
             }
             if (colon == std::string_view::npos) break;
             rest.remove_prefix(colon + 1);
@@ -100,7 +105,7 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     // Linux records no organisation; a prefix may set one.
     values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
 
-    addText(values, kSystem, "Identifier", machineIdentifier(root));
+    addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine));
     addText(values, kSystem, "SystemBiosDate", readLineUnderRoot(root, "/sys/class/dmi/id/bios_date"));
     addText(values, kSystem, "SystemBiosVersion", readLineUnderRoot(root, "/sys/class/dmi/id/bios_version"));
     addText(values, kSystem, "VideoBiosVersion", videoBiosVersion(root));
@@ -112,18 +117,19 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     addText(values, kProcessor, "Identifier", cpu.identifier);
     if (const auto mhz = nominalMhz(root, cpuinfo)) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
 
-    addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath));
+    addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath, *sources.mounts));
     return values;
 }
 
 RegistryStore buildHostRegistry(const HostContext& context) {
     LiveRegistrySources sources;
     sources.root = context.root;
-    sources.machine = machineName();
+    sources.machine = context.machine.empty() ? machineName() : context.machine;
     sources.release = kernelRelease(context.root).value_or("");
     sources.uid = static_cast<uint32_t>(::geteuid());
     const char* path = std::getenv("PATH");
     sources.searchPath = path == nullptr ? "" : path;
+    sources.mounts = context.mounts;
 
     RegistryStore store;
     for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
@@ -133,7 +139,7 @@ RegistryStore buildHostRegistry(const HostContext& context) {
             store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
     }
     const std::string userFile = context.prefix + "/registry.reg";
-    if (const auto text = readUnderRoot("/", userFile)) {
+    if (const auto text = context.mounts->ReadFile(userFile)) {
         try {
             store.LoadRegedit4(*text, userFile);
         } catch (const RegistryParseError& error) {

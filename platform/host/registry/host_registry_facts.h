@@ -2,10 +2,13 @@
 // The registry values the live machine supplies, as data: the store is built
 // from them, and tests read them over fixture trees.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/host/common/mount_guard.h"
 
 namespace si32 {
 
@@ -23,6 +26,7 @@ struct LiveRegistrySources {
     std::string release;    // the kernel release; "" when unknown
     uint32_t uid = 0;       // whose full name is the registered owner
     std::string searchPath; // $PATH, where the system-information tool is looked for
+    std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();  // guards the search
 };
 
 std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sources);
@@ -32,6 +36,7 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
 std::string operatingSystemName(std::string_view osRelease);
 
 // The desktop's own system-information tool on the search path, if any.
-std::optional<std::string> systemInformationTool(const std::string& root, std::string_view searchPath);
+std::optional<std::string> systemInformationTool(const std::string& root, std::string_view searchPath,
+                                                 MountGuard& mounts);
 
 }  // namespace si32

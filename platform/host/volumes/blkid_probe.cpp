@@ -3,9 +3,12 @@
 #include <blkid/blkid.h>
 
 #include <cctype>
+#include <cstdio>
+#include <map>
 #include <string_view>
 
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/udev_database.h"
 
 namespace si32 {
 namespace {
@@ -31,29 +34,39 @@ std::optional<VolumeTags> probeDevice(const std::string& devicePath) {
     return tags;
 }
 
-// udev keeps what its own blkid probe found in /run/udev/data/b<major>:<minor>,
-// readable by every user.
+VolumeTags tagsOf(const std::map<std::string, std::string>& properties) {
+    const auto value = [&](const char* key) {
+        const auto found = properties.find(key);
+        return found == properties.end() ? std::string() : found->second;
+    };
+    VolumeTags tags{value("ID_FS_TYPE"), value("ID_FS_VERSION"), DecodeUdevEscapes(value("ID_FS_LABEL_ENC")),
+                    value("ID_FS_UUID")};
+    if (tags.label.empty()) tags.label = value("ID_FS_LABEL");
+    return tags;
+}
+
+// The record udev made when its own blkid probe read the device, readable by
+// every user: through libudev on this machine; in a fixture tree, the file
+// /run/udev/data/b<major>:<minor> as udev writes it.
 std::optional<VolumeTags> udevRecord(const std::string& root, const std::string& deviceNumber) {
-    if (deviceNumber.empty()) return std::nullopt;
+    unsigned major = 0, minor = 0;
+    if (std::sscanf(deviceNumber.c_str(), "%u:%u", &major, &minor) != 2) return std::nullopt;
+    if (root == "/") {
+        const auto properties = UdevBlockDeviceProperties(major, minor);
+        if (!properties) return std::nullopt;
+        return tagsOf(*properties);
+    }
     const auto text = readUnderRoot(root, "/run/udev/data/b" + deviceNumber);
     if (!text) return std::nullopt;
-    VolumeTags tags;
-    std::string plainLabel;
+    std::map<std::string, std::string> properties;
     for (auto line : splitLines(*text)) {
-        if (!line.starts_with("E:ID_FS_")) continue;
-        line.remove_prefix(8);
+        if (!line.starts_with("E:")) continue;
+        line.remove_prefix(2);
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        const auto key = line.substr(0, equals);
-        const std::string value(line.substr(equals + 1));
-        if (key == "TYPE") tags.type = value;
-        else if (key == "VERSION") tags.version = value;
-        else if (key == "UUID") tags.uuid = value;
-        else if (key == "LABEL_ENC") tags.label = DecodeUdevEscapes(value);
-        else if (key == "LABEL") plainLabel = value;
+        if (equals != std::string_view::npos)
+            properties.emplace(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)));
     }
-    if (tags.label.empty()) tags.label = plainLabel;
-    return tags;
+    return tagsOf(properties);
 }
 
 class Libblkid : public BlkidProbe {

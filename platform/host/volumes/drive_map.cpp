@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <climits>
 #include <map>
@@ -12,6 +13,7 @@
 #include "platform/host/volumes/drive_map_devices.h"
 #include "platform/host/volumes/drive_map_mounts.h"
 #include "platform/host/common/host_read.h"
+#include "platform/kernel.h"
 
 namespace si32 {
 namespace {
@@ -20,29 +22,10 @@ char upper(char letter) { return static_cast<char>(std::toupper(static_cast<unsi
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Lexical only: resolving links could wait on a dead network mount.
 std::string normalizePath(std::string_view path) {
-    std::vector<std::string_view> names;
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        auto end = path.find('/', at);
-        if (end == std::string_view::npos) end = path.size();
-        const auto name = path.substr(at, end - at);
-        if (name == "..") {
-            if (!names.empty()) names.pop_back();
-        } else if (!name.empty() && name != ".") {
-            names.push_back(name);
-        }
-        at = end + 1;
-    }
     std::string out;
-    for (auto name : names) out += "/" + std::string(name);
+    for (const auto& name : pathNames(path)) out += "/" + name;
     return out.empty() ? "/" : out;
-}
-
-bool isWithin(std::string_view path, std::string_view dir) {
-    if (dir == "/") return !path.empty() && path.front() == '/';
-    return path == dir || (path.starts_with(dir) && path.size() > dir.size() && path[dir.size()] == '/');
 }
 
 std::string joinPath(const std::string& dir, std::string_view name) {
@@ -54,6 +37,9 @@ std::string linkTarget(const std::string& path) {
     const auto length = ::readlink(path.c_str(), target, sizeof target - 1);
     return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
 }
+
+// root itself as a path on this machine, without a trailing separator.
+std::string rootPathOf(const std::string& root) { return normalizePath(root); }
 
 // Labels udev has published as /dev/disk/by-label links, by kernel name.
 std::map<std::string, std::string> labelsByDevice(const std::string& root) {
@@ -70,21 +56,30 @@ std::map<std::string, std::string> labelsByDevice(const std::string& root) {
 struct LinkedLetter {
     char letter;
     std::string path;
+    bool linked = true;  // a dosdevices entry, not the default drive_c/
 };
 
 // The prefix's dosdevices/ entries "c:" .. "z:", Wine style; relative links
 // are taken from dosdevices/ itself. ("c::" entries name raw devices.)
-std::vector<LinkedLetter> linkedLetters(const std::string& prefix) {
+std::vector<LinkedLetter> linkedLetters(MountGuard& mounts, const std::string& prefix) {
     std::vector<LinkedLetter> letters;
     const std::string dir = prefix + "/dosdevices";
-    for (const auto& name : listUnderRoot("/", dir)) {
+    for (const auto& name : mounts.List(dir)) {
         if (name.size() != 2 || name[1] != ':' || !isLetter(name[0])) continue;
-        std::string target = linkTarget(dir + "/" + name);
+        std::string target = mounts.ReadLink(dir + "/" + name);
         if (target.empty()) target = dir + "/" + name;
         if (target.front() != '/') target = dir + "/" + target;
-        letters.push_back({upper(name[0]), normalizePath(target)});
+        letters.push_back({upper(name[0]), normalizePath(target), true});
     }
     return letters;
+}
+
+// A letter whose link dangles or names a FIFO or a device has no root
+// directory. A target on a mount that does not answer keeps its letter: the
+// calls on it fail when asked.
+bool hasRootDirectory(MountGuard& mounts, const std::string& path) {
+    const PathStatus status = mounts.Stat(path);
+    return status.error == ETIMEDOUT || (status.ok() && S_ISDIR(status.info.st_mode));
 }
 
 class DriveDescriber {
@@ -119,7 +114,7 @@ private:
     // A path on this machine as the mount table names it (without the root).
     std::string onThisMachine(const std::string& path) const {
         const std::string root = normalizePath(root_);
-        if (root == "/" || !isWithin(path, root)) return path;
+        if (root == "/" || !isPathWithin(path, root)) return path;
         return path.size() == root.size() ? "/" : path.substr(root.size());
     }
 
@@ -137,16 +132,25 @@ private:
 }  // namespace
 
 DriveMap DriveMap::Build(const HostContext& context) {
-    const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
+    auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
+    if (auto root = UnlistedRoot(rootPathOf(context.root), mounts)) mounts.insert(mounts.begin(), std::move(*root));
     DriveDescriber describer(context.root, mounts);
     DriveMap map;
+    map.mounts = context.mounts;
 
-    auto linked = linkedLetters(context.prefix);
+    auto linked = linkedLetters(*map.mounts, context.prefix);
     const auto hasLetter = [&](char letter) {
         return std::any_of(linked.begin(), linked.end(), [&](const auto& l) { return l.letter == letter; });
     };
-    if (!hasLetter('C')) linked.push_back({'C', normalizePath(context.prefix + "/drive_c")});
-    for (const auto& l : linked) map.drives_.push_back(describer.describe(l.letter, l.path, nullptr));
+    if (!hasLetter('C')) linked.push_back({'C', normalizePath(context.prefix + "/drive_c"), false});
+    for (const auto& l : linked) {
+        MappedDrive drive = describer.describe(l.letter, l.path, nullptr);
+        if (l.linked && !hasRootDirectory(*map.mounts, l.path)) {
+            drive.rootDirectory = false;
+            drive.driveType = DRIVE_NO_ROOT_DIR;
+        }
+        map.drives_.push_back(std::move(drive));
+    }
 
     // A volume some letter already links to keeps that letter alone.
     char next = 'D';
@@ -186,9 +190,8 @@ std::optional<std::string> DriveMap::ToHostPath(std::string_view windowsPath) co
         const std::string name = rest.substr(at, end - at);
         at = end + 1;
         std::string next = joinPath(path, name);
-        struct stat info {};
-        if (matching && ::lstat(next.c_str(), &info) != 0) {
-            const auto names = listUnderRoot("/", path);
+        if (matching && !mounts->Lstat(next).ok()) {
+            const auto names = mounts->List(path);
             const auto found = std::find_if(names.begin(), names.end(),
                                             [&](const std::string& candidate) { return equalsNoCase(candidate, name); });
             if (found != names.end()) next = joinPath(path, *found);
@@ -204,7 +207,7 @@ std::optional<std::string> DriveMap::ToWindowsPath(std::string_view hostPath) co
     const std::string path = normalizePath(hostPath);
     const MappedDrive* best = nullptr;
     for (const auto& drive : drives_)
-        if (isWithin(path, drive.hostPath) && (best == nullptr || drive.hostPath.size() > best->hostPath.size()))
+        if (isPathWithin(path, drive.hostPath) && (best == nullptr || drive.hostPath.size() > best->hostPath.size()))
             best = &drive;
     if (best == nullptr) return std::nullopt;
     std::string rest = best->hostPath == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostPath.size() + 1));

@@ -4,6 +4,7 @@
 // reads only the mount table, sysfs, udev's label links and the prefix's
 // links; it never touches a volume.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ struct MappedDrive {
     std::string fsType;         // that mount's file-system type ("ext4", "nfs4"), "" when unknown
     uint32_t driveType = 1;     // the GetDriveTypeA answer
     std::string listLabel;      // what the drive list shows in brackets ("" for none)
+    bool rootDirectory = true;  // false for a link that dangles or names a FIFO or device
 
     std::string mountPoint;     // the mount holding hostPath, as a path on this machine
     std::string options;        // that mount's options and its file system's, joined by commas
@@ -43,6 +45,9 @@ public:
     std::optional<std::string> ToWindowsPath(std::string_view hostPath) const;
 
     std::vector<MappedDrive> drives_;
+    // Paths on the drives are looked up through it, so a dead server fails
+    // the lookup instead of holding it.
+    std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
 };
 
 }  // namespace si32

@@ -1,6 +1,8 @@
 #include "platform/host/volumes/drive_map_devices.h"
 
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -53,7 +55,49 @@ std::optional<std::string> sysfsDirectory(const std::string& root, const MountEn
     return canonical(underRoot(root, "/sys/class/block/" + name));
 }
 
+struct MagicName {
+    unsigned long magic;
+    const char* name;
+};
+
+// statfs(2)'s f_type of the file systems a root is commonly on.
+constexpr MagicName kFileSystemMagics[] = {
+    {0xEF53, "ext4"},      {0x9123683E, "btrfs"}, {0x58465342, "xfs"},   {0xF2F52010, "f2fs"},
+    {0x2FC12FC1, "zfs"},   {0x01021994, "tmpfs"}, {0x794C7630, "overlay"}, {0x6969, "nfs"},
+    {0x65735546, "fuse"},  {0x73717368, "squashfs"}, {0x4D44, "vfat"},  {0x5346544E, "ntfs"},
+    {0x858458F6, "ramfs"}, {0x3153464A, "jfs"},   {0x52654973, "reiserfs"},
+};
+
+std::string fileSystemOfMagic(unsigned long magic) {
+    for (const auto& known : kFileSystemMagics)
+        if (known.magic == magic) return known.name;
+    return {};
+}
+
 }  // namespace
+
+std::optional<MountEntry> UnlistedRoot(const std::string& root, const std::vector<MountEntry>& mounts) {
+    for (const auto& mount : mounts)
+        if (mount.mountPoint == "/") return std::nullopt;
+    struct stat info {};
+    struct statfs fs {};
+    if (::stat(root.c_str(), &info) != 0 || ::statfs(root.c_str(), &fs) != 0) return std::nullopt;
+    MountEntry entry;
+    entry.major = major(info.st_dev);
+    entry.minor = minor(info.st_dev);
+    entry.root = "/";
+    entry.mountPoint = "/";
+    entry.fsType = fileSystemOfMagic(static_cast<unsigned long>(fs.f_type));
+    // ext2, ext3 and ext4 share one magic number; the driver that serves the
+    // device tells them apart (ext4 serves all three on current kernels).
+    if (const auto dir = canonical(underRoot(root, "/sys/dev/block/" + std::to_string(entry.major) + ":" +
+                                                   std::to_string(entry.minor)))) {
+        entry.source = "/dev/" + baseName(*dir);
+        const std::string ext4 = underRoot(root, "/sys/fs/ext4");
+        if (entry.fsType == "ext4" && exists(ext4) && !exists(ext4 + "/" + baseName(*dir))) entry.fsType = "ext2";
+    }
+    return entry;
+}
 
 std::optional<BlockDevice> FindBlockDevice(const std::string& root, const MountEntry& mount) {
     const auto dir = sysfsDirectory(root, mount);

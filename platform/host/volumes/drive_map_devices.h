@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/host/volumes/drive_map_mounts.h"
 
@@ -25,6 +26,12 @@ std::optional<BlockDevice> FindBlockDevice(const std::string& root, const MountE
 // The logical sector size of the disk whose sysfs directory is given, 0
 // when sysfs does not tell.
 uint32_t LogicalSectorSize(const std::string& diskDir);
+
+// A chroot's mount table leaves out the mount that holds its root (the
+// kernel lists only mounts below the process's root). Then the root is
+// described from the file system itself: its device number and the type its
+// magic number names. nullopt when the table lists "/" or root cannot be asked.
+std::optional<MountEntry> UnlistedRoot(const std::string& root, const std::vector<MountEntry>& mounts);
 
 // The GetDriveTypeA answer for a mount and its device.
 uint32_t DriveTypeOf(const MountEntry& mount, const std::optional<BlockDevice>& device);

@@ -1,9 +1,14 @@
 #include "platform/host/volumes/drive_map_mounts.h"
 
+#include <libmount/libmount.h>
+#include <sys/sysmacros.h>
+
 #include <array>
-#include <charconv>
+#include <cstdio>
 #include <set>
 #include <utility>
+
+#include "platform/host/common/host_read.h"
 
 namespace si32 {
 namespace {
@@ -41,32 +46,24 @@ std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     }
 }
 
-bool parseDeviceNumber(std::string_view text, unsigned& major, unsigned& minor) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos) return false;
-    const auto a = std::from_chars(text.data(), text.data() + colon, major);
-    const auto b = std::from_chars(text.data() + colon + 1, text.data() + text.size(), minor);
-    return a.ec == std::errc{} && b.ec == std::errc{};
-}
+std::string text(const char* value) { return value == nullptr ? std::string() : std::string(value); }
 
-std::optional<MountEntry> parseLine(std::string_view line) {
-    // id parent major:minor root mount-point options [optional...] - type source super-options
-    std::vector<std::string_view> fields;
-    for (auto field : splitOn(line, ' '))
-        if (!field.empty()) fields.push_back(field);
-    std::size_t dash = 6;
-    while (dash < fields.size() && fields[dash] != "-") ++dash;
-    if (fields.size() < 6 || dash + 2 >= fields.size()) return std::nullopt;
+MountEntry entryOf(libmnt_fs* fs) {
     MountEntry entry;
-    if (!parseDeviceNumber(fields[2], entry.major, entry.minor)) return std::nullopt;
-    entry.root = UnescapeMountField(fields[3]);
-    entry.mountPoint = UnescapeMountField(fields[4]);
-    entry.fsType = std::string(fields[dash + 1]);
-    entry.source = UnescapeMountField(fields[dash + 2]);
-    entry.options = std::string(fields[5]);
-    if (dash + 3 < fields.size()) entry.options += "," + std::string(fields[dash + 3]);
+    const dev_t device = mnt_fs_get_devno(fs);
+    entry.major = major(device);
+    entry.minor = minor(device);
+    entry.root = text(mnt_fs_get_root(fs));
+    entry.mountPoint = text(mnt_fs_get_target(fs));
+    entry.fsType = text(mnt_fs_get_fstype(fs));
+    entry.source = text(mnt_fs_get_source(fs));
+    entry.options = text(mnt_fs_get_vfs_options(fs));
+    if (const std::string own = text(mnt_fs_get_fs_options(fs)); !own.empty()) entry.options += "," + own;
     return entry;
 }
+
+// A line libmount cannot read is left out; the rest of the table stands.
+int skipBrokenLine(libmnt_table*, const char*, int) { return 1; }
 
 // A btrfs subvolume is mounted with its own path as the root; anything else
 // with a root other than "/" shows only part of a file system.
@@ -98,32 +95,47 @@ std::optional<std::string> MountEntry::optionValue(std::string_view name) const 
     return std::nullopt;
 }
 
-std::string UnescapeMountField(std::string_view field) {
-    std::string out;
-    out.reserve(field.size());
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        const auto isOctal = [&](std::size_t at) { return at < field.size() && field[at] >= '0' && field[at] <= '7'; };
-        if (field[i] == '\\' && isOctal(i + 1) && isOctal(i + 2) && isOctal(i + 3)) {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return out;
-}
-
-std::vector<MountEntry> ParseMountInfo(std::string_view text) {
+std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo) {
     std::vector<MountEntry> mounts;
-    for (auto line : splitOn(text, '\n'))
-        if (auto entry = parseLine(line)) mounts.push_back(std::move(*entry));
+    if (mountinfo.empty()) return mounts;
+    std::string copy(mountinfo);  // fmemopen reads from writable memory
+    FILE* stream = ::fmemopen(copy.data(), copy.size(), "r");
+    if (stream == nullptr) return mounts;
+    libmnt_table* table = mnt_new_table();
+    if (table != nullptr) {
+        mnt_table_set_parser_errcb(table, skipBrokenLine);
+        if (mnt_table_parse_stream(table, stream, "mountinfo") == 0) {
+            libmnt_iter* iterator = mnt_new_iter(MNT_ITER_FORWARD);
+            libmnt_fs* fs = nullptr;
+            while (iterator != nullptr && mnt_table_next_fs(table, iterator, &fs) == 0) mounts.push_back(entryOf(fs));
+            mnt_free_iter(iterator);
+        }
+        mnt_unref_table(table);
+    }
+    std::fclose(stream);
     return mounts;
 }
 
 bool IsNetworkFileSystem(std::string_view fsType) {
+    if (std::string type(fsType); mnt_fstype_is_netfs(type.c_str()) != 0) return true;
     for (auto name : kNetworkFileSystems)
         if (fsType == name) return true;
     return false;
+}
+
+bool MayHang(std::string_view fsType) {
+    // fusectl is the kernel's own table of FUSE connections, not a FUSE mount.
+    return IsNetworkFileSystem(fsType) || fsType == "fuse" || fsType == "fuseblk" || fsType.starts_with("fuse.");
+}
+
+std::vector<GuardedMount> GuardedMounts(const std::string& root, const std::vector<MountEntry>& mounts) {
+    std::vector<GuardedMount> guarded;
+    for (const auto& mount : mounts) {
+        std::string point = underRoot(root, mount.mountPoint);
+        while (point.size() > 1 && point.back() == '/') point.pop_back();
+        guarded.push_back({std::move(point), MayHang(mount.fsType)});
+    }
+    return guarded;
 }
 
 std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {

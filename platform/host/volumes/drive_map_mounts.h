@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/common/mount_guard.h"
+
 namespace si32 {
 
 struct MountEntry {
@@ -22,14 +24,20 @@ struct MountEntry {
     std::optional<std::string> optionValue(std::string_view name) const;
 };
 
-// \040, \011, \012 and \134 as the kernel writes blanks, tabs, line ends
-// and backslashes in paths.
-std::string UnescapeMountField(std::string_view field);
+// /proc/self/mountinfo read by libmount (which decodes the kernel's octal
+// escapes of blanks, tabs, line ends and backslashes); lines it cannot read
+// are skipped.
+std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo);
 
-// Lines that do not parse are skipped.
-std::vector<MountEntry> ParseMountInfo(std::string_view text);
-
+// libmount's network file systems, and the FUSE ones that reach a server.
 bool IsNetworkFileSystem(std::string_view fsType);
+// A network or FUSE file system: a server that stops answering holds every
+// call on it.
+bool MayHang(std::string_view fsType);
+
+// The mounts as the guard of every file access needs them, their points
+// placed under root.
+std::vector<GuardedMount> GuardedMounts(const std::string& root, const std::vector<MountEntry>& mounts);
 
 // The root file system first, then the rest in mount order: real block
 // devices, network shares, optical media and a RAM disk at /tmp. Never

@@ -59,7 +59,10 @@ struct HostVolumes::Impl {
     // "X:\", "X:/" or "X:" on a mapped letter; anything else is not a root.
     const MappedDrive* driveOf(std::string_view rootPath) const {
         const char letter = rootPathLetter(rootPath);
-        return letter == '\0' ? nullptr : drives.find(letter);
+        if (letter == '\0') return nullptr;
+        // A letter without a root directory has no volume to ask.
+        const MappedDrive* drive = drives.find(letter);
+        return drive == nullptr || !drive->rootDirectory ? nullptr : drive;
     }
 
     // Work for one mount is serialised through the runner under this key.
@@ -67,8 +70,19 @@ struct HostVolumes::Impl {
         return drive.mountPoint.empty() ? drive.hostPath : drive.mountPoint;
     }
 
+    // A mount found dead by any access, the volume calls' or another's, is
+    // not asked again.
+    template <class T>
+    std::optional<T> guarded(const MappedDrive& drive, std::function<std::optional<T>()> work) {
+        const std::string key = keyOf(drive);
+        if (drives.mounts->IsDead(key)) return std::nullopt;
+        auto result = runner.run<T>(key, std::move(work));
+        if (!result && runner.Missed(key)) drives.mounts->MarkDead(key);
+        return result;
+    }
+
     std::optional<FileSystemStats> stats(const MappedDrive& drive) {
-        return runner.run<FileSystemStats>(keyOf(drive), [statvfs = seams.statvfs, path = drive.hostPath] {
+        return guarded<FileSystemStats>(drive, [statvfs = seams.statvfs, path = drive.hostPath] {
             return statvfs(path);
         });
     }
@@ -78,14 +92,13 @@ struct HostVolumes::Impl {
         auto work = [statvfs = seams.statvfs, blkid = seams.blkid, drive, devicePath]() -> std::optional<VolumeFacts> {
             const auto stats = statvfs(drive.hostPath);
             if (!stats) return std::nullopt;
-            // A volume on a device has a label and a serial; when they cannot
-            // be read the call fails rather than showing a blank label.
+            // What the mount table and statvfs know is always told. A device
+            // whose tags cannot be read (a container, an ordinary user without
+            // udev) shows no label and serial 0, as Windows shows a volume
+            // that has none.
             VolumeTags tags;
-            if (!drive.device.empty()) {
-                auto probed = blkid ? blkid->Probe(devicePath, drive.deviceNumber) : std::nullopt;
-                if (!probed) return std::nullopt;
-                tags = std::move(*probed);
-            }
+            if (!drive.device.empty() && blkid)
+                if (auto probed = blkid->Probe(devicePath, drive.deviceNumber)) tags = std::move(*probed);
             const std::string fileSystem = EffectiveFileSystem(drive.fsType, tags);
             VolumeFacts facts;
             facts.label = tags.label;
@@ -95,7 +108,7 @@ struct HostVolumes::Impl {
             facts.flags = FileSystemFlags(fileSystem, drive.options);
             return facts;
         };
-        return runner.run<VolumeFacts>(keyOf(drive), work);
+        return guarded<VolumeFacts>(drive, work);
     }
 
     std::string root;

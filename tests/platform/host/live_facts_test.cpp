@@ -70,13 +70,18 @@ TEST(LiveRegistry, BoardWithDeviceTreeAndNoFullName) {
 }
 
 TEST(LiveRegistry, NothingKnownIsNothingInvented) {
-    const auto values = registryOf({fixture("empty"), "x86_64", "", 1000, ""});
-    // os-release's own default name, and the one value Linux never records.
-    const std::map<std::string, std::string> expected{
-        {id(kCurrentVersion, "ProductName"), "Linux"},
-        {id(kCurrentVersion, "RegisteredOrganization"), ""},
-    };
-    EXPECT_EQ(values, expected);
+    // os-release's own default name, and the one value Linux never records;
+    // a PC is an "AT/AT COMPATIBLE" machine even without firmware tables.
+    for (const char* machine : {"x86_64", "i686", "riscv64"}) {
+        SCOPED_TRACE(machine);
+        const auto values = registryOf({fixture("empty"), machine, "", 1000, ""});
+        std::map<std::string, std::string> expected{
+            {id(kCurrentVersion, "ProductName"), "Linux"},
+            {id(kCurrentVersion, "RegisteredOrganization"), ""},
+        };
+        if (std::string_view(machine) != "riscv64") expected[id(kSystem, "Identifier")] = "AT/AT COMPATIBLE";
+        EXPECT_EQ(values, expected);
+    }
 }
 
 TEST(CpuDescription, ArchitecturesAsWindowsNamesThem) {

@@ -1,6 +1,7 @@
 // The drive map over fixture machines: which mounts become letters, in what
 // order, with what type and list label, and how paths cross the map.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -97,6 +98,7 @@ TEST(DriveMap, PrefixLinksTakeTheirLettersAndTheirVolumes) {
     buildDesktop(tree);
     const std::string devices = std::string(kPrefix) + "/dosdevices";
     tree.makeDirectory(std::string(kPrefix) + "/windows-disk");
+    tree.makeDirectory("/media/alice/My Photos");
     tree.link(devices + "/c:", "../windows-disk");
     tree.link(devices + "/e:", tree.path("/media/alice/My Photos"));
     tree.link(devices + "/z:", tree.path("/"));
@@ -116,12 +118,41 @@ TEST(DriveMap, PrefixLinksTakeTheirLettersAndTheirVolumes) {
     EXPECT_EQ(photos, 1);
 }
 
-TEST(DriveMap, WithoutAMountTableOnlyThePrefixDriveExists) {
+// A chroot's table leaves out the mount of its root (or cannot be read at
+// all): the root is still a volume, and it holds the prefix.
+TEST(DriveMap, RootOutsideTheMountTableStillHasALetter) {
+    for (const bool withTable : {false, true}) {
+        SCOPED_TRACE(withTable ? "chroot table" : "no table");
+        FixtureTree tree;
+        if (withTable) tree.write("/proc/self/mountinfo", "30 29 0:5 / /proc rw - proc proc rw\n");
+        const auto map = DriveMap::Build(contextOf(tree));
+        ASSERT_EQ(map.drives().size(), 2u);
+        EXPECT_EQ(map.drives()[1].letter, 'D');
+        EXPECT_EQ(map.drives()[1].hostPath, tree.root());
+        EXPECT_FALSE(map.drives()[1].fsType.empty()) << "the root's file system is named by its magic number";
+        EXPECT_EQ(map.drives()[0].fsType, map.drives()[1].fsType) << "C: lies on the root";
+        EXPECT_NE(map.drives()[0].driveType, 0u);
+    }
+}
+
+TEST(DriveMap, LinksWithoutADirectoryAreLettersWithoutARoot) {
     FixtureTree tree;
+    tree.mountTable("container.mountinfo");
+    const std::string devices = std::string(kPrefix) + "/dosdevices";
+    tree.write("/data/file", "x");
+    ::mkfifo(tree.path("/data/fifo").c_str(), 0600);
+    tree.link(devices + "/e:", tree.path("/data/missing"));
+    tree.link(devices + "/f:", tree.path("/data/fifo"));
+    tree.link(devices + "/g:", "/dev/null");
+    tree.link(devices + "/h:", tree.path("/data/file"));
+    tree.link(devices + "/i:", tree.path("/data"));
     const auto map = DriveMap::Build(contextOf(tree));
-    ASSERT_EQ(map.drives().size(), 1u);
-    EXPECT_EQ(map.drives()[0].letter, 'C');
-    EXPECT_EQ(map.drives()[0].driveType, 0u);  // nothing tells what holds it
+    for (const char letter : {'E', 'F', 'G', 'H'}) {
+        ASSERT_NE(map.find(letter), nullptr) << letter << ": the letter stays in the list";
+        EXPECT_EQ(map.find(letter)->driveType, 1u) << letter;
+        EXPECT_FALSE(map.find(letter)->rootDirectory) << letter;
+    }
+    EXPECT_EQ(map.find('I')->driveType, 3u);
 }
 
 TEST(DriveMap, TranslatesPathsBothWays) {
@@ -160,22 +191,21 @@ TEST(DriveMap, TranslatesPathsBothWays) {
         EXPECT_EQ(map.ToWindowsPath(host), windows) << host;
 }
 
-TEST(MountTable, UnescapesTheKernelsOctalEscapes) {
-    for (const auto& [field, text] : std::vector<std::pair<std::string, std::string>>{
-             {"/media/My\\040Disk", "/media/My Disk"},
-             {"a\\011b\\012c\\134d", "a\tb\nc\\d"},
-             {"\\04", "\\04"},
-             {"\\09x", "\\09x"},
-             {"plain", "plain"},
-         })
-        EXPECT_EQ(UnescapeMountField(field), text) << field;
+TEST(MountTable, DecodesTheKernelsOctalEscapes) {
+    const auto mounts = ParseMountInfo(
+        "90 28 8:17 / /media/My\\040Disk rw - vfat /dev/sdb1 rw\n"
+        "91 28 0:55 / /mnt/a\\011b\\134c rw - cifs //nas/backup\\040share rw\n");
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[0].mountPoint, "/media/My Disk");
+    EXPECT_EQ(mounts[1].mountPoint, "/mnt/a\tb\\c");
+    EXPECT_EQ(mounts[1].source, "//nas/backup share");
 }
 
 TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     const auto mounts = ParseMountInfo(
         "90 28 8:17 / /media/x rw,nosuid shared:60 master:7 - vfat /dev/sdb1 rw,uid=1000,utf8\n"
         "not a mount line\n"
-        "91 28 8:18 / /media/y rw - ext4 /dev/sdb2\n"
+        "91 28 8:18 / /media/y rw - ext4 /dev/sdb2 ro\n"
         "92 28 zz / /media/z rw - ext4 /dev/sdb3 rw\n");
     ASSERT_EQ(mounts.size(), 2u);
     EXPECT_EQ(mounts[0].fsType, "vfat");
@@ -184,7 +214,7 @@ TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     EXPECT_TRUE(mounts[0].hasOption("nosuid"));
     EXPECT_EQ(mounts[0].optionValue("uid"), "1000");
     EXPECT_FALSE(mounts[0].hasOption("ui"));
-    EXPECT_EQ(mounts[1].options, "rw");
+    EXPECT_EQ(mounts[1].options, "rw,ro") << "the mount's own options, then its file system's";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-private-dev libgl-dev qt6-wayland
   nlohmann-json3-dev
-  libblkid-dev libmount-dev libudev-dev libasound2-dev libcups2-dev libx11-dev
+  libblkid-dev libmount-dev libudev-dev libxkbregistry-dev libasound2-dev libcups2-dev libx11-dev
 )
 
 # The test suite only: GoogleTest and Google Benchmark; a virtual X server;

@@ -1,14 +1,16 @@
 #pragma once
-// The program's icon, painted here: a glossy blue disc bearing a white
-// lower-case i.
+// The program's icon: the same artwork the desktop shows, read from the
+// icon theme directory installed beside the programs.
 #include <QIcon>
-#include <QPixmap>
+#include <QString>
 
 namespace si32 {
 
-// One image of the icon, size pixels square.
-QPixmap paintAppIcon(int size);
-// The icon at 16, 32, 48 and 128 pixels.
+// The icon's PNG sizes under hicolorDir (".../share/icons/hicolor"); null
+// when none is there.
+QIcon appIconFrom(const QString& hicolorDir);
+// The installed artwork relative to the running program, so a moved
+// installation keeps it; else the desktop theme's icon of the same name.
 QIcon appIcon();
 
 }  // namespace si32

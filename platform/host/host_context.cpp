@@ -9,6 +9,7 @@
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
 #include "platform/host/volumes/drive_map_mounts.h"
+#include "platform/install_layout.h"
 
 namespace si32 {
 namespace {
@@ -53,6 +54,7 @@ HostContext makeHostContext() {
     const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
     context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, mounts), std::chrono::milliseconds(2000));
     context.executableDir = executableDirectory();
+    context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
     const std::string user = userPrefix();
     if (isDirectory(*context.mounts, user)) {
         context.prefix = user;
@@ -60,7 +62,7 @@ HostContext makeHostContext() {
             context.mounts->Run<bool>(user, [user] { return ::access(user.c_str(), W_OK) == 0; }).value_or(false);
     } else {
         // Never written: it belongs to the installation, not to the user.
-        context.prefix = context.executableDir + "/../share/si32/prefix";
+        context.prefix = context.executableDir + "/" + kDataFromPrograms + "/si32/prefix";
         context.prefixWritable = false;
     }
     return context;

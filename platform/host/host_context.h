@@ -18,6 +18,7 @@ struct HostContext {
     // Every access to the prefix, the drives and the search path goes through
     // it; shared by the copies of the context.
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
+    std::string libexecDir = {};  // where their helper programs (reschk) are installed
 };
 
 }  // namespace si32

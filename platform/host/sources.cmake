@@ -40,19 +40,21 @@ target_sources(si32_platform_host PRIVATE
 )
 # The default prefix, used when the user has none: the product's configuration
 # (TRVWIN.INI) and the product directory, whose main program tarvello.exe is
-# the si32 window program itself. Copied into the build tree so the programs
-# in bin/ find it at ../share/si32/prefix, and installed the same way.
+# the si32 window program itself. Copied into the build tree where the
+# programs in bin/ look for it, and installed the same way (cmake/install.cmake).
+target_link_libraries(si32_platform_host PRIVATE si32_install_layout)
 set(SI32_DEFAULT_PREFIX_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/host/default-prefix)
-set(SI32_DEFAULT_PREFIX ${PROJECT_BINARY_DIR}/share/si32/prefix)
+set(SI32_DEFAULT_PREFIX ${SI32_BUILD_DATADIR}/si32/prefix)
+cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_BINDIR
+  BASE_DIRECTORY "${CMAKE_INSTALL_FULL_DATADIR}/si32/prefix/drive_c/TARVELLO" OUTPUT_VARIABLE programs_from_product)
 file(GLOB_RECURSE SI32_DEFAULT_PREFIX_FILES CONFIGURE_DEPENDS ${SI32_DEFAULT_PREFIX_SOURCE}/*)
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/share/si32/prefix.stamp
+add_custom_command(OUTPUT ${SI32_DEFAULT_PREFIX}.stamp
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${SI32_DEFAULT_PREFIX_SOURCE} ${SI32_DEFAULT_PREFIX}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${SI32_DEFAULT_PREFIX}/drive_c/TARVELLO
-  COMMAND ${CMAKE_COMMAND} -E create_symlink ../../../../../bin/si32 ${SI32_DEFAULT_PREFIX}/drive_c/TARVELLO/tarvello.exe
-  COMMAND ${CMAKE_COMMAND} -E touch ${PROJECT_BINARY_DIR}/share/si32/prefix.stamp
+  COMMAND ${CMAKE_COMMAND} -E create_symlink ${programs_from_product}/si32 ${SI32_DEFAULT_PREFIX}/drive_c/TARVELLO/tarvello.exe
+  COMMAND ${CMAKE_COMMAND} -E touch ${SI32_DEFAULT_PREFIX}.stamp
   DEPENDS ${SI32_DEFAULT_PREFIX_FILES}
   COMMENT "Default prefix"
   VERBATIM)
-add_custom_target(si32_default_prefix ALL DEPENDS ${PROJECT_BINARY_DIR}/share/si32/prefix.stamp)
+add_custom_target(si32_default_prefix ALL DEPENDS ${SI32_DEFAULT_PREFIX}.stamp)
 add_dependencies(si32_platform_host si32_default_prefix)
-install(DIRECTORY ${SI32_DEFAULT_PREFIX}/ DESTINATION share/si32/prefix)

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -106,6 +107,8 @@ const std::vector<MachineCase> kMachines = {
       {"Drive Type", "Fixed"},
       {"File System", "XFS"}}},
 };
+
+void PrintTo(const MachineCase& c, std::ostream* out) { *out << c.tree; }
 
 class FixtureMachine : public ::testing::TestWithParam<MachineCase> {};
 

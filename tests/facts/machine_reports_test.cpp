@@ -78,6 +78,44 @@ TEST_P(MachineReportTest, ReportMatchesTheExpectation) {
     }
 }
 
+// The "fields" object read against the controls it is made from: every
+// shown caption keys its frame's row, hidden ones are left out, a size's two
+// fields are joined, and the text report prints the same rows.
+TEST_P(MachineReportTest, FieldsAreTheRowsAsTheWindowShowsThem) {
+    MachineRun run(GetParam());
+    const auto& fields = run.report["fields"];
+    const auto& form = run.session.form;
+    const std::string text = ReportText(run.session, {});
+    for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"})
+        ASSERT_TRUE(fields.contains(form.control(frame).text)) << frame;
+    std::vector<std::string> shownCaptions;
+    for (const Control& c : form.controls())
+        if (c.name == "Label1" && c.visible) shownCaptions.push_back(c.text);
+    for (const Control& c : form.controls()) {
+        if (c.name != "Label1") continue;
+        const auto& rows = fields[form.control(c.container).text];
+        const bool shownElsewhere = std::count(shownCaptions.begin(), shownCaptions.end(), c.text) > 0;
+        EXPECT_EQ(rows.contains(c.text), c.visible || shownElsewhere) << c.key() << " " << c.text;
+        if (!rows.contains(c.text)) continue;
+        const std::string value = rows[c.text];
+        // The text report drops the blanks a line ends in; they show nothing.
+        std::string firstLine = value.substr(0, value.find('\n'));
+        while (!firstLine.empty() && firstLine.back() == ' ') firstLine.pop_back();
+        EXPECT_NE(text.find(c.text), std::string::npos) << c.text;
+        if (!firstLine.empty()) {
+            EXPECT_NE(text.find(firstLine), std::string::npos) << c.text << " " << firstLine;
+        }
+    }
+    const auto& hardware = fields[form.control("SSFrame2").text];
+    const Control& memoryCaption = form.control("Label1", 25);
+    const std::string& memory = form.control("Label2", 27).text;
+    if (memoryCaption.visible && !memory.empty()) {
+        EXPECT_EQ(hardware[memoryCaption.text], memory + " " + form.control("Label3", 2).text);
+    }
+    EXPECT_EQ(fields[form.control("SSFrame3").text]["Drive:"], form.control("Drive1").text);
+    EXPECT_EQ(run.report["schema_version"], kReportSchemaVersion);
+}
+
 TEST_P(MachineReportTest, ResTmpIsGoneAfterStartUp) {
     MachineRun run(GetParam());
     for (const auto& file : run.machine.fileSystem())

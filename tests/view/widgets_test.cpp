@@ -100,21 +100,22 @@ TEST(ScreenPlacement, ModelTwipsLandOnTheScreenInQtsPixels) {
     EXPECT_EQ(ScreenPlacement(8, 8, 2, work).twipsX(640), 10240);
 }
 
-TEST(AppIcon, GlossyBlueDiscWithAWhiteI) {
+TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
     app();
     const QIcon icon = appIcon();
-    for (const int size : {16, 32, 48, 128}) {
+    ASSERT_FALSE(icon.isNull()) << "the build tree holds the icon where an installation does";
+    for (const int size : {16, 32, 48, 256}) {
         SCOPED_TRACE(size);
-        EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size));
-        const QImage image = paintAppIcon(size).toImage();
-        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "round: the corners are clear";
-        const QColor rim = image.pixelColor(size / 6, size * 2 / 3);
-        EXPECT_GT(rim.blue(), rim.red() + 60) << "blue disc";
-        const QColor stem = image.pixelColor(size / 2, size * 2 / 3);
-        EXPECT_GT(std::min({stem.red(), stem.green(), stem.blue()}), 230) << "white letter";
-        const QColor besideStem = image.pixelColor(size / 2 + size / 5, size * 2 / 3);
-        EXPECT_LT(besideStem.red(), 150) << "the letter is a narrow stem";
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        const QImage image = icon.pixmap(size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(image.pixelColor(0, size - 1).alpha(), 0) << "the corners beside the stand are clear";
+        const QColor screen = image.pixelColor(size / 5, size * 3 / 5);
+        EXPECT_GT(screen.blue(), screen.red() + 60) << "a blue screen";
+        const QColor sign = image.pixelColor(size * 3 / 8, size * 7 / 16);
+        EXPECT_GT(std::min({sign.red(), sign.green(), sign.blue()}), 200) << "a white information sign";
     }
+    EXPECT_TRUE(appIconFrom("/nonexistent").isNull());
 }
 
 TEST(QtFrontend, BusyPointerIsOneSettingNotAStack) {

@@ -87,24 +87,43 @@ DeadlineRunner& queryRunner() {
 
 Atom knownAtom(Display* display, const char* name) { return xlib().XInternAtom(display, name, True); }
 
-std::vector<unsigned long> property32(Display* display, Window window, Atom property) {
-    std::vector<unsigned long> items;
-    if (property == None) return items;
+namespace {
+
+// Reads a property of the wanted format and hands its items to take; Xlib
+// frees them afterwards.
+template <class Take>
+void readProperty(Display* display, Window window, Atom property, int wanted, Take take) {
+    if (property == None) return;
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    // Up to 64 KiB of items: far beyond any list a desktop keeps here.
+    // Up to 64 KiB: far beyond any list or name a desktop keeps here.
     const int status = xlib().XGetWindowProperty(display, window, property, 0, 16384, False, AnyPropertyType,
                                                  &type, &format, &count, &remaining, &data);
-    if (status == Success && data != nullptr && format == 32) {
-        // Xlib hands 32-bit items over as longs.
+    if (status == Success && data != nullptr && format == wanted) take(data, count);
+    if (data != nullptr) xlib().XFree(data);
+}
+
+}  // namespace
+
+std::vector<unsigned long> property32(Display* display, Window window, Atom property) {
+    std::vector<unsigned long> items;
+    // Xlib hands 32-bit items over as longs.
+    readProperty(display, window, property, 32, [&](const unsigned char* data, unsigned long count) {
         const auto* values = reinterpret_cast<const unsigned long*>(data);
         items.assign(values, values + count);
-    }
-    if (data != nullptr) xlib().XFree(data);
+    });
     return items;
+}
+
+std::string property8(Display* display, Window window, Atom property) {
+    std::string bytes;
+    readProperty(display, window, property, 8, [&](const unsigned char* data, unsigned long count) {
+        bytes.assign(reinterpret_cast<const char*>(data), count);
+    });
+    return bytes;
 }
 
 std::vector<Window> children(Display* display, Window window) {

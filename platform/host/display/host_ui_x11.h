@@ -64,6 +64,10 @@ Atom knownAtom(Display* display, const char* name);
 // the window does not have it or no longer exists.
 std::vector<unsigned long> property32(Display* display, Window window, Atom property);
 
+// The bytes of an 8-bit property (STRING, UTF8_STRING); empty when the window
+// does not have it or no longer exists.
+std::string property8(Display* display, Window window, Atom property);
+
 // The children of a window, bottom first; empty when it no longer exists.
 std::vector<Window> children(Display* display, Window window);
 

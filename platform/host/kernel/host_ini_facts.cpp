@@ -6,9 +6,13 @@
 #include <map>
 #include <vector>
 
+#include <xkbcommon/xkbregistry.h>
+
 #include "platform/host/kernel/host_locale.h"
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
+#include "platform/host/display/host_ui_x11.h"
 
 namespace si32 {
 namespace {
@@ -55,6 +59,60 @@ XkbNames parseXkbList(std::string_view text) {
     return names;
 }
 
+// libxkbregistry, which reads the XKB rules' XML as the desktops' keyboard
+// settings do. Opened at run time: it brings libxml2 (and ICU) along, which
+// only this one question needs.
+struct XkbRegistry {
+    static constexpr const char* kSoname = "libxkbregistry.so.0";
+    SI32_LIBRARY_FUNCTION(rxkb_context_new);
+    SI32_LIBRARY_FUNCTION(rxkb_context_parse_default_ruleset);
+    SI32_LIBRARY_FUNCTION(rxkb_context_unref);
+    SI32_LIBRARY_FUNCTION(rxkb_model_first);
+    SI32_LIBRARY_FUNCTION(rxkb_model_next);
+    SI32_LIBRARY_FUNCTION(rxkb_model_get_name);
+    SI32_LIBRARY_FUNCTION(rxkb_model_get_description);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_first);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_next);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_name);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_variant);
+    SI32_LIBRARY_FUNCTION(rxkb_layout_get_description);
+
+    bool bind(const SharedLibrary& library) {
+        return SI32_BIND(library, rxkb_context_new) && SI32_BIND(library, rxkb_context_parse_default_ruleset) &&
+               SI32_BIND(library, rxkb_context_unref) && SI32_BIND(library, rxkb_model_first) &&
+               SI32_BIND(library, rxkb_model_next) && SI32_BIND(library, rxkb_model_get_name) &&
+               SI32_BIND(library, rxkb_model_get_description) && SI32_BIND(library, rxkb_layout_first) &&
+               SI32_BIND(library, rxkb_layout_next) && SI32_BIND(library, rxkb_layout_get_name) &&
+               SI32_BIND(library, rxkb_layout_get_variant) && SI32_BIND(library, rxkb_layout_get_description);
+    }
+};
+
+// The names of this machine's XKB rules through libxkbregistry; nullopt
+// without the library or its rules.
+std::optional<XkbNames> registryNames() {
+    const XkbRegistry* api = loadLibraryOnce<XkbRegistry>();
+    if (api == nullptr) return std::nullopt;
+    rxkb_context* context = api->rxkb_context_new(RXKB_CONTEXT_NO_FLAGS);
+    if (context == nullptr) return std::nullopt;
+    XkbNames names;
+    const auto text = [](const char* value) { return value == nullptr ? std::string() : std::string(value); };
+    if (api->rxkb_context_parse_default_ruleset(context)) {
+        for (rxkb_model* model = api->rxkb_model_first(context); model != nullptr; model = api->rxkb_model_next(model))
+            names.models[text(api->rxkb_model_get_name(model))] = text(api->rxkb_model_get_description(model));
+        for (rxkb_layout* layout = api->rxkb_layout_first(context); layout != nullptr;
+             layout = api->rxkb_layout_next(layout)) {
+            const std::string name = text(api->rxkb_layout_get_name(layout));
+            const std::string variant = text(api->rxkb_layout_get_variant(layout));
+            const std::string description = text(api->rxkb_layout_get_description(layout));
+            if (variant.empty()) names.layouts[name] = description;
+            else names.variants[{name, variant}] = description;
+        }
+    }
+    api->rxkb_context_unref(context);
+    if (names.models.empty() && names.layouts.empty()) return std::nullopt;
+    return names;
+}
+
 std::string named(const std::map<std::string, std::string>& names, const std::string& code) {
     const auto it = names.find(code);
     return it == names.end() ? code : it->second;
@@ -97,18 +155,54 @@ std::string hex4(uint32_t value) {
 
 }  // namespace
 
+std::map<std::string, std::string> parseXkbRulesNames(std::string_view property) {
+    // rules, model, layout, variant, options: NUL-terminated texts.
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start < property.size() && parts.size() < 4;) {
+        const std::size_t end = std::min(property.find('\0', start), property.size());
+        parts.emplace_back(property.substr(start, end - start));
+        start = end + 1;
+    }
+    parts.resize(4);
+    return {{"XKBMODEL", parts[1]}, {"XKBLAYOUT", parts[2]}, {"XKBVARIANT", parts[3]}};
+}
+
+namespace {
+
+// The layout the X session runs with, as the server was told it (what
+// setxkbmap and the desktop's settings set); nullopt without a display.
+std::optional<std::map<std::string, std::string>> sessionKeyboard() {
+    const auto property = x11::query<std::string>([](Display* display) -> std::optional<std::string> {
+        const Atom names = x11::knownAtom(display, "_XKB_RULES_NAMES");
+        std::string bytes = x11::property8(display, DefaultRootWindow(display), names);
+        if (bytes.empty()) return std::nullopt;
+        return bytes;
+    });
+    if (!property) return std::nullopt;
+    auto settings = parseXkbRulesNames(*property);
+    if (settings["XKBMODEL"].empty() && settings["XKBLAYOUT"].empty()) return std::nullopt;
+    return settings;
+}
+
+}  // namespace
+
 std::optional<std::string> keyboardDescription(const std::string& root) {
     std::map<std::string, std::string> settings;
+    if (root == "/")
+        if (auto session = sessionKeyboard()) settings = std::move(*session);
     for (const char* file : {"/etc/default/keyboard", "/etc/vconsole.conf"}) {
-        const auto text = readUnderRoot(root, file);
-        if (!text) continue;
-        settings = parseShellAssignments(*text);
         if (!settings["XKBMODEL"].empty() || !settings["XKBLAYOUT"].empty()) break;
+        const auto text = readUnderRoot(root, file);
+        if (text) settings = parseShellAssignments(*text);
     }
     const std::string model = settings["XKBMODEL"];
+    if (model.empty() && settings["XKBLAYOUT"].empty()) return std::nullopt;
     const std::vector<std::string> layouts = splitOn(settings["XKBLAYOUT"], ',');
     const std::vector<std::string> variants = splitOn(settings["XKBVARIANT"], ',');
-    const XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    std::optional<XkbNames> registry;
+    if (root == "/") registry = registryNames();
+    const XkbNames names = registry ? std::move(*registry)
+                                    : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
 
     std::string description = model.empty() ? std::string() : named(names.models, model);
     for (size_t i = 0; i < layouts.size(); ++i) {

@@ -2,6 +2,7 @@
 // The live answers for the keys of system.ini and win.ini that a Linux
 // machine has no file for: its keyboard, display adapter, pointing device,
 // optical drive and country.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +14,12 @@ namespace si32 {
 std::optional<std::string> liveIniValue(const std::string& root, std::string_view fileName, std::string_view section,
                                         std::string_view key);
 
-// The configured keyboard model and layouts by their human names, from
-// /etc/default/keyboard or /etc/vconsole.conf and the XKB rules' list.
+// _XKB_RULES_NAMES of the X root window ("evdev\0pc105\0us,de\0,nodeadkeys\0")
+// as the keys of /etc/default/keyboard.
+std::map<std::string, std::string> parseXkbRulesNames(std::string_view property);
+// The keyboard model and layouts by their human names in the XKB rules' list:
+// on this machine the X session's own (when a display is reachable), else
+// the configured ones of /etc/default/keyboard or /etc/vconsole.conf.
 std::optional<std::string> keyboardDescription(const std::string& root);
 // The first display adapter's maker and model, from its PCI ids and the PCI
 // id database.

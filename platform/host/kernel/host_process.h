@@ -16,16 +16,17 @@ namespace si32 {
 bool isExecutableFile(const std::string& hostPath, MountGuard& mounts);
 
 struct ProgramSearch {
-    std::string executableDir;  // where the Si32 programs are
+    std::vector<std::string> programDirs;  // where the Si32 programs and their helpers are
     std::string currentDir;     // the current directory's host path
     std::string searchPath;     // $PATH
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
 };
 
 // asWritten: the host path the name stands for, taken as it is written. A
-// name ending in ".exe" that is not there is looked up without the
-// extension, beside the Si32 programs, then in the current directory, then
-// on the search path.
+// bare name (no folder, no drive) ending in ".exe" that is not there is
+// looked up without the extension, in the Si32 programs' own directories,
+// then in the current directory, then on the search path; a name with a
+// folder is that file or nothing.
 std::optional<std::string> findProgram(std::string_view name, const std::optional<std::string>& asWritten,
                                        const ProgramSearch& search);
 

@@ -21,6 +21,7 @@
 
 #include "platform/host/devices/host_taskbar.h"
 #include "platform/host/display/x11_screen.h"
+#include "platform/host/kernel/host_ini_facts.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -160,6 +161,26 @@ public:
 private:
     Display* display_;
 };
+
+// The layout the session runs with wins over the machine's configured one:
+// that is the keyboard the user types on.
+TEST(HostX11Screen, KeyboardIsTheSessionsLayout) {
+    VirtualServer server("640x480x24", "96");
+    if (!server.ready()) GTEST_SKIP() << "Xvfb is not available";
+    Display* display = XOpenDisplay(server.name().c_str());
+    ASSERT_NE(display, nullptr);
+    const char names[] = "evdev\0pc104\0de\0nodeadkeys\0";
+    XChangeProperty(display, DefaultRootWindow(display), XInternAtom(display, "_XKB_RULES_NAMES", False), XA_STRING,
+                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(names), sizeof names - 1);
+    XSync(display, False);
+    ScopedEnv env("DISPLAY", server.name());
+    const auto keyboard = keyboardDescription("/");
+    XCloseDisplay(display);
+    ASSERT_TRUE(keyboard.has_value());
+    // Named through the XKB rules' list where the machine has it.
+    EXPECT_TRUE(*keyboard == "Generic 104-key PC, German (no dead keys)" || *keyboard == "pc104, de (nodeadkeys)")
+        << *keyboard;
+}
 
 TEST(HostX11Screen, TheDesktopsWorkAreaDensityAndPanel) {
     VirtualServer server("1280x1024x24", "96");

@@ -10,7 +10,7 @@
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/volumes.h"
-#include "tests/drives/silent_frontend.h"
+#include "tests/support/recording_frontend.h"
 #include "tests/platform/volumes/fixture_tree.h"
 
 namespace si32 {
@@ -21,7 +21,7 @@ void BM_Drive1ChangeOnTheRootFileSystem(benchmark::State& state) {
     volumestest::FixtureTree prefix;
     prefix.makeDirectory("/drive_c");
     ::setenv("SI32_PREFIX", prefix.root().c_str(), 1);
-    SilentFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report);
     const auto root = DriveMap::Build(HostContext{"/", prefix.root(), true, ""}).ToWindowsPath("/");
     if (!root) {

@@ -18,13 +18,14 @@ packages=(
 # the locales the regional-settings tests switch to; clang for the fuzzers;
 # MinGW and Wine for the differential test against the real Windows calls;
 # the desktop-file and AppStream validators, dpkg-shlibdeps and file for the
-# packaging test, debootstrap for its opt-in fresh-machine install.
+# packaging test, debootstrap for its opt-in fresh-machine install;
+# clang-format and clang-tidy for the style check.
 test_packages=(
   python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth locales
   weston x11-xserver-utils openbox
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64 wine64
   desktop-file-utils appstream dpkg-dev file debootstrap
 )

@@ -38,56 +38,6 @@ TEST(Layout, ArraysHaveTheirIndices) {
     EXPECT_EQ(arrays["Label3"].size(), 3u);
 }
 
-TEST(Layout, CaptionsAndPlacement) {
-    Si9x form;
-    struct Row {
-        const char* name;
-        int32_t index;
-        const char* text;
-        const char* container;
-        Geometry geometry;
-        int32_t tab;
-    };
-    const Row rows[] = {
-        {"SSFrame1", -1, "Operating System Info", "", {120, 48, 4572, 4284}, 5},
-        {"SSFrame3", -1, "Drive Info", "", {120, 4356, 4572, 3816}, 36},
-        {"SSFrame2", -1, "Hardware/Memory Info", "", {4800, 48, 4572, 8124}, 0},
-        {"Label1", 0, "Operating System:", "SSFrame1", {120, 324, 1632, 252}, 6},
-        {"Label2", 0, "", "SSFrame1", {1920, 324, 2604, 192}, 9},
-        {"Label1", 16, "DOS Version:", "SSFrame1", {120, 1044, 1632, 252}, 24},
-        {"Label2", 25, "", "SSFrame1", {1920, 3444, 2604, 480}, 64},
-        {"Label2", 30, "2005.20", "SSFrame1", {1920, 3924, 2604, 192}, 88},
-        {"Label1", 36, "Tarvello Version:", "SSFrame1", {120, 3924, 1632, 252}, 89},
-        {"Drive1", -1, "", "SSFrame3", {580, 324, 3440, 288}, 37},
-        {"Label3", 0, "", "SSFrame3", {3240, 960, 972, 192}, 42},
-        {"Label1", 9, "Sectors Per Cluster:", "SSFrame3", {120, 1404, 1632, 252}, 49},
-        {"Label1", 29, "Max Filename Length:", "SSFrame3", {120, 2364, 1632, 252}, 71},
-        {"lblVolFlags", -1, "", "SSFrame3", {580, 3072, 3440, 648}, 87},
-        {"Label2", 8, "", "SSFrame2", {2076, 324, 2196, 1092}, 2},
-        {"Label1", 15, "Number of Colors:", "SSFrame2", {204, 2556, 1716, 192}, 23},
-        {"Label2", 23, "", "SSFrame2", {2076, 2796, 2352, 192}, 60},
-        {"Label7", -1, "", "SSFrame2", {2076, 3276, 2196, 252}, 78},
-        {"MidiDevs", -1, "", "SSFrame2", {580, 4224, 3440, 1296}, 84},
-        {"Label1", 25, "available to Windows:", "SSFrame2", {240, 5844, 1692, 204}, 57},
-        {"Label2", 27, "", "SSFrame2", {2076, 5844, 1176, 216}, 29},
-        {"Label9", -1, "Physical Memory", "SSFrame2", {576, 6096, 1236, 192}, 31},
-        {"ProgressBar1", -1, "", "SSFrame2", {576, 6804, 3444, 324}, 66},
-        {"Label5", -1, "User Resources", "SSFrame2", {576, 7152, 1176, 192}, 32},
-        {"Command2", -1, "&MS System Info", "SSFrame2", {1632, 7716, 1320, 312}, 77},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(std::string(r.name) + "(" + std::to_string(r.index) + ")");
-        const Control& c = form.control(r.name, r.index);
-        EXPECT_EQ(c.text, r.text);
-        EXPECT_EQ(c.container, r.container);
-        EXPECT_EQ(c.geometry.left, r.geometry.left);
-        EXPECT_EQ(c.geometry.top, r.geometry.top);
-        EXPECT_EQ(c.geometry.width, r.geometry.width);
-        EXPECT_EQ(c.geometry.height, r.geometry.height);
-        EXPECT_EQ(c.tabIndex, r.tab);
-    }
-}
-
 TEST(Layout, CaptionsRightValuesLeftAndOnlyDesignTextsSet) {
     for (const auto& c : si9xLayout()) {
         SCOPED_TRACE(c.key());

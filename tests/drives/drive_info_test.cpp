@@ -10,7 +10,7 @@
 #include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/sim/sim_machine.h"
-#include "tests/drives/silent_frontend.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
@@ -130,7 +130,7 @@ class DriveInfo : public ::testing::TestWithParam<DriveCase> {};
 TEST_P(DriveInfo, FillsTheFrame) {
     const DriveCase& c = GetParam();
     const std::string json = R"({"drives": [{"letter": "C", )" + c.drive + "}]}";
-    SilentFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     SimMachine machine(SimMachine::Text{json}, frontend);
     Si9x form;
     form.control("Drive1").text = "c: [DATA]";
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Drives, DriveInfo, ::testing::ValuesIn(kCases),
 TEST(DriveInfoFailures, CallsThatRaiseLeaveTheirFieldsAlone) {
     const std::string json = R"({"drives": [{"letter": "C", "type": 3, "label": "X", "file_system": "FAT"}],
         "failing_calls": ["GetVolumeInformationA", "GetDriveTypeA", "GetDiskFreeSpaceA", "GetDiskFreeSpaceExA"]})";
-    SilentFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     SimMachine machine(SimMachine::Text{json}, frontend);
     Si9x form;
     form.control("Drive1").text = "c: [X]";

@@ -19,18 +19,12 @@
 #include "app/startup.h"
 #include "platform/host/host_backend.h"
 #include "tests/platform/host/host_test_support.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
 
 using hosttest::ScopedEnv;
-
-class NoScreenFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
 
 // "  Caption:     value" rows of the report; a row's later lines (the volume
 // flags) are joined to it with " | ".
@@ -131,7 +125,7 @@ TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
     context.root = root;
     context.prefix = prefix.string();
     context.machine = c.machine;
-    NoScreenFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report, context);
     Session session(backend->platform());
     Form_Load(session);

@@ -15,6 +15,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/host/host_backend.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
@@ -60,13 +61,6 @@ std::optional<std::string> lscpuField(const std::string& lscpu, const std::strin
     return std::nullopt;
 }
 
-class NoScreenFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
-
 class HostFacts : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -82,7 +76,7 @@ protected:
         return session_->form.control(name, index).text;
     }
 
-    static inline NoScreenFrontend frontend_;
+    static inline testsupport::RecordingFrontend frontend_;
     static inline Backend* backend_ = nullptr;
     static inline Session* session_ = nullptr;
 };

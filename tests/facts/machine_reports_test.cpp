@@ -15,16 +15,15 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/recording_frontend.h"
+#include "tests/support/source_dir.h"
 
 namespace si32 {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return dir != nullptr ? dir : ".";
-}
+fs::path sourceDir() { return testsupport::sourceDir(); }
 
 // One machine per operating system the applet tells apart. Listed here, not
 // read from the folder, so the test names exist before a test runs.
@@ -41,27 +40,16 @@ std::vector<std::string> stemsIn(const fs::path& folder) {
     return stems;
 }
 
-class MessageFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view prompt, int32_t, std::string_view) override {
-        messages.emplace_back(prompt);
-        return IDOK;
-    }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-    std::vector<std::string> messages;
-};
-
 struct MachineRun {
     explicit MachineRun(const std::string& name)
         : machine((sourceDir() / "machines" / (name + ".json")).string(), frontend),
           session(machine.platform()) {
         Form_Load(session);
         Form_Activate(session);
-        report = ReportJson(session, {machine.started(), frontend.messages});
+        report = ReportJson(session, {machine.started(), frontend.prompts()});
     }
 
-    MessageFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     SimMachine machine;
     Session session;
     nlohmann::ordered_json report;

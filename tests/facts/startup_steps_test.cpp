@@ -10,16 +10,10 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/sim/sim_machine.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
-
-class QuietFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
-};
 
 // A 95-line machine with its product folder; cases add or replace members.
 nlohmann::json baseMachine() {
@@ -48,7 +42,7 @@ struct StartedMachine {
         return session.form.control(key.substr(0, open), std::stoi(key.substr(open + 1)));
     }
     std::string text;
-    QuietFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     SimMachine machine;
     Session session;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// A frontend for tests: it answers every message box with OK and keeps what
-// the program asked of it; there is no screen.
+// The one frontend of the tests: it answers every message box with OK and
+// keeps what the program asked of it; the screen is whatever a test sets
+// (none by default).
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,10 +23,17 @@ public:
         return IDOK;
     }
     void SetBusyPointer(bool busy) override { pointer.push_back(busy); }
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
+    std::optional<ScreenFacts> Screen() override { return screen; }
+
+    std::vector<std::string> prompts() const {
+        std::vector<std::string> texts;
+        for (const Message& m : messages) texts.push_back(m.prompt);
+        return texts;
+    }
 
     std::vector<Message> messages;
     std::vector<bool> pointer;
+    std::optional<ScreenFacts> screen;
 };
 
 }  // namespace si32::testsupport

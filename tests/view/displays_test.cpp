@@ -18,6 +18,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "tests/support/source_dir.h"
+
 namespace {
 
 QString binaryDir() {
@@ -26,8 +28,7 @@ QString binaryDir() {
 }
 
 QString sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return QString::fromLocal8Bit(dir != nullptr ? dir : ".");
+    return QString::fromStdString(si32::testsupport::sourceDir());
 }
 
 struct Ended {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/source_dir.h"
+
 namespace {
 
 struct Outcome {
@@ -42,8 +44,7 @@ Outcome runSi32(const QStringList& unset, const QStringList& set) {
 }
 
 std::string machine(const char* name) {
-    const char* source = std::getenv("SI32_SOURCE_DIR");
-    return std::string(source != nullptr ? source : ".") + "/tests/view/" + name;
+    return si32::testsupport::sourceFile(std::string("tests/view/") + name);
 }
 
 TEST(Si32Program, WithoutADisplayItSaysSoInOneLineAndPointsToTheReport) {

@@ -1,4 +1,5 @@
 #include "tests/view/view_harness.h"
+#include "tests/support/source_dir.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -37,8 +38,7 @@ QApplication& app() {
 }
 
 nlohmann::json viewMachine() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    std::ifstream in(std::string(dir != nullptr ? dir : ".") + "/tests/view/view_machine.json");
+    std::ifstream in(si32::testsupport::sourceFile("tests/view/view_machine.json"));
     return nlohmann::json::parse(in);
 }
 

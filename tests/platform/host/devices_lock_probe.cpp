@@ -6,29 +6,18 @@
 
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 #include "platform/engine/registry_store.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/devices/host_devices.h"
-
-namespace {
-
-class SilentFrontend final : public si32::Frontend {
-public:
-    int32_t ShowMessage(std::string_view, int32_t, std::string_view) override { return si32::IDOK; }
-    void SetBusyPointer(bool) override {}
-    std::optional<si32::ScreenFacts> Screen() override { return std::nullopt; }
-};
-
-}  // namespace
+#include "tests/support/recording_frontend.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 || (std::strcmp(argv[1], "window") != 0 && std::strcmp(argv[1], "report") != 0)) {
         std::fprintf(stderr, "usage: lock_probe window|report\n");
         return 2;
     }
-    SilentFrontend frontend;
+    si32::testsupport::RecordingFrontend frontend;
     si32::DriveMap drives;
     si32::RegistryStore registry;
     si32::HostDeps deps{frontend, std::strcmp(argv[1], "window") == 0 ? si32::Program::Window : si32::Program::Report,

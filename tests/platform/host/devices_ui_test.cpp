@@ -14,25 +14,12 @@
 #include "platform/run_time_error.h"
 #include "platform/spi.h"
 #include "tests/platform/host/host_test_support.h"
+#include "tests/support/recording_frontend.h"
 
 namespace si32 {
 namespace {
 
 using hosttest::ScratchPrefix;
-
-class FakeFrontend final : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view prompt, int32_t, std::string_view) override {
-        messages.emplace_back(prompt);
-        return IDOK;
-    }
-    void SetBusyPointer(bool busy) override { busyCalls.push_back(busy); }
-    std::optional<ScreenFacts> Screen() override { return screen; }
-
-    std::optional<ScreenFacts> screen;
-    std::vector<std::string> messages;
-    std::vector<bool> busyCalls;
-};
 
 ScreenFacts desktop() {
     ScreenFacts s;
@@ -76,7 +63,7 @@ struct HostUiRig {
     }
 
     ScratchPrefix prefix;
-    FakeFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     RegistryStore registry;
     HostDeps deps{frontend, Program::Window, prefix.context, prefix.drives, registry};
     std::unique_ptr<Ui> ui;
@@ -167,9 +154,9 @@ TEST(HostUiDevice, PointerMessagesAndDriveList) {
     HostUiRig rig;
     rig.ui->SetMousePointer(POINTER_HOURGLASS);
     rig.ui->SetMousePointer(POINTER_DEFAULT);
-    EXPECT_EQ(rig.frontend.busyCalls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(rig.frontend.pointer, (std::vector<bool>{true, false}));
     EXPECT_EQ(rig.ui->MsgBox("Already running", MB_OK, ""), IDOK);
-    EXPECT_EQ(rig.frontend.messages, std::vector<std::string>{"Already running"});
+    EXPECT_EQ(rig.frontend.prompts(), std::vector<std::string>{"Already running"});
 
     auto& drives = rig.prefix.drives.drives_;
     drives[0].listLabel = "SYSTEM";

@@ -15,13 +15,11 @@
 
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
+#include "tests/support/source_dir.h"
 
 namespace si32::hosttest {
 
-inline std::string sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return dir != nullptr ? dir : ".";
-}
+using testsupport::sourceDir;
 
 // The build tree, from ctest's environment or, failing that, as configured.
 inline std::string binaryDir() {

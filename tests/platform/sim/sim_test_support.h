@@ -7,28 +7,16 @@
 #include <vector>
 
 #include "platform/sim/sim_machine.h"
+#include "tests/support/recording_frontend.h"
+#include "tests/support/source_dir.h"
 
 namespace si32::simtest {
 
-class RecordingFrontend : public Frontend {
-public:
-    int32_t ShowMessage(std::string_view prompt, int32_t, std::string_view) override {
-        messages.emplace_back(prompt);
-        return IDOK;
-    }
-    void SetBusyPointer(bool busy) override { pointers.push_back(busy); }
-    std::optional<ScreenFacts> Screen() override { return std::nullopt; }
+using RecordingFrontend = testsupport::RecordingFrontend;
 
-    std::vector<std::string> messages;
-    std::vector<bool> pointers;
-};
+using testsupport::sourceDir;
 
-inline std::string sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return dir != nullptr ? dir : ".";
-}
-
-inline std::string exampleMachinePath() { return sourceDir() + "/tests/platform/sim/example_machine.json"; }
+inline std::string exampleMachinePath() { return testsupport::sourceFile("tests/platform/sim/example_machine.json"); }
 
 // A machine from description text, with its own frontend.
 struct TestMachine {

@@ -223,8 +223,8 @@ TEST(UiFrontend, PointerAndMessagesGoToTheFrontend) {
     m.platform().ui.SetMousePointer(POINTER_HOURGLASS);
     m.platform().ui.SetMousePointer(POINTER_DEFAULT);
     EXPECT_EQ(IDOK, m.platform().ui.MsgBox("hello", MB_OK, ""));
-    EXPECT_EQ((std::vector<bool>{true, false}), m.frontend.pointers);
-    EXPECT_EQ(std::vector<std::string>{"hello"}, m.frontend.messages);
+    EXPECT_EQ((std::vector<bool>{true, false}), m.frontend.pointer);
+    EXPECT_EQ(std::vector<std::string>{"hello"}, m.frontend.prompts());
     EXPECT_TRUE(m.platform().ui.PrevInstance());
 }
 

@@ -9,11 +9,12 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/source_dir.h"
+
 namespace si32::volumestest {
 
 inline std::string fixturePath(const std::string& name) {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return std::string(dir != nullptr ? dir : ".") + "/tests/platform/volumes/fixtures/" + name;
+    return testsupport::sourceFile("tests/platform/volumes/fixtures/" + name);
 }
 
 class FixtureTree {

@@ -27,7 +27,7 @@
 #include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/volumes.h"
-#include "tests/drives/silent_frontend.h"
+#include "tests/support/recording_frontend.h"
 
 extern char** environ;
 
@@ -253,7 +253,7 @@ TEST_F(PrivateTmpfs, RamDiskOfEightMegabytes) {
 TEST_F(PrivateTmpfs, DriveInfoFrameOnTheHost) {
     TempPrefix prefix("/tmp");
     ::setenv("SI32_PREFIX", prefix.path().c_str(), 1);
-    SilentFrontend frontend;
+    testsupport::RecordingFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report);
     const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, ""}).ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());

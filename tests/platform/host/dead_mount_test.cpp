@@ -103,7 +103,7 @@ int runChecks(const hosttest::ScratchDir& scratch) {
          [&] { return !systemInformationTool("/", dead + "/bin", *context.mounts).has_value(); }},
         {"the launcher's lookup on a dead PATH entry",
          [&] {
-             const ProgramSearch search{context.executableDir, scratch.path(), dead + "/bin", context.mounts};
+             const ProgramSearch search{{context.executableDir}, scratch.path(), dead + "/bin", context.mounts};
              return !findProgram("MSINFO32.EXE", std::nullopt, search).has_value();
          }},
         {"a prefix on the dead mount",

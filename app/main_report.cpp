@@ -3,17 +3,21 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/capture.h"
 #include "app/command_line.h"
 #include "app/program_start.h"
 #include "app/report.h"
 #include "app/report_frontend.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "platform/capture/capture_file.h"
+#include "platform/code_page.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
 
@@ -26,6 +30,9 @@ struct Options {
     bool listDrives = false;
     std::string drive;
     int clicks = 0;
+    bool capture = false;
+    std::string captureFile;  // empty: standard output
+    bool anonymous = false;
 };
 
 std::string setFlag(bool& flag) {
@@ -52,6 +59,16 @@ CommandLine reportCommandLine(Options& o) {
                  ++o.clicks;
                  return std::string();
              }},
+            {"--capture", OptionValue::Optional, "FILE",
+             "write this machine's description (default: standard output)",
+             [&](std::string_view v) {
+                 o.capture = true;
+                 o.captureFile = std::string(v);
+                 return std::string();
+             }},
+            {"--anonymous", OptionValue::None, "",
+             "with --capture: names, labels, serials, home replaced",
+             [&](std::string_view) { return setFlag(o.anonymous); }},
         },
         "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
         "Windows side of this one. See si32-report(1).\n",
@@ -70,10 +87,24 @@ int writeOut(const std::string& text) {
     return 1;
 }
 
+// The description goes to its file whole or not at all.
+int writeCapture(Backend& backend, const Options& options) {
+    capture::Privacy privacy;
+    privacy.anonymous = options.anonymous;
+    if (const char* home = std::getenv("HOME")) privacy.homeDirectory = home;
+    const std::string text = capture::DescriptionText(CaptureMachine(backend, privacy));
+    if (options.captureFile.empty() || options.captureFile == "-") return writeOut(text);
+    if (auto error = capture::WriteFileWhole(options.captureFile, text)) {
+        std::cerr << "si32-report: cannot write the capture: " << *error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 std::string driveList(const Session& session) {
     std::string text;
     for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
-    return text;
+    return DecodeAnsi(text, session.CodePage);
 }
 
 }  // namespace
@@ -81,6 +112,10 @@ std::string driveList(const Session& session) {
 int main(int argc, char** argv) {
     Options options;
     if (const int status = HandleCommandLine(reportCommandLine(options), argc, argv); status >= 0) return status;
+    if (options.anonymous && !options.capture) {
+        std::cerr << "si32-report: --anonymous goes with --capture\n";
+        return 2;
+    }
     // A closed pipe is reported by the write's status, not by a silent death.
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -88,6 +123,7 @@ int main(int argc, char** argv) {
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
     if (!start.backend) return start.exitStatus;
     std::unique_ptr<Backend> backend = std::move(start.backend);
+    if (options.capture) return writeCapture(*backend, options);
 
     Session session(backend->platform());
     Form_Load(session);
@@ -106,5 +142,9 @@ int main(int argc, char** argv) {
     ReportExtras extras;
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
-    return writeOut(options.json ? ReportJson(session, extras).dump(2) + "\n" : ReportText(session, extras));
+    // The texts are decoded already; replacing stays as a last guard.
+    return writeOut(options.json ? ReportJson(session, extras).dump(2, ' ', false,
+                                                                    nlohmann::json::error_handler_t::replace) +
+                                       "\n"
+                                 : ReportText(session, extras));
 }

@@ -6,6 +6,7 @@
 
 #include "app/layout.h"
 #include "app/session.h"
+#include "platform/code_page.h"
 
 namespace si32 {
 namespace {
@@ -96,10 +97,19 @@ std::vector<ShownFrame> ShownRows(const Session& session) {
             if (value.empty()) value.push_back("");
         }
     }
+    // What is shown is decoded from the machine's code page.
+    for (ShownFrame& frame : frames) {
+        frame.caption = DecodeAnsi(frame.caption, session.CodePage);
+        for (ShownRow& row : frame.rows) {
+            row.caption = DecodeAnsi(row.caption, session.CodePage);
+            for (std::string& line : row.lines) line = DecodeAnsi(line, session.CodePage);
+        }
+    }
     return frames;
 }
 
 std::string ReportText(const Session& session, const ReportExtras& extras) {
+    const auto shown = [&](const std::string& text) { return DecodeAnsi(text, session.CodePage); };
     std::ostringstream out;
     out << kWindowCaption << "\n";
     for (const ShownFrame& frame : ShownRows(session)) {
@@ -116,17 +126,23 @@ std::string ReportText(const Session& session, const ReportExtras& extras) {
     }
     if (!extras.started.empty()) {
         out << "\nStarted\n";
-        for (const auto& s : extras.started) out << "  " << s << "\n";
+        for (const auto& s : extras.started) out << "  " << shown(s) << "\n";
     }
     if (!extras.messages.empty()) {
         out << "\nMessages\n";
         for (const auto& m : extras.messages)
-            for (const auto& l : lines(m)) out << "  " << l << "\n";
+            for (const auto& l : lines(shown(m))) out << "  " << l << "\n";
     }
     return out.str();
 }
 
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras) {
+    const auto shown = [&](const std::string& text) { return DecodeAnsi(text, session.CodePage); };
+    const auto allShown = [&](const std::vector<std::string>& texts) {
+        std::vector<std::string> decoded;
+        for (const std::string& text : texts) decoded.push_back(shown(text));
+        return decoded;
+    };
     nlohmann::ordered_json json;
     json["schema_version"] = kReportSchemaVersion;
     json["caption"] = kWindowCaption;
@@ -137,12 +153,12 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
         if (c.kind == ControlKind::Meter) {
             entry["percent"] = c.percent;
         } else if (c.kind == ControlKind::DriveList) {
-            entry["drive"] = c.text;
+            entry["drive"] = shown(c.text);
         } else {
-            entry["text"] = c.text;
+            entry["text"] = shown(c.text);
         }
         entry["visible"] = c.visible;
-        if (!c.tooltip.empty()) entry["tooltip"] = c.tooltip;
+        if (!c.tooltip.empty()) entry["tooltip"] = shown(c.tooltip);
         controls[c.key()] = entry;
     }
     // What a script wants without the layout table: the rows as shown.
@@ -157,8 +173,8 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
             if (!rows.contains(row.caption) || !joined.empty()) rows[row.caption] = joined;
         }
     }
-    json["started"] = extras.started;
-    json["messages"] = extras.messages;
+    json["started"] = allShown(extras.started);
+    json["messages"] = allShown(extras.messages);
     return json;
 }
 

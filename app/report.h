@@ -30,6 +30,8 @@ struct ShownFrame {
 };
 std::vector<ShownFrame> ShownRows(const Session& session);
 
+// All three decode the model's texts from the session's code page: what they
+// give is UTF-8 whatever bytes the machine held.
 std::string ReportText(const Session& session, const ReportExtras& extras);
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras);
 

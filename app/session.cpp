@@ -4,7 +4,7 @@
 
 namespace si32 {
 
-Session::Session(Platform& p) : platform(p), mod(p) {
+Session::Session(Platform& p) : platform(p), CodePage(p.kernel.GetACP()), mod(p) {
     form.Drive1Change = [this] { Drive1_Change(platform, form); };
 }
 

@@ -17,6 +17,9 @@ public:
     Session& operator=(const Session&) = delete;
 
     Platform& platform;
+    // The code page of every text the model holds; whatever shows one
+    // decodes it from here.
+    const uint32_t CodePage;
     Si9x form;
     Si32Bg backdrop;
     Si32Mod mod;

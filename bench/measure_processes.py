@@ -16,7 +16,7 @@ import subprocess
 import sys
 import tempfile
 import time
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 
 
 @dataclass
@@ -26,6 +26,7 @@ class Case:
     env: dict
     max_ms: float
     max_mb: float
+    args: list = field(default_factory=list)
 
 
 @dataclass
@@ -35,11 +36,11 @@ class Run:
     status: int
 
 
-def run_once(probe, path, env, stderr_path):
+def run_once(probe, path, args, env, stderr_path):
     """Runs path through the small starter, which reports its wall time and
     peak memory: a child started from Python would count Python's memory."""
     with open(stderr_path, "wb") as err:
-        out = subprocess.run([probe, path], env=env, stdout=subprocess.PIPE, stderr=err, check=True).stdout
+        out = subprocess.run([probe, path, *args], env=env, stdout=subprocess.PIPE, stderr=err, check=True).stdout
     nanoseconds, max_rss_kb, status = (int(x) for x in out.split())
     return Run(nanoseconds / 1e9, max_rss_kb, status)
 
@@ -56,7 +57,8 @@ def measure(case, build, runs, scratch):
     stderr_path = os.path.join(scratch, case.name + ".stderr")
     results = []
     for i in range(runs + 1):
-        run = run_once(probe, path, env, stderr_path)
+        args = [a.replace("{scratch}", scratch) for a in case.args]
+        run = run_once(probe, path, args, env, stderr_path)
         if run.status != 0:
             with open(stderr_path, encoding="utf-8", errors="replace") as err:
                 lines = err.read().strip().splitlines()
@@ -80,6 +82,8 @@ def main():
     cases = [
         Case("report, simulated Windows 98 SE", "si32-report", {"SI32_MACHINE": machine}, 10, 10),
         Case("report, this host", "si32-report", {}, 10, 10),
+        # The whole run, every drive and the button, recorded and written.
+        Case("capture, this host", "si32-report", {}, 50, 10, ["--capture", "{scratch}/capture.json"]),
         Case("window to activation, simulated", "si32", dict(window, SI32_MACHINE=machine), 100, 50),
         Case("window to activation, this host", "si32", window, 100, 50),
     ]

@@ -22,8 +22,7 @@ constexpr uint32_t kPentiumType = 586;
 int32_t integerDivide(double dividend, double divisor) {
     const auto a = checkedCast<int32_t>(std::nearbyint(dividend));
     const auto b = checkedCast<int32_t>(std::nearbyint(divisor));
-    if (b == 0) raise(ErrorKind::Overflow, "division by zero");
-    return a / b;
+    return checkedDiv32(a, b);
 }
 
 std::string iniDriver(StepContext& ctx, std::string_view key) {

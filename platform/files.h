@@ -4,6 +4,7 @@
 // project's run-time error, as the language statements they stand for do.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,6 +55,12 @@ public:
         (void)processId;
         (void)milliseconds;
         return true;
+    }
+    // Whether Shell would start the program, without starting it; nullopt
+    // where the backend cannot tell before trying.
+    virtual std::optional<bool> WouldStart(const std::vector<std::string>& argv) {
+        (void)argv;
+        return std::nullopt;
     }
     // Every start that succeeded, in order, as the program was named.
     virtual std::vector<std::string> Started() const = 0;

@@ -113,6 +113,9 @@ public:
                                       uint32_t& totalClusters) = 0;
     virtual int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller,
                                         uint64_t& totalBytes, uint64_t& totalFreeBytes) = 0;
+
+    // The ANSI code page every text of the "A" calls is in (65001: UTF-8).
+    virtual uint32_t GetACP() { return 65001; }
 };
 
 }  // namespace si32

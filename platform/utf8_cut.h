@@ -10,10 +10,13 @@ namespace si32 {
 // character boundary.
 inline std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
+    // Continuation bytes are 10xxxxxx; back off to the lead byte of the
+    // character the cut would split. Stray continuation bytes with no lead
+    // before them are single undecodable bytes, cut where they stand.
+    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
     std::size_t end = maxBytes;
-    // Continuation bytes are 10xxxxxx; back off to the start of the character
-    // the cut would split.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    while (end > 0 && continuation(end) && maxBytes - end < 3) --end;
+    if (end < maxBytes && static_cast<unsigned char>(text[end]) < 0xC0) return text.substr(0, maxBytes);
     return text.substr(0, end);
 }
 

@@ -217,8 +217,10 @@ void ScreenInfo::SetWorkArea(std::optional<int32_t> Left, std::optional<int32_t>
     if (!mayWrite(Member::SetWorkArea)) return;
     auto bytes = SpiRect{}.bytes();
     // The omitted sides come from the current area; without it they would
-    // collapse to 0 and shrink the desktop to nothing.
-    if (!spiCall(SPI_GETWORKAREA, 0, std::span(bytes), 0)) return;
+    // collapse to 0 and shrink the desktop to nothing. With all four given
+    // there is nothing to read.
+    const bool allGiven = Left && top && right && bottom;
+    if (!allGiven && !spiCall(SPI_GETWORKAREA, 0, std::span(bytes), 0)) return;
     SpiRect area = SpiRect::from(bytes);
     area.left = Left.value_or(area.left);
     area.top = top.value_or(area.top);

@@ -3,12 +3,15 @@
 #include <QString>
 #include <string_view>
 
+#include "platform/code_page.h"
+
 namespace si32 {
 
-// The model holds the platform's single-byte texts, which are UTF-8 on this
-// system, with CR LF line breaks as the window's controls expect them.
-inline QString fromModelText(std::string_view text) {
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+// The model holds the platform's texts in its ANSI code page (UTF-8 on this
+// system), with CR LF line breaks as the window's controls expect them.
+inline QString fromModelText(std::string_view text, uint32_t codePage = CP_UTF8) {
+    const std::string decoded = DecodeAnsi(text, codePage);
+    QString shown = QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size()));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;

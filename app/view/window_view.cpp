@@ -185,16 +185,16 @@ void WindowView::nameForScreenReaders() {
 void WindowView::syncControl(Bound& bound) {
     const Control& control = session_.form.controls()[bound.control];
     QWidget& widget = *bound.widget;
-    QString tip = fromModelText(control.tooltip);
+    QString tip = fromModelText(control.tooltip, session_.CodePage);
     switch (control.kind) {
         case ControlKind::Frame:
-            static_cast<FrameBox&>(widget).setCaption(fromModelText(control.text));
+            static_cast<FrameBox&>(widget).setCaption(fromModelText(control.text, session_.CodePage));
             break;
         case ControlKind::Meter:
             static_cast<MeterBar&>(widget).setPercent(control.percent);
             break;
         case ControlKind::Label:
-            static_cast<FieldLabel&>(widget).setText(fromModelText(control.text));
+            static_cast<FieldLabel&>(widget).setText(fromModelText(control.text, session_.CodePage));
             if (control.autoSize) {
                 fitToText(widget, control);
             } else {
@@ -206,14 +206,14 @@ void WindowView::syncControl(Bound& bound) {
         case ControlKind::TextBox:
             if (bound.shownText != control.text) {
                 bound.shownText = control.text;
-                static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text));
+                static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text, session_.CodePage));
             }
             break;
         case ControlKind::DriveList:
             syncDriveList(control);
             break;
         case ControlKind::Button:
-            static_cast<QPushButton&>(widget).setText(fromModelText(control.text));
+            static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
     }
     if (widget.toolTip() != tip) widget.setToolTip(tip);
@@ -226,7 +226,7 @@ void WindowView::syncDriveList(const Control& control) {
     if (driveEntries_ != entries) {
         driveEntries_ = entries;
         driveList_->clear();
-        for (const auto& entry : driveEntries_) driveList_->addItem(fromModelText(entry));
+        for (const auto& entry : driveEntries_) driveList_->addItem(fromModelText(entry, session_.CodePage));
     }
     const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), control.text);
     driveList_->setCurrentIndex(at == driveEntries_.end() ? -1 : static_cast<int>(at - driveEntries_.begin()));

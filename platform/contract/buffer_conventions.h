@@ -10,6 +10,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/code_page.h"
+
 namespace si32 {
 
 // True when text and a NUL fit and were stored; the buffer is untouched
@@ -40,11 +42,13 @@ inline int32_t storeNameAnswer(std::string_view text, std::span<char> buffer, ui
     return 1;
 }
 
-// GetPrivateProfileStringA: the text cut to the buffer's size less one, the
+// GetPrivateProfileStringA: the text cut to the buffer's size less one (between
+// characters), the
 // count without the NUL; nothing at all fits in an empty buffer.
-inline uint32_t storeCutAnswer(std::string_view text, std::span<char> buffer) {
+inline uint32_t storeCutAnswer(std::string_view text, std::span<char> buffer, uint32_t codePage = CP_UTF8) {
     if (buffer.empty()) return 0;
-    const size_t n = std::min(text.size(), buffer.size() - 1);
+    // Never half a character: the cut falls between characters of the code page.
+    const size_t n = AnsiPrefix(text, buffer.size() - 1, codePage).size();
     std::memcpy(buffer.data(), text.data(), n);
     buffer[n] = '\0';
     return static_cast<uint32_t>(n);

@@ -13,6 +13,9 @@
 #include "platform/engine/ini_reader.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/code_page.h"
 
 #include "platform/text_helpers.h"
 
@@ -37,17 +40,6 @@ std::string_view trim(std::string_view s) { return trimRight(trimLeft(s)); }
 
 bool isQuoted(std::string_view value) {
     return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
-}
-
-// A cut that would leave a UTF-8 character split moves back to the start of
-// that character, so the answer is always whole characters.
-std::size_t utf8Cut(std::string_view text, std::size_t limit) {
-    if (limit >= text.size()) return text.size();
-    std::size_t cut = limit;
-    auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
-    while (cut > 0 && continuation(cut) && limit - cut < 3) --cut;
-    if (cut < limit && static_cast<unsigned char>(text[cut]) < 0xC0) return limit;  // not UTF-8 after all
-    return cut;
 }
 
 class Lines {
@@ -101,8 +93,13 @@ std::optional<std::optional<std::string_view>> findValue(std::string_view text, 
 
 uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
                                          std::string_view key, std::string_view defaultValue,
-                                         std::span<char> buffer) {
+                                         std::span<char> buffer, uint32_t codePage) {
     if (buffer.empty()) return 0;
+    std::string converted;
+    if (fileText && fileText->starts_with("\xFF\xFE")) {
+        converted = EncodeAnsi(DecodeUtf16Le(fileText->substr(2)), codePage);
+        fileText = converted;
+    }
     while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
 
     std::string_view answer = defaultValue;
@@ -119,7 +116,7 @@ uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileTex
         limit = std::min(answer.size(), limit);
         if (buffer.size() >= answer.size() && limit > 0) --limit;
     }
-    std::size_t count = utf8Cut(answer, limit);
+    std::size_t count = AnsiPrefix(answer, limit, codePage).size();
     std::copy_n(answer.begin(), count, buffer.begin());
     buffer[count] = '\0';
     return static_cast<uint32_t>(count);

@@ -11,9 +11,11 @@
 
 namespace si32 {
 
-// fileText: nullopt when the file does not exist.
+// fileText: nullopt when the file does not exist. A file that opens with a
+// UTF-16LE byte-order mark is read as its text in codePage, the code page the
+// answer is cut in.
 uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
                                          std::string_view key, std::string_view defaultValue,
-                                         std::span<char> buffer);
+                                         std::span<char> buffer, uint32_t codePage = 65001);
 
 }  // namespace si32

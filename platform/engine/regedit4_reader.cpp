@@ -1,10 +1,14 @@
 // Reads REGEDIT4 text line by line. Every fault stops the reading with one
 // message naming the source and the line it began on, so a bad file never
-// passes silently or half applied (the store applies to a copy).
+// passes silently or half applied (the store applies to a copy); or, read as
+// regedit imports, the line is recorded as skipped and the rest goes on.
+// The version 5.00 export is the same text in UTF-16LE, whose hex(1), hex(2)
+// and hex(7) data are UTF-16LE too.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
 #include "platform/engine/regedit4.h"
 #include "platform/engine/registry_store.h"
 
@@ -32,18 +36,29 @@ std::optional<uint32_t> parseHex32(std::string_view digits) {
     return value;
 }
 
+constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+
 class Reader {
 public:
-    Reader(std::string_view text, std::string_view source, Tree& tree) : text_(text), source_(source), tree_(tree) {}
+    Reader(std::string_view text, std::string_view source, Tree& tree, const RegistryFileReading& reading)
+        : text_(text), source_(source), tree_(tree), reading_(reading) {}
 
     void run() {
         readHeader();
         std::string line;
         while (nextLogicalLine(line)) {
-            if (line.front() == '[')
-                section(line);
-            else
-                assignment(line);
+            try {
+                if (line.front() == '[')
+                    section(line);
+                else
+                    assignment(line);
+            } catch (const RegistryParseError& error) {
+                if (reading_.skipped == nullptr) throw;
+                // Values under a key that could not be read must not land
+                // in the key before it.
+                if (line.front() == '[') current_ = nullptr;
+                reading_.skipped->push_back({lineStart_, error.what()});
+            }
         }
     }
 
@@ -70,7 +85,9 @@ private:
         if (!physicalLine(line)) fail("empty text; the first line must be REGEDIT4");
         // Editors on this side of the world like to add a UTF-8 mark.
         if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
-        if (trim(line) != "REGEDIT4") fail("the first line must be REGEDIT4");
+        version5_ = trim(line) == kVersion5Header;
+        if (trim(line) != "REGEDIT4" && !version5_)
+            fail("the first line must be REGEDIT4 or Windows Registry Editor Version 5.00");
     }
 
     // The next line that is neither blank nor a comment, with the lines that
@@ -100,7 +117,7 @@ private:
         std::size_t slash = body.find('\\');
         std::string_view rootText = body.substr(0, slash);
         auto root = rootByName(rootText);
-        if (!root) fail("unknown root key \"" + std::string(rootText) + "\"");
+        if (!root) fail("unknown root key \"" + std::string(rootText.substr(0, 80)) + "\"");
         std::vector<std::string> path;
         if (slash != std::string_view::npos) {
             auto names = splitPath(body.substr(slash + 1));
@@ -176,7 +193,10 @@ private:
             std::size_t close = data.find("):");
             auto type = close == std::string_view::npos ? std::nullopt : parseHex32(data.substr(4, close - 4));
             if (!type) fail("hex(n): needs a type of 1 to 8 hexadecimal digits");
-            current_->setValue(name, *type, hexBytes(data.substr(close + 2)));
+            std::string bytes = hexBytes(data.substr(close + 2));
+            if (version5_ && (*type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ))
+                bytes = EncodeAnsi(DecodeUtf16Le(bytes), reading_.codePage);
+            current_->setValue(name, *type, std::move(bytes));
         } else {
             fail("unknown value data (expected \"text\", dword:, hex:, hex(n): or -)");
         }
@@ -205,6 +225,8 @@ private:
     std::string_view text_;
     std::string_view source_;
     Tree& tree_;
+    const RegistryFileReading& reading_;
+    bool version5_ = false;
     std::size_t pos_ = 0;
     std::size_t lineNo_ = 0;
     std::size_t lineStart_ = 0;
@@ -213,8 +235,14 @@ private:
 
 }  // namespace
 
-void ApplyRegedit4(std::string_view text, std::string_view sourceName, Tree& tree) {
-    Reader(text, sourceName, tree).run();
+void ApplyRegedit4(std::string_view text, std::string_view sourceName, Tree& tree,
+                   const RegistryFileReading& reading) {
+    if (text.starts_with("\xFF\xFE")) {
+        const std::string converted = EncodeAnsi(DecodeUtf16Le(text.substr(2)), reading.codePage);
+        Reader(converted, sourceName, tree, reading).run();
+        return;
+    }
+    Reader(text, sourceName, tree, reading).run();
 }
 
 }  // namespace si32::regtree

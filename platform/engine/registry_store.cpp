@@ -10,6 +10,7 @@
 
 #include "platform/engine/regedit4.h"
 #include "platform/engine/registry_tree.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -42,6 +43,7 @@ struct RegistryStore::Impl {
     // for reading.
     std::vector<std::string> readOnly;
     bool connectFails = false;
+    std::string computerName;
     // Windows hands out small multiples of four; never reused, so a closed
     // handle stays invalid.
     HKEY nextHandle = 0x100;
@@ -90,10 +92,17 @@ RegistryStore& RegistryStore::operator=(RegistryStore&& other) noexcept {
     return *this;
 }
 
-void RegistryStore::LoadRegedit4(std::string_view text, std::string_view sourceName) {
+void RegistryStore::LoadRegedit4(std::string_view text, std::string_view sourceName, uint32_t codePage) {
     regtree::Tree copy = impl_->tree.clone();
-    regtree::ApplyRegedit4(text, sourceName, copy);
+    regtree::ApplyRegedit4(text, sourceName, copy, {.codePage = codePage});
     impl_->tree = std::move(copy);
+}
+
+std::vector<SkippedLine> RegistryStore::ImportRegistryFile(std::string_view text, std::string_view sourceName,
+                                                           uint32_t codePage) {
+    std::vector<SkippedLine> skipped;
+    regtree::ApplyRegedit4(text, sourceName, impl_->tree, {.codePage = codePage, .skipped = &skipped});
+    return skipped;
 }
 
 void RegistryStore::SetValue(HKEY root, std::string_view path, std::string_view name, uint32_t type,
@@ -124,6 +133,8 @@ void RegistryStore::AddReadOnlyKey(std::string_view fullPath) {
 }
 
 void RegistryStore::SetConnectFails(bool fails) { impl_->connectFails = fails; }
+
+void RegistryStore::SetComputerName(std::string_view name) { impl_->computerName = name; }
 
 std::string RegistryStore::ExportRegedit4(HKEY root, std::string_view path) const {
     auto names = regtree::splitPath(path);
@@ -197,9 +208,14 @@ int32_t RegistryStore::RegCloseKey(HKEY key) {
     return impl_->handles.erase(key) > 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
-int32_t RegistryStore::RegConnectRegistryA(std::string_view, HKEY key, HKEY& result) {
+int32_t RegistryStore::RegConnectRegistryA(std::string_view machineName, HKEY key, HKEY& result) {
     if (key != HKEY_LOCAL_MACHINE && key != HKEY_USERS) return ERROR_INVALID_HANDLE;
     if (impl_->connectFails) return ERROR_BAD_NETPATH;
+    // The only machine there is is this one: named, with or without the
+    // leading backslashes of a UNC name, or not named at all.
+    if (machineName.starts_with("\\\\")) machineName.remove_prefix(2);
+    if (!machineName.empty() && (impl_->computerName.empty() || !equalsNoCase(machineName, impl_->computerName)))
+        return ERROR_BAD_NETPATH;
     result = impl_->issue(OpenKey{key, {}, KEY_ALL_ACCESS});
     return ERROR_SUCCESS;
 }

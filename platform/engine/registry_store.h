@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -18,6 +19,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A line of a registry file that was left out: its number (from 1) and the
+// message naming the file, the line and the fault.
+struct SkippedLine {
+    std::size_t line = 0;
+    std::string message;
+};
+
 class RegistryStore {
 public:
     RegistryStore();
@@ -27,7 +35,13 @@ public:
 
     // Applies REGEDIT4 text over what is there; all or nothing. sourceName
     // names the text in errors ("machines/win98.json: registry").
-    void LoadRegedit4(std::string_view text, std::string_view sourceName);
+    // codePage: the one texts are kept in; a UTF-16LE file (the version 5.00
+    // export) is converted to it.
+    void LoadRegedit4(std::string_view text, std::string_view sourceName, uint32_t codePage = 65001);
+    // The same text read as regedit imports it: lines that cannot be read
+    // are left out and returned, the rest applied.
+    std::vector<SkippedLine> ImportRegistryFile(std::string_view text, std::string_view sourceName,
+                                                uint32_t codePage = 65001);
 
     // root: a predefined root (HKEY_LOCAL_MACHINE, ...); path without root.
     // Missing keys are created. Throws std::invalid_argument for a root that
@@ -41,6 +55,9 @@ public:
     // inherit the restriction, as registry permissions do by default.
     void AddReadOnlyKey(std::string_view fullPath);
     void SetConnectFails(bool fails);
+    // The name RegConnectRegistryA connects to besides the empty name; any
+    // other machine is not there.
+    void SetComputerName(std::string_view name);
     // The key and everything below it as REGEDIT4 text that LoadRegedit4
     // reads back identically; only the header for a missing key.
     std::string ExportRegedit4(HKEY root, std::string_view path) const;

@@ -84,6 +84,7 @@ public:
     void Kill(std::string_view path) override;
     uint32_t Shell(const std::vector<std::string>& argv, int32_t windowStyle) override;
     bool WaitForExit(uint32_t processId, uint32_t milliseconds) override;
+    std::optional<bool> WouldStart(const std::vector<std::string>& argv) override;
     std::vector<std::string> Started() const override;
 
     // The full Windows path ("C:\DIR\FILE") of a path as the program writes
@@ -93,6 +94,9 @@ public:
     std::string HostPathOf(std::string_view path) const;
 
 private:
+    // The host program Shell would start for argv[0]; raises FileNotFound.
+    std::string programFor(const std::vector<std::string>& argv);
+
     const HostContext& context_;
     const DriveMap& drives_;
     char currentDrive_ = 'C';

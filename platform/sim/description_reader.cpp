@@ -2,15 +2,23 @@
 
 #include <limits>
 
+#include "platform/code_page.h"
 #include "platform/platform.h"
+#include "platform/utf8_cut.h"
 
 namespace si32::sim {
+
+std::string capQuoted(std::string_view text) {
+    constexpr std::size_t kQuotedLimit = 80;
+    if (text.size() <= kQuotedLimit) return std::string(text);
+    return std::string(Utf8Prefix(text, kQuotedLimit - 3)) + "...";
+}
 
 void DescriptionReader::fail(std::string_view path, std::string_view expected) const {
     std::string message = source_;
     message += ": ";
     if (!path.empty()) {
-        message += path;
+        message += capQuoted(path);
         message += ": ";
     }
     message += expected;
@@ -38,9 +46,13 @@ void DescriptionReader::expectArray(const nlohmann::json& node, std::string_view
     if (!node.is_array()) fail(path, "expected an array");
 }
 
+std::string DescriptionReader::ansi(std::string_view utf8) const {
+    return codePage_ == CP_UTF8 ? std::string(utf8) : EncodeAnsi(utf8, codePage_);
+}
+
 std::string DescriptionReader::text(const nlohmann::json& node, std::string_view path) const {
     if (!node.is_string()) fail(path, "expected a string");
-    return node.get<std::string>();
+    return ansi(node.get_ref<const std::string&>());
 }
 
 bool DescriptionReader::flag(const nlohmann::json& node, std::string_view path) const {

@@ -18,6 +18,11 @@ public:
 
     const std::string& source() const { return source_; }
 
+    // The machine's ANSI code page, which texts are converted into.
+    void setCodePage(uint32_t codePage) { codePage_ = codePage; }
+    // A text of the description (UTF-8) as the machine holds it.
+    std::string ansi(std::string_view utf8) const;
+
     [[noreturn]] void fail(std::string_view memberPath, std::string_view expected) const;
 
     // Checks that node is an object whose members are all among allowed.
@@ -42,7 +47,12 @@ public:
 
 private:
     std::string source_;
+    uint32_t codePage_ = 65001;
 };
+
+// Input quoted in a message, cut to at most 80 characters so that a huge
+// name does not fill the terminal.
+std::string capQuoted(std::string_view text);
 
 // "a.b", "a[3]": the member paths named in errors.
 std::string memberPath(std::string_view parent, std::string_view name);

@@ -2,11 +2,12 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/code_page.h"
+#include "platform/input_file.h"
 #include "platform/platform.h"
 #include "platform/sim/call_names.h"
 #include "platform/sim/description_reader.h"
@@ -20,12 +21,95 @@ namespace {
 
 using nlohmann::json;
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return text;
+// Deeper than any real description; a cap keeps a file of nothing but
+// brackets from costing memory out of all proportion to its size.
+constexpr std::size_t kNestingLimit = 64;
+
+// Follows the parse to know the member being read, so that errors the JSON
+// library raises and the checks it does not make (duplicate members,
+// nesting) name it.
+class MemberTracker {
+public:
+    explicit MemberTracker(const DescriptionReader& reader) : reader_(reader) {}
+
+    std::string current() const {
+        if (frames_.empty()) return "";
+        const Frame& top = frames_.back();
+        if (top.array) return elementPath(top.path, top.index);
+        return top.key.empty() ? top.path : memberPath(top.path, top.key);
+    }
+
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+            case json::parse_event_t::array_start: {
+                if (frames_.size() >= kNestingLimit)
+                    reader_.fail(current(), "expected at most " + std::to_string(kNestingLimit) + " levels of nesting");
+                Frame frame;
+                frame.path = current();
+                frame.array = event == json::parse_event_t::array_start;
+                frames_.push_back(std::move(frame));
+                break;
+            }
+            case json::parse_event_t::key: {
+                Frame& top = frames_.back();
+                top.key = parsed.get<std::string>();
+                if (!top.keys.insert(top.key).second) reader_.fail(current(), "duplicate member");
+                break;
+            }
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                frames_.pop_back();
+                valueDone();
+                break;
+            case json::parse_event_t::value:
+                valueDone();
+                break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        std::string path;
+        bool array = false;
+        std::size_t index = 0;
+        std::string key;
+        std::set<std::string, std::less<>> keys;
+    };
+
+    // Between members an error belongs to the object, not to the member before.
+    // Between members an error belongs to the object, not to the member before.
+    // The path of the frame just pushed, from the one that holds it.
+    std::string pathOfNew() const {
+        const Frame& parent = frames_[frames_.size() - 2];
+        if (parent.array) return elementPath(parent.path, parent.index);
+        return memberPath(parent.path, parent.key);
+    }
+
+    void valueDone() {
+        if (frames_.empty()) return;
+        if (frames_.back().array) ++frames_.back().index;
+        else frames_.back().key.clear();
+    }
+
+    const DescriptionReader& reader_;
+    std::vector<Frame> frames_;
+};
+
+// The JSON library's message without its "[json.exception.parse_error.101] "
+// tag, and with the input it quotes cut short.
+std::string libraryMessage(const json::exception& error) {
+    std::string what = error.what();
+    if (auto tag = what.find("] "); what.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
+        what.erase(0, tag + 2);
+    if (auto quoted = what.find("last read: '"); quoted != std::string::npos) {
+        const std::size_t start = quoted + 12;
+        const std::size_t end = what.rfind('\'');
+        std::string excerpt = what.substr(start, end > start ? end - start : std::string::npos);
+        what = what.substr(0, start) + capQuoted(excerpt) + "'";
+    }
+    return what;
 }
 
 // Reads the members of one description; each section below matches one
@@ -38,12 +122,21 @@ public:
     }
 
     MachineDescription parse(const json& root) {
+        reader_.expectAnyObject(root, "");
+        // Every text below is converted into the code page, so it comes first.
+        if (const json* page = DescriptionReader::find(root, "ansi_code_page")) {
+            out_.ansiCodePage = reader_.u32(*page, "ansi_code_page");
+            if (!IsKnownCodePage(out_.ansiCodePage))
+                reader_.fail("ansi_code_page", "expected a code page this system can convert (1252, 1250, 1251, "
+                                               "932, 65001, ...)");
+            reader_.setCodePage(out_.ansiCodePage);
+        }
         reader_.expectObject(root, "",
                              {"version", "directories", "computer_name", "user_name", "memory", "processor",
                               "display", "taskbar_state", "wave_devices", "midi_devices", "printing_default",
                               "regional", "registry", "registry_file", "registry_connect_fails",
                               "registry_read_only_keys", "files", "programs", "current_directory", "drives",
-                              "previous_instance", "failing_calls"});
+                              "previous_instance", "failing_calls", "ansi_code_page"});
         for (const auto& [name, value] : root.items()) member(name, value);
         return std::move(out_);
     }
@@ -73,6 +166,7 @@ private:
         else if (name == "drives") drives(value);
         else if (name == "previous_instance") out_.previousInstance = r.flag(value, name);
         else if (name == "failing_calls") failingCalls(value);
+        // ansi_code_page was read before everything else.
     }
 
     std::vector<std::string> texts(const json& value, std::string_view path) {
@@ -137,7 +231,8 @@ private:
     void display(const json& value) {
         reader_.expectObject(value, "display",
                              {"width_twips", "height_twips", "twips_per_pixel_x", "twips_per_pixel_y",
-                              "bits_per_pixel", "planes", "logpixelsy", "metrics", "parameters"});
+                              "bits_per_pixel", "planes", "logpixelsy", "logpixelsx", "contexts", "metrics",
+                              "parameters"});
         DisplayFacts facts;
         for (const auto& [name, member] : value.items()) {
             std::string path = memberPath("display", name);
@@ -155,6 +250,8 @@ private:
                     auto number = static_cast<uint32_t>(numberName(action, actionPath, 0, UINT32_MAX));
                     facts.parameters[number] = readParameterValue(reader_, number, answer, actionPath);
                 }
+            } else if (name == "contexts") {
+                facts.contexts = reader_.flag(member, path);
             } else {
                 int32_t number = reader_.i32(member, path);
                 if (name == "width_twips") facts.widthTwips = number;
@@ -163,6 +260,7 @@ private:
                 else if (name == "twips_per_pixel_y") facts.twipsPerPixelY = number;
                 else if (name == "bits_per_pixel") facts.bitsPerPixel = number;
                 else if (name == "planes") facts.planes = number;
+                else if (name == "logpixelsx") facts.logPixelsX = number;
                 else facts.logPixelsY = number;
             }
         }
@@ -195,9 +293,9 @@ private:
         if (out_.registryText) reader_.fail("registry_file", "expected registry or registry_file, not both");
         std::string name = reader_.text(value, "registry_file");
         std::filesystem::path path = std::filesystem::path(baseDirectory_) / name;
-        std::optional<std::string> text = readWholeFile(path.string());
-        if (!text) reader_.fail("registry_file", "expected a readable file: " + path.string());
-        out_.registryText = std::move(*text);
+        InputFile file = ReadInputFile(path.string());
+        if (!file.text) reader_.fail("registry_file", path.string() + ": " + file.refusal);
+        out_.registryText = std::move(*file.text);
         out_.registrySource = reader_.source() + ": " + path.string();
     }
 
@@ -223,7 +321,7 @@ private:
             if (!isFullPath(name)) reader_.fail(path, "expected a full Windows path (C:\\FOLDER\\NAME) as the member name");
             reader_.expectObject(entry, path, {"text", "modified", "attributes"});
             FileFacts file;
-            file.path = name;
+            file.path = reader_.ansi(name);
             if (const json* text = DescriptionReader::find(entry, "text"))
                 file.text = reader_.text(*text, memberPath(path, "text"));
             if (const json* modified = DescriptionReader::find(entry, "modified")) {
@@ -251,18 +349,19 @@ private:
         reader_.expectAnyObject(value, "programs");
         for (const auto& [name, entry] : value.items()) {
             std::string path = memberPath("programs", name);
-            if (!isBareName(name) && !isFullPath(name))
-                reader_.fail(path, "expected a bare program name or a full Windows path as the member name");
+            if (!isBareName(name) && !isFullPath(name) && !name.starts_with('/'))
+                reader_.fail(path,
+                             "expected a bare program name, a full Windows path or a host path as the member name");
             reader_.expectObject(entry, path, {"writes", "fails_to_start"});
             ProgramFacts program;
-            program.name = name;
+            program.name = reader_.ansi(name);
             if (const json* fails = DescriptionReader::find(entry, "fails_to_start"))
                 program.failsToStart = reader_.flag(*fails, memberPath(path, "fails_to_start"));
             if (const json* writes = DescriptionReader::find(entry, "writes")) {
                 std::string writesPath = memberPath(path, "writes");
                 reader_.expectAnyObject(*writes, writesPath);
                 for (const auto& [file, text] : writes->items())
-                    program.writes.emplace_back(file, reader_.text(text, memberPath(writesPath, file)));
+                    program.writes.emplace_back(reader_.ansi(file), reader_.text(text, memberPath(writesPath, file)));
             }
             out_.programs.push_back(std::move(program));
         }
@@ -284,7 +383,7 @@ private:
                                  {"letter", "type", "label", "serial", "max_component", "flags", "file_system",
                                   "sectors_per_cluster", "bytes_per_sector", "free_clusters", "total_clusters",
                                   "free_bytes_to_caller", "total_bytes", "total_free_bytes", "volume_fails",
-                                  "space_fails"});
+                                  "space_fails", "cluster_space_fails", "byte_space_fails", "list_label"});
             DriveFacts drive;
             const json* letter = DescriptionReader::find(entry, "letter");
             if (letter == nullptr) reader_.fail(memberPath(path, "letter"), "expected a drive letter (missing)");
@@ -316,6 +415,9 @@ private:
         else if (name == "total_free_bytes") drive.totalFreeBytes = r.u64(member, path);
         else if (name == "volume_fails") drive.volumeFails = r.flag(member, path);
         else if (name == "space_fails") drive.spaceFails = r.flag(member, path);
+        else if (name == "cluster_space_fails") drive.clusterSpaceFails = r.flag(member, path);
+        else if (name == "byte_space_fails") drive.byteSpaceFails = r.flag(member, path);
+        else if (name == "list_label") drive.listLabel = r.text(member, path);
     }
 
     void failingCalls(const json& value) {
@@ -323,7 +425,7 @@ private:
         for (size_t i = 0; i < names.size(); ++i) {
             if (!isKnownCall(names[i]))
                 reader_.fail(elementPath("failing_calls", i), "expected the name of a platform call, not \"" +
-                                                                  names[i] + "\"");
+                                                                  capQuoted(names[i]) + "\"");
             out_.failingCalls.insert(names[i]);
         }
     }
@@ -337,22 +439,22 @@ private:
 
 MachineDescription parseMachineDescription(std::string_view jsonText, const std::string& sourceName,
                                            const std::string& baseDirectory) {
+    const DescriptionReader reader(sourceName);
+    MemberTracker tracker(reader);
     json root;
     try {
-        root = json::parse(jsonText);
-    } catch (const json::parse_error& error) {
-        // Drop the library's "[json.exception.parse_error.101] " tag.
-        std::string what = error.what();
-        if (auto tag = what.find("] "); what.rfind("[json.exception.", 0) == 0 && tag != std::string::npos)
-            what.erase(0, tag + 2);
-        DescriptionReader(sourceName).fail("", "expected valid JSON: " + what);
+        root = json::parse(jsonText, std::ref(tracker));
+    } catch (const json::exception& error) {
+        // Syntax errors and numbers out of any range (1e400) alike.
+        reader.fail(tracker.current(), "expected valid JSON: " + libraryMessage(error));
     }
     return Parser(sourceName, baseDirectory).parse(root);
 }
 
 MachineDescription loadMachineDescription(const std::string& path) {
-    std::optional<std::string> text = readWholeFile(path);
-    if (!text) DescriptionReader(path).fail("", "cannot read the machine description");
+    InputFile file = ReadInputFile(path);
+    std::optional<std::string>& text = file.text;
+    if (!text) DescriptionReader(path).fail("", "cannot read the machine description: " + file.refusal);
     std::string base = std::filesystem::path(path).parent_path().string();
     return parseMachineDescription(*text, path, base.empty() ? "." : base);
 }

@@ -32,6 +32,10 @@ struct ProcessorFacts {
 struct DisplayFacts {
     std::optional<int32_t> widthTwips, heightTwips, twipsPerPixelX, twipsPerPixelY;
     int32_t bitsPerPixel = 0, planes = 0, logPixelsY = 0;
+    // Absent: 1440 / twips per pixel, as a screen of whole twips has it.
+    std::optional<int32_t> logPixelsX;
+    // False: the screen is known but no device context can be made.
+    bool contexts = true;
     std::map<int32_t, int32_t> metrics;
     // SystemParametersInfoA get action -> the bytes it answers (a 32-bit
     // value as four little-endian bytes, a record, or a text without NUL).
@@ -66,10 +70,15 @@ struct DriveFacts {
     uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     uint64_t freeBytesToCaller = 0, totalBytes = 0, totalFreeBytes = 0;
     bool volumeFails = false, spaceFails = false;
+    // Only one of the two space calls fails.
+    bool clusterSpaceFails = false, byteSpaceFails = false;
+    // What the drive list shows in brackets, when not the label.
+    std::optional<std::string> listLabel;
 };
 
 struct MachineDescription {
     std::string source;  // the file name, for messages
+    uint32_t ansiCodePage = 65001;  // every text below is in it
     std::optional<VersionFacts> version;
     std::optional<std::string> windowsDirectory, systemDirectory, tempDirectory;
     std::optional<std::string> computerName, userName;

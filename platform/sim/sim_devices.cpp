@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/code_page.h"
 #include "platform/run_time_error.h"
 #include "platform/contract/buffer_conventions.h"
 
@@ -79,8 +80,9 @@ uint32_t SimMultimedia::midiOutGetDevCapsA(uint32_t deviceId, MidiOutCapsA& caps
     if (deviceId >= machine_.midiDevices.size()) return MMSYSERR_BADDEVICEID;
     MidiOutCapsA answer;
     const std::string& name = machine_.midiDevices[deviceId];
-    // The name field holds at most 31 characters and its NUL.
-    std::copy_n(name.begin(), std::min(name.size(), answer.szPname.size() - 1), answer.szPname.begin());
+    // The name field holds at most 31 bytes and its NUL, cut between characters.
+    const std::string_view fits = AnsiPrefix(name, answer.szPname.size() - 1, machine_.ansiCodePage);
+    std::copy(fits.begin(), fits.end(), answer.szPname.begin());
     answer.wTechnology = MOD_MIDIPORT;
     answer.wChannelMask = 0xFFFF;
     copyMidiCaps(answer, caps, size);

@@ -173,9 +173,17 @@ void SimFileSystem::Kill(std::string_view path) {
 }
 
 const ProgramFacts* SimFileSystem::findProgram(std::string_view name) const {
+    // A captured Linux machine names some programs by their host path, which
+    // is no Windows path and matches only as written.
+    if (name.starts_with('/')) {
+        for (const ProgramFacts& program : programs_)
+            if (program.name == name) return &program;
+        return nullptr;
+    }
     WindowsPath current = currentDirectoryOf(currentDrive_);
     WindowsPath asPath = resolve(name);
     for (const ProgramFacts& program : programs_) {
+        if (program.name.starts_with('/')) continue;
         if (isBareName(program.name)) {
             // Found as given, or in the current directory.
             if ((isBareName(name) && equalsNoCase(name, program.name)) ||
@@ -208,6 +216,16 @@ uint32_t SimFileSystem::Shell(const std::vector<std::string>& argv, int32_t) {
     uint32_t id = nextProcessId_;
     nextProcessId_ += 4;
     return id;
+}
+
+std::optional<bool> SimFileSystem::WouldStart(const std::vector<std::string>& argv) {
+    if (failing_.fails("Shell") || argv.empty() || argv[0].empty()) return false;
+    try {
+        const ProgramFacts* program = findProgram(argv[0]);
+        return program != nullptr && !program->failsToStart;
+    } catch (const RunTimeError&) {
+        return false;
+    }
 }
 
 std::optional<std::string> SimFileSystem::fileText(std::string_view path) const {

@@ -30,6 +30,7 @@ public:
     DateTime FileDateTime(std::string_view path) override;
     void Kill(std::string_view path) override;
     uint32_t Shell(const std::vector<std::string>& argv, int32_t windowStyle) override;
+    std::optional<bool> WouldStart(const std::vector<std::string>& argv) override;
     std::vector<std::string> Started() const override { return started_; }
 
     // The contents of the file at path (relative paths from the current

@@ -120,7 +120,7 @@ uint32_t SimKernel::GetPrivateProfileStringA(std::string_view section, std::stri
     }
     std::optional<std::string_view> view;
     if (text) view = *text;
-    return GetPrivateProfileStringFromText(view, section, key, defaultValue, buffer);
+    return GetPrivateProfileStringFromText(view, section, key, defaultValue, buffer, machine_.ansiCodePage);
 }
 
 const DriveFacts* SimKernel::drive(std::string_view rootPath, bool anyFolder) const {
@@ -156,7 +156,8 @@ uint32_t SimKernel::GetDriveTypeA(std::string_view rootPath) {
 int32_t SimKernel::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster,
                                      uint32_t& bytesPerSector, uint32_t& freeClusters, uint32_t& totalClusters) {
     const DriveFacts* facts = drive(rootPath);
-    if (failing_.fails("GetDiskFreeSpaceA") || facts == nullptr || facts->spaceFails) return 0;
+    if (failing_.fails("GetDiskFreeSpaceA") || facts == nullptr || facts->spaceFails || facts->clusterSpaceFails)
+        return 0;
     sectorsPerCluster = facts->sectorsPerCluster;
     bytesPerSector = facts->bytesPerSector;
     freeClusters = facts->freeClusters;
@@ -167,7 +168,8 @@ int32_t SimKernel::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sector
 int32_t SimKernel::GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
                                        uint64_t& totalFreeBytes) {
     const DriveFacts* facts = drive(rootPath, true);
-    if (failing_.fails("GetDiskFreeSpaceExA") || facts == nullptr || facts->spaceFails) return 0;
+    if (failing_.fails("GetDiskFreeSpaceExA") || facts == nullptr || facts->spaceFails || facts->byteSpaceFails)
+        return 0;
     freeBytesToCaller = facts->freeBytesToCaller;
     totalBytes = facts->totalBytes;
     totalFreeBytes = facts->totalFreeBytes;

@@ -30,6 +30,7 @@ public:
                               uint32_t& freeClusters, uint32_t& totalClusters) override;
     int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
                                 uint64_t& totalFreeBytes) override;
+    uint32_t GetACP() override { return machine_.ansiCodePage; }
 
 private:
     uint32_t directory(std::string_view call, const std::optional<std::string>& path, std::span<char> buffer);

@@ -11,7 +11,7 @@ SimRegistry::SimRegistry(const MachineDescription& description, const FailingCal
     : userName_(description.userName), failing_(failing) {
     if (description.registryText) {
         try {
-            store_.LoadRegedit4(*description.registryText, description.registrySource);
+            store_.LoadRegedit4(*description.registryText, description.registrySource, description.ansiCodePage);
         } catch (const RegistryParseError& error) {
             std::string message = error.what();
             std::replace(message.begin(), message.end(), '\n', ' ');
@@ -20,6 +20,7 @@ SimRegistry::SimRegistry(const MachineDescription& description, const FailingCal
     }
     for (const std::string& key : description.registryReadOnlyKeys) store_.AddReadOnlyKey(key);
     store_.SetConnectFails(description.registryConnectFails);
+    if (description.computerName) store_.SetComputerName(*description.computerName);
 }
 
 int32_t SimRegistry::RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t options, uint32_t samDesired,

@@ -17,7 +17,11 @@ std::string driveEntry(const DriveFacts& drive) {
     // The list shows the letter in lower case and, when the volume has a
     // name (a network drive: its share), that name in brackets.
     std::string entry{static_cast<char>(drive.letter | 0x20), ':'};
-    if (!drive.volumeFails && !drive.label.empty()) entry += " [" + drive.label + "]";
+    if (drive.listLabel) {
+        if (!drive.listLabel->empty()) entry += " [" + *drive.listLabel + "]";
+    } else if (!drive.volumeFails && !drive.label.empty()) {
+        entry += " [" + drive.label + "]";
+    }
     return entry;
 }
 
@@ -142,7 +146,8 @@ void SimUi::store(uint32_t getAction, std::vector<std::byte> bytes) {
 }
 
 HDC SimUi::CreateICA(std::string_view driver, std::string_view, std::string_view) {
-    if (failing_.fails("CreateICA") || !hasDisplay_ || !equalsNoCase(driver, "DISPLAY")) return 0;
+    if (failing_.fails("CreateICA") || !hasDisplay_ || !machine_.display->contexts || !equalsNoCase(driver, "DISPLAY"))
+        return 0;
     HDC context = nextContext_;
     nextContext_ += 4;
     informationContexts_.insert(context);
@@ -155,7 +160,7 @@ int32_t SimUi::DeleteDC(HDC dc) {
 }
 
 HDC SimUi::GetWindowDC() {
-    if (failing_.fails("GetWindowDC") || !hasDisplay_) return 0;
+    if (failing_.fails("GetWindowDC") || !hasDisplay_ || !machine_.display->contexts) return 0;
     return kWindowDC;
 }
 
@@ -172,6 +177,7 @@ int32_t SimUi::GetDeviceCaps(HDC dc, int32_t index) {
             return display.logPixelsY;
         case LOGPIXELSX:
             // A screen's pixel density follows from its twips per pixel.
+            if (display.logPixelsX) return *display.logPixelsX;
             return display.twipsPerPixelX.value_or(0) > 0 ? 1440 / *display.twipsPerPixelX : 0;
         default:
             return 0;

@@ -17,52 +17,14 @@
 
 #include <nlohmann/json.hpp>
 
-extern char** environ;
+#include "tests/support/run_report.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Output {
-    int status = -1;
-    std::string text;
-};
-
-Output runReport(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-    const char* bin = std::getenv("SI32_BINARY_DIR");
-    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/si32-report"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv, cenv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    std::vector<std::string> envCopy = env;
-    for (auto& e : envCopy) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-
-    int pipefd[2];
-    if (::pipe(pipefd) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipefd[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipefd[0]);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, cargv.data(), cenv.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipefd[1]);
-    Output out;
-    if (rc != 0) {
-        ::close(pipefd[0]);
-        return out;
-    }
-    char buf[4096];
-    ssize_t n = 0;
-    while ((n = ::read(pipefd[0], buf, sizeof buf)) > 0) out.text.append(buf, static_cast<std::size_t>(n));
-    ::close(pipefd[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
-}
+using si32::testsupport::runReport;
+using Output = si32::testsupport::ReportRun;
 
 class HostLauncher : public ::testing::Test {
 protected:
@@ -98,8 +60,8 @@ protected:
 TEST_F(HostLauncher, TwoClicksStartTwoCopiesOfTheDesktopTool) {
     installTool();
     const Output out = runReport({"--json", "--click", "--click"}, environment());
-    ASSERT_EQ(out.status, 0) << out.text;
-    const auto report = nlohmann::json::parse(out.text);
+    ASSERT_EQ(out.status, 0) << out.out;
+    const auto report = nlohmann::json::parse(out.out);
     const std::string tool = (root / "tools" / "hardinfo").string();
     EXPECT_EQ(report["started"], nlohmann::json::array({tool, tool}));
     EXPECT_TRUE(report["messages"].empty());
@@ -114,10 +76,38 @@ TEST_F(HostLauncher, TwoClicksStartTwoCopiesOfTheDesktopTool) {
 
 TEST_F(HostLauncher, WithoutAToolTheButtonSaysSo) {
     const Output out = runReport({"--json", "--click"}, environment());
-    ASSERT_EQ(out.status, 0) << out.text;
-    const auto report = nlohmann::json::parse(out.text);
+    ASSERT_EQ(out.status, 0) << out.out;
+    const auto report = nlohmann::json::parse(out.out);
     EXPECT_TRUE(report["started"].empty());
     EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}));
+}
+
+TEST_F(HostLauncher, TheToolsOwnOutputNeverMixesIntoTheReport) {
+    const fs::path tool = root / "tools" / "hardinfo";
+    std::ofstream(tool) << "#!/bin/sh\necho '}noise on stdout'\necho 'noise on stderr' >&2\n";
+    fs::permissions(tool, fs::perms::owner_all);
+    const Output out = runReport({"--json", "--click"}, environment());
+    ASSERT_EQ(out.status, 0) << out.text;
+    EXPECT_TRUE(nlohmann::json::accept(out.text)) << out.text;
+    EXPECT_EQ(out.text.find("noise"), std::string::npos) << out.text;
+}
+
+TEST_F(HostLauncher, APathWithAFolderMeansThatFileAndNoNamesake) {
+    // Both would be "found" by name elsewhere: /usr/bin/true, and a tool
+    // named like the folder.
+    installTool();
+    fs::create_directories(root / "prefix" / "drive_c" / "TOOLS" / "hardinfo.exe");
+    for (const char* path : {"C:\\\\NOPE\\\\true.exe", "C:\\\\TOOLS\\\\hardinfo.exe"}) {
+        std::ofstream(root / "prefix" / "registry.reg")
+            << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\r\n"
+            << "\"PATH\"=\"" << path << "\"\r\n";
+        const Output out = runReport({"--json", "--click"}, environment());
+        ASSERT_EQ(out.status, 0) << out.text;
+        const auto report = nlohmann::json::parse(out.text);
+        EXPECT_TRUE(report["started"].empty()) << path << ": " << report["started"];
+        EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}))
+            << path;
+    }
 }
 
 }  // namespace

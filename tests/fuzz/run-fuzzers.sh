@@ -15,7 +15,7 @@ build_dir=${SI32_FUZZ_BUILD:-$source_dir/build-fuzz}
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSI32_FUZZ=ON -DSI32_GUI=OFF -DSI32_BENCH=OFF >/dev/null
-cmake --build "$build_dir" --target regedit4_fuzz ini_fuzz trvwin_fuzz restmp_fuzz
+cmake --build "$build_dir" --target regedit4_fuzz ini_fuzz trvwin_fuzz restmp_fuzz machine_fuzz
 
 # Undefined behaviour must stop the run as an address error does.
 export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
@@ -24,7 +24,7 @@ export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-for name in regedit4 ini trvwin restmp; do
+for name in regedit4 ini trvwin restmp machine; do
   mkdir -p "$scratch/$name"
   echo "== ${name}_fuzz for ${seconds}s"
   if ! "$build_dir/fuzz/${name}_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=10 \

@@ -63,9 +63,9 @@ struct SimHarness {
           platform(withRegistry(machine.platform(), registry)),
           mod(platform) {}
 
-    // A machine whose registry is the given REGEDIT4 body.
+    // A machine named OFFICE-PC whose registry is the given REGEDIT4 body.
     static nlohmann::json withRegistryText(std::string_view body) {
-        return {{"registry", "REGEDIT4\r\n\r\n" + std::string(body)}};
+        return {{"computer_name", "OFFICE-PC"}, {"registry", "REGEDIT4\r\n\r\n" + std::string(body)}};
     }
 
     std::vector<std::string> started() const { return machine.started(); }

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/input_file.h"
+
 namespace si32 {
 
 std::string underRoot(const std::string& root, std::string_view path) {
@@ -42,25 +44,7 @@ bool isPathWithin(std::string_view path, std::string_view dir) {
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path) {
     // Non-blocking, so a FIFO planted where a file belongs cannot hold the
     // open; only regular files (the kernel's /proc and /sys files are).
-    const int fd = ::open(underRoot(root, path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return std::nullopt;
-    std::string text;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    char chunk[8192];
-    while (ok) {
-        if (text.size() >= kReadCap) {
-            ok = false;
-            break;
-        }
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) ok = false;
-        if (got <= 0) break;
-        text.append(chunk, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    if (!ok) return std::nullopt;
-    return text;
+    return ReadInputFile(underRoot(root, path), kReadCap).text;
 }
 
 std::optional<std::string> readLineUnderRoot(const std::string& root, std::string_view path) {

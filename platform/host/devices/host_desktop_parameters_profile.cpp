@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
 
 #include "platform/engine/registry_store.h"
 #include "platform/host/common/host_read.h"
+#include "platform/input_file.h"
 
 namespace si32 {
 namespace {
@@ -18,21 +20,9 @@ constexpr std::string_view kHeader = "REGEDIT4\r\n\r\n";
 // The file's text, "" when it does not exist yet, nullopt when it exists but
 // cannot be read (then it must not be replaced).
 std::optional<std::string> readProfile(const std::string& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
-    std::string text;
-    char chunk[8192];
-    ssize_t n = 0;
-    while ((n = ::read(fd, chunk, sizeof chunk)) != 0) {
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
-        }
-        text.append(chunk, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return text;
+    InputFile read = ReadInputFile(file);
+    if (read.missing) return std::string();
+    return std::move(read.text);
 }
 
 bool writeAll(int fd, std::string_view text) {
@@ -63,11 +53,17 @@ bool replaceFile(const std::string& file, std::string_view text) {
 
 }  // namespace
 
-std::string withoutKeySections(std::string_view text, std::string_view fullKeyPath) {
+std::string withoutKeySections(std::string_view text, std::string_view fullKeyPath,
+                               const std::vector<std::size_t>& keepLines) {
     std::string kept;
     bool dropping = false;
     size_t start = 0;
+    size_t lineNumber = 0;
+    auto mustKeep = [&](size_t number) {
+        return std::find(keepLines.begin(), keepLines.end(), number) != keepLines.end();
+    };
     while (start < text.size()) {
+        ++lineNumber;
         size_t end = text.find('\n', start);
         end = end == std::string_view::npos ? text.size() : end + 1;
         const std::string_view line = text.substr(start, end - start);
@@ -78,7 +74,7 @@ std::string withoutKeySections(std::string_view text, std::string_view fullKeyPa
                        (name.size() > fullKeyPath.size() && name[fullKeyPath.size()] == '\\' &&
                         equalsNoCase(name.substr(0, fullKeyPath.size()), fullKeyPath));
         }
-        if (!dropping) kept.append(line);
+        if (!dropping || mustKeep(lineNumber)) kept.append(line);
         start = end;
     }
     return kept;
@@ -90,9 +86,13 @@ bool storeInProfileFile(const std::string& file, std::string_view keyPath, const
 
     // The key's section is rebuilt from what the file itself says, never from
     // the live registry, so live facts are not frozen into the profile.
+    // A UTF-16 profile is the user's own export: rewriting it in another
+    // encoding would garble it, so it is left alone.
+    if (existing->starts_with("\xFF\xFE")) return false;
     RegistryStore profile;
+    std::vector<SkippedLine> skipped;
     try {
-        if (!existing->empty()) profile.LoadRegedit4(*existing, file);
+        if (!existing->empty()) skipped = profile.ImportRegistryFile(*existing, file);
     } catch (const RegistryParseError&) {
         return false;
     }
@@ -101,7 +101,10 @@ bool storeInProfileFile(const std::string& file, std::string_view keyPath, const
     std::string section = profile.ExportRegedit4(HKEY_CURRENT_USER, keyPath);
     if (section.starts_with(kHeader)) section.erase(0, kHeader.size());
 
-    std::string text = withoutKeySections(*existing, "HKEY_CURRENT_USER\\" + std::string(keyPath));
+    // Lines the reader did not understand stay where they were.
+    std::vector<std::size_t> unread;
+    for (const SkippedLine& line : skipped) unread.push_back(line.line);
+    std::string text = withoutKeySections(*existing, "HKEY_CURRENT_USER\\" + std::string(keyPath), unread);
     if (trimBlanks(text).empty()) text = kHeader;
     if (!text.ends_with("\n")) text += "\r\n";
     if (!text.ends_with("\r\n\r\n") && !text.ends_with("\n\n")) text += "\r\n";

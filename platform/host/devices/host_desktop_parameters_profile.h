@@ -18,10 +18,13 @@ struct ProfileValue {
 
 // Sets values of HKEY_CURRENT_USER\<keyPath> in the REGEDIT4 file (created
 // when missing). All or nothing: false, with the file unchanged, when it
-// cannot be read, is not REGEDIT4, or cannot be replaced.
+// cannot be read, is not REGEDIT4, is a UTF-16 export, or cannot be
+// replaced. Lines it does not understand are kept.
 bool storeInProfileFile(const std::string& file, std::string_view keyPath, const std::vector<ProfileValue>& values);
 
-// REGEDIT4 text without the sections of the key and of its subkeys.
-std::string withoutKeySections(std::string_view text, std::string_view fullKeyPath);
+// REGEDIT4 text without the sections of the key and of its subkeys, except
+// the lines numbered in keepLines (from 1): lines no reader understood.
+std::string withoutKeySections(std::string_view text, std::string_view fullKeyPath,
+                               const std::vector<std::size_t>& keepLines = {});
 
 }  // namespace si32

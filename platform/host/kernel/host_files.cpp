@@ -144,12 +144,14 @@ std::unique_ptr<SequentialFile> HostFiles::OpenForInput(std::string_view path) {
         if (!text) raise(ErrorKind::PlatformFailure, host + ": cannot be read in time");
         return std::make_unique<TextSequentialFile>(std::move(*text));
     }
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a FIFO would hold the open until a writer comes;
+    // only a regular file is read (a device like /dev/zero never ends).
+    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) raiseFor(errno, host);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        raise(ErrorKind::PlatformFailure, host + ": not a file");
+        raise(ErrorKind::PlatformFailure, host + ": not a regular file");
     }
     return std::make_unique<HostSequentialFile>(fd);
 }
@@ -168,8 +170,7 @@ void HostFiles::Kill(std::string_view path) {
     if (const int error = context_.mounts->Unlink(host); error != 0) raiseFor(error, host);
 }
 
-uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
-    // The window style is the window manager's business on Linux.
+std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     if (argv.empty() || argv.front().empty()) raise(ErrorKind::FileNotFound, "no program named");
     std::optional<std::string> asWritten;
     try {
@@ -183,12 +184,26 @@ uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
                     ProgramSearch{{context_.executableDir, context_.libexecDir}, directory,
                                   searchPath ? searchPath : "", context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
+    return *program;
+}
 
+uint32_t HostFiles::Shell(const std::vector<std::string>& argv, int32_t) {
+    // The window style is the window manager's business on Linux.
+    const std::string program = programFor(argv);
     std::vector<std::string> args = argv;
-    args.front() = *program;
-    const uint32_t pid = spawnProgram(*program, args, directory);
+    args.front() = program;
+    const uint32_t pid = spawnProgram(program, args, HostPathOf(CurDir()));
     started_.push_back(argv.front());
     return pid;
+}
+
+std::optional<bool> HostFiles::WouldStart(const std::vector<std::string>& argv) {
+    try {
+        programFor(argv);
+        return true;
+    } catch (const RunTimeError&) {
+        return false;
+    }
 }
 
 bool HostFiles::WaitForExit(uint32_t processId, uint32_t milliseconds) {

@@ -1,5 +1,6 @@
 #include "platform/host/kernel/host_process.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,8 +26,10 @@ bool isExecutableFile(const std::string& hostPath, MountGuard& mounts) { return 
 std::optional<std::string> findProgram(std::string_view name, const std::optional<std::string>& asWritten,
                                        const ProgramSearch& search) {
     if (asWritten && isExecutableFile(*asWritten, *search.mounts)) return asWritten;
-    const size_t slash = name.find_last_of("\\/");
-    std::string_view base = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    // A name with a folder or drive in it means that file and nothing else;
+    // only a bare name is looked for beside the program and on the path.
+    if (name.find_first_of("\\/:") != std::string_view::npos) return std::nullopt;
+    std::string_view base = name;
     if (base.size() <= 4 || !equalsNoCase(base.substr(base.size() - 4), ".exe")) return std::nullopt;
     base.remove_suffix(4);
 
@@ -96,6 +99,10 @@ uint32_t spawnProgram(const std::string& program, const std::vector<std::string>
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+    // What the child prints must never mix into ours (the report's JSON on
+    // standard output), nor may it read our input.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
     ::posix_spawn_file_actions_destroy(&actions);

@@ -23,9 +23,10 @@ struct ProgramSearch {
 };
 
 // asWritten: the host path the name stands for, taken as it is written. A
-// name ending in ".exe" that is not there is looked up without the
-// extension, in the Si32 programs' own directories, then in the current directory, then
-// on the search path.
+// bare name (no folder, no drive) ending in ".exe" that is not there is
+// looked up without the extension, in the Si32 programs' own directories,
+// then in the current directory, then on the search path; a name with a
+// folder is that file or nothing.
 std::optional<std::string> findProgram(std::string_view name, const std::optional<std::string>& asWritten,
                                        const ProgramSearch& search);
 

@@ -12,9 +12,13 @@
 #include "platform/host/kernel/host_passwd.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
+#include "platform/input_file.h"
 
 namespace si32 {
 namespace {
+
+// A file typed badly throughout would otherwise bury the terminal.
+constexpr std::size_t kSkippedLinesShown = 20;
 
 constexpr std::string_view kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr std::string_view kSystem = "HARDWARE\\DESCRIPTION\\System";
@@ -132,6 +136,7 @@ RegistryStore buildHostRegistry(const HostContext& context) {
     sources.mounts = context.mounts;
 
     RegistryStore store;
+    if (char host[256] = {}; ::gethostname(host, sizeof host - 1) == 0) store.SetComputerName(host);
     for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
         if (value.type == 4)
             store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
@@ -139,14 +144,29 @@ RegistryStore buildHostRegistry(const HostContext& context) {
             store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
     }
     const std::string userFile = context.prefix + "/registry.reg";
-    if (const auto text = context.mounts->ReadFile(userFile)) {
-        try {
-            store.LoadRegedit4(*text, userFile);
-        } catch (const RegistryParseError& error) {
-            // The live registry stands; the user learns why their settings
-            // were not applied.
-            std::fprintf(stderr, "si32: %s\n", error.what());
-        }
+    // The live registry stands whatever the file holds; the user learns
+    // which of their settings were not applied, and why. A file on a mount
+    // that does not answer is read under the deadline.
+    const std::optional<InputFile> read =
+        context.mounts->Run<InputFile>(userFile, [userFile] { return ReadInputFile(userFile); });
+    if (!read) {
+        std::fprintf(stderr, "si32: %s: its mount did not answer in time\n", userFile.c_str());
+        return store;
+    }
+    const InputFile& file = *read;
+    if (!file.text) {
+        if (!file.missing) std::fprintf(stderr, "si32: %s: %s\n", userFile.c_str(), file.refusal.c_str());
+        return store;
+    }
+    try {
+        const std::vector<SkippedLine> skipped = store.ImportRegistryFile(*file.text, userFile);
+        for (std::size_t i = 0; i < skipped.size() && i < kSkippedLinesShown; ++i)
+            std::fprintf(stderr, "si32: %s (line skipped)\n", skipped[i].message.c_str());
+        if (skipped.size() > kSkippedLinesShown)
+            std::fprintf(stderr, "si32: %s: %zu more lines skipped\n", userFile.c_str(),
+                         skipped.size() - kSkippedLinesShown);
+    } catch (const RegistryParseError& error) {
+        std::fprintf(stderr, "si32: %s\n", error.what());
     }
     return store;
 }

@@ -162,6 +162,16 @@ TEST(IniReader, LineEndsAndOddInputs) {
     }
 }
 
+TEST(IniReader, Utf16FilesAreReadInTheCodePage) {
+    std::string file = "\xFF\xFE";
+    for (char c : std::string("[s]\r\nk=caf\xE9\r\n")) file += {c, '\0'};
+    std::string buffer(16, '\x7F');
+    EXPECT_EQ(GetPrivateProfileStringFromText(file, "s", "k", "", buffer, 1252), 4u);
+    EXPECT_EQ(buffer.substr(0, 5), std::string("caf\xE9\0", 5));
+    EXPECT_EQ(GetPrivateProfileStringFromText(file, "s", "k", "", buffer, 65001), 5u);
+    EXPECT_EQ(buffer.substr(0, 6), std::string("caf\xC3\xA9\0", 6));
+}
+
 TEST(IniReader, NeverSplitsAUtf8Character) {
     // "é" is two bytes; a cut between them moves back before it.
     EXPECT_EQ(ask("[s]\nk=ab\xC3\xA9\n", "s", "k", "", 4), (Answer{2, "ab"}));

@@ -79,7 +79,7 @@ TEST(Regedit4, BadTextNamesSourceAndLineAndLoadsNothing) {
     };
     const std::vector<Case> cases = {
         {"", "src: line 1: empty text"},
-        {"REGEDIT5\n", "src: line 1: the first line must be REGEDIT4"},
+        {"REGEDIT5\n", "src: line 1: the first line must be REGEDIT4 or Windows Registry Editor Version 5.00"},
         {"REGEDIT4\n\"a\"=\"x\"\n", "src: line 2: value outside a key"},
         {"REGEDIT4\n[HKEY_NOWHERE\\x]\n", "src: line 2: unknown root key \"HKEY_NOWHERE\""},
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\x\n", "src: line 2: a key line must end with ]"},
@@ -111,6 +111,37 @@ TEST(Regedit4, BadTextNamesSourceAndLineAndLoadsNothing) {
         }
         EXPECT_EQ(read(store, "K", "a"), "query 2");
     }
+}
+
+TEST(Regedit4, ImportSkipsTheLinesItCannotReadAndKeepsTheRest) {
+    RegistryStore store;
+    const std::vector<SkippedLine> skipped = store.ImportRegistryFile(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\K] ; a comment\n\"lost\"=\"x\"\n"
+        "[HKEY_LOCAL_MACHINE\\K]\n\"a\"=\"x\" trailing\n\"b\"=\"kept\"\n[HKEY_NOWHERE]\n\"c\"=\"y\"\n",
+        "user.reg");
+    std::vector<std::string> messages;
+    for (const SkippedLine& line : skipped) messages.push_back(std::to_string(line.line) + " " + line.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "2 user.reg: line 2: a key line must end with ]",
+                            "3 user.reg: line 3: value outside a key",
+                            "5 user.reg: line 5: text after the closing quote",
+                            "7 user.reg: line 7: unknown root key \"HKEY_NOWHERE\"",
+                            "8 user.reg: line 8: value outside a key",
+                        }));
+    EXPECT_EQ(read(store, "K", "b"), std::string("1:kept\0", 7));
+    EXPECT_THROW(store.ImportRegistryFile("not a registry file\n", "user.reg"), RegistryParseError);
+}
+
+TEST(Regedit4, Version5ExportsInUtf16AreReadIntoTheCodePage) {
+    // Text values and the UTF-16 data of hex(2) both arrive in the code page.
+    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"
+                                u"\"a\"=\"Ren\u00E9e\"\r\n\"e\"=hex(2):25,00,e9,00,00,00\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    RegistryStore store;
+    store.LoadRegedit4(bytes, "src", 1252);
+    EXPECT_EQ(read(store, "K", "a"), std::string("1:Ren\xE9" "e\0", 8));
+    EXPECT_EQ(read(store, "K", "e"), std::string("2:%\xE9\0", 5));
 }
 
 TEST(Regedit4, ABadTextLeavesNoTraceOfItsEarlierLines) {

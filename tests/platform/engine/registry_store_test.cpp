@@ -151,15 +151,30 @@ TEST(RegistryStore, SizeOnlyQueryAndCallerCountSmallerThanSpan) {
     EXPECT_EQ(buffer, std::string(100, 'x'));
 }
 
-TEST(RegistryStore, ConnectGivesAnHklmHandleForAnyNameOrFailsWith53) {
+TEST(RegistryStore, ConnectGivesAnHklmHandleForThisMachineOnlyOrFailsWith53) {
     RegistryStore store = sampleStore();
-    for (const char* name : {"", "OFFICE-PC", "\\\\elsewhere"}) {
+    store.SetComputerName("OFFICE-PC");
+    struct Case {
+        const char* name;
+        int32_t status;
+    };
+    const Case cases[] = {
+        {"", 0}, {"OFFICE-PC", 0}, {"office-pc", 0}, {"\\\\OFFICE-PC", 0},
+        {"\\\\elsewhere", ERROR_BAD_NETPATH}, {"OFFICE-PCXXXXXXXXXXXXXXXXXXXXXX", ERROR_BAD_NETPATH},
+    };
+    for (const Case& c : cases) {
         HKEY root = 0;
-        ASSERT_EQ(store.RegConnectRegistryA(name, HKEY_LOCAL_MACHINE, root), 0) << name;
+        ASSERT_EQ(store.RegConnectRegistryA(c.name, HKEY_LOCAL_MACHINE, root), c.status) << c.name;
         HKEY key = 0;
-        EXPECT_EQ(store.RegOpenKeyExA(root, kCurrentVersion, 0, KEY_READ, key), 0) << name;
+        if (c.status == 0) {
+            EXPECT_EQ(store.RegOpenKeyExA(root, kCurrentVersion, 0, KEY_READ, key), 0) << c.name;
+        } else {
+            EXPECT_EQ(root, 0u) << c.name;
+        }
     }
     HKEY root = 0;
+    EXPECT_EQ(RegistryStore().RegConnectRegistryA("ANY", HKEY_LOCAL_MACHINE, root), ERROR_BAD_NETPATH)
+        << "a machine without a name answers only to the empty one";
     EXPECT_EQ(store.RegConnectRegistryA("", HKEY_CURRENT_USER, root), ERROR_INVALID_HANDLE);
     store.SetConnectFails(true);
     root = 0;

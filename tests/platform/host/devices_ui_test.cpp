@@ -62,7 +62,7 @@ struct HostUiRig {
         prefix.context.prefixWritable = writable;
         if (!registryText.empty()) {
             prefix.dir.write("registry.reg", registryText);
-            registry.LoadRegedit4(registryText, "registry.reg");
+            registry.ImportRegistryFile(registryText, "registry.reg");
         }
         frontend.screen = desktop();
         deps.context = prefix.context;
@@ -237,7 +237,8 @@ TEST(HostDesktopParameters, WhereTheProfileCannotBeWrittenNothingChanges) {
         const char* fileText;
     };
     for (const Case c : {Case{"read-only prefix", false, kProfile},
-                         Case{"profile that is not REGEDIT4", true, "[HKEY_CURRENT_USER\\x]\r\nnot a value\r\n"}}) {
+                         Case{"profile that is not REGEDIT4", true, "[HKEY_CURRENT_USER\\x]\r\nnot a value\r\n"},
+                         Case{"UTF-16 export", true, "\xFF\xFER\0E\0"}}) {
         SCOPED_TRACE(c.name);
         HostUiRig rig("", c.writable);
         rig.prefix.dir.write("registry.reg", c.fileText);
@@ -317,6 +318,15 @@ TEST(HostDesktopParameters, IconMetricsAnswerWholeOrNotAtAll) {
     ASSERT_EQ(rig.ui->SystemParametersInfoA(SPI_GETICONMETRICS, 76, std::span(metrics), 0), 1);
     EXPECT_EQ(metrics, setBytes);
     EXPECT_EQ(rig.ui->GetSystemMetrics(SM_CYICONSPACING), 80);
+}
+
+TEST(HostProfileFile, LinesNoReaderUnderstandsAreKept) {
+    HostUiRig rig("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"Keep\"=\"1\"\r\n"
+                  "my own note\r\n\"Odd\"=\"x\" y\r\n");
+    ASSERT_EQ(rig.ui->SystemParametersInfoA(SPI_SETMENUFADE, 0, int32_t{1}, 3), 1);
+    const std::string text = readFile(rig.profileFile());
+    for (const char* line : {"my own note\r\n", "\"Odd\"=\"x\" y\r\n", "\"Keep\"=\"1\"\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 }
 
 TEST(HostProfileFile, OnlyTheKeysOwnSectionsAreRemoved) {

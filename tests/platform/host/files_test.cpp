@@ -121,6 +121,18 @@ TEST(HostFiles, ReadsDatesAndDeletes) {
     EXPECT_EQ(kindOf([&] { files.OpenForInput("Q:\\x"); }), ErrorKind::FileNotFound);
 }
 
+TEST(HostFiles, OnlyRegularFilesOpenForInputAndNoneBlocks) {
+    ScratchPrefix prefix;
+    const std::string system = prefix.driveC() + "/WINDOWS/SYSTEM";
+    ASSERT_EQ(::mkfifo((system + "/FIFO.INI").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (system + "/ZERO.INI").c_str()), 0);
+    prefix.dir.mkdir("drive_c/WINDOWS/SYSTEM/DIR.INI");
+    HostFiles files(prefix.context, prefix.drives);
+    for (const char* name : {"C:\\WINDOWS\\SYSTEM\\FIFO.INI", "C:\\WINDOWS\\SYSTEM\\ZERO.INI",
+                             "C:\\WINDOWS\\SYSTEM\\DIR.INI"})
+        EXPECT_EQ(kindOf([&] { files.OpenForInput(name); }), ErrorKind::PlatformFailure) << name;
+}
+
 TEST(HostFiles, ShellPassesEveryArgumentWhole) {
     ScratchPrefix prefix;
     prefix.dir.mkdir("drive_c/Work Dir");
@@ -179,6 +191,7 @@ TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
     const std::string written = dirs.write("cwd/tool.exe", "#!/bin/sh\n", true);
     dirs.write("p2/tool", "#!/bin/sh\n", true);
     dirs.write("p2/msinfo32", "#!/bin/sh\n", true);
+    dirs.write("p2/folder", "#!/bin/sh\n", true);
     dirs.write("p1/other", "not executable\n");
     dirs.write("p2/other", "#!/bin/sh\n", true);
     dirs.write("cwd/reschk", "#!/bin/sh\n", true);
@@ -195,7 +208,11 @@ TEST(ProgramSearch, ExeNamesWithoutTheirExtension) {
         {"tool.exe", written, written},
         {"reschk.exe", std::nullopt, beside + "/reschk"},
         {"HELPER.EXE", std::nullopt, libexec + "/helper"},
-        {"C:\\WINDOWS\\MSINFO32.EXE", dirs.path() + "/absent", path2 + "/msinfo32"},
+        // A name with a folder means that file: never a namesake elsewhere.
+        {"C:\\WINDOWS\\MSINFO32.EXE", dirs.path() + "/absent", std::nullopt},
+        {"C:\\NOPE\\tool.exe", dirs.path() + "/NOPE/tool.exe", std::nullopt},
+        {"C:tool.exe", std::nullopt, std::nullopt},
+        {"C:\\cwd\\folder.exe", dirs.mkdir("cwd/folder.exe"), std::nullopt},
         {"other.exe", std::nullopt, path2 + "/other"},
         {"other", std::nullopt, std::nullopt},
         {"absent.exe", std::nullopt, std::nullopt},

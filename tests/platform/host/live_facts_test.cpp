@@ -7,6 +7,7 @@
 #include "platform/host/registry/host_cpu.h"
 #include "platform/host/kernel/host_ini_facts.h"
 #include "platform/host/common/host_read.h"
+#include "platform/host/host_services.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -196,6 +197,47 @@ TEST(LiveIni, CountryOfTheLocale) {
     hosttest::ScopedEnv all("LC_ALL", std::nullopt);
     hosttest::ScopedEnv address("LC_ADDRESS", "de_DE.UTF-8");
     EXPECT_EQ(localeCountryName(), "Deutschland");
+}
+
+// The user's registry.reg is read as regedit imports it: a line it cannot
+// read is skipped with a warning naming the file and line; a file that cannot
+// be read at all is reported, never silently ignored.
+TEST(HostRegistryOverlay, KeepsWhatItCanReadAndSaysWhatItCannot) {
+    struct Case {
+        const char* name;
+        std::string fileText;      // empty: registry.reg is a directory
+        const char* ownerShown;    // "" when the overlay left nothing
+        const char* warningPart;   // "" when nothing is said
+    };
+    const Case cases[] = {
+        {"bad lines skipped",
+         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion] ; mine\r\n"
+         "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
+         "\"ProductName\"=\"x\" junk\r\n\"RegisteredOwner\"=\"Mary\"\r\n",
+         "Mary", "registry.reg: line 2: a key line must end with ] (line skipped)"},
+        {"directory", "", "", "registry.reg: a directory, not a file"},
+        {"no header", "just text\r\n", "", "registry.reg: line 1: the first line must be"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        hosttest::ScratchPrefix prefix;
+        if (c.fileText.empty())
+            prefix.dir.mkdir("registry.reg");
+        else
+            prefix.dir.write("registry.reg", c.fileText);
+        ::testing::internal::CaptureStderr();
+        RegistryStore store = buildHostRegistry(prefix.context);
+        const std::string warnings = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(warnings.find(c.warningPart), std::string::npos) << warnings;
+        HKEY key = 0;
+        std::string owner(64, '\0');
+        uint32_t type = 0, size = 64;
+        ASSERT_EQ(store.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersion, 0, KEY_READ, key), 0);
+        store.RegQueryValueExA(key, "RegisteredOwner", type, owner, size);
+        if (*c.ownerShown != '\0') {
+            EXPECT_STREQ(owner.c_str(), c.ownerShown);
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <ostream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 
@@ -75,7 +78,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadDescription{R"({"registry": "REGEDIT4\n\n[HKEY_NOWHERE\\X]\n"})",
                        "registry: line 3: unknown root key \"HKEY_NOWHERE\""},
         BadDescription{R"({"registry_file": "no-such-file.reg"})",
-                       "registry_file: expected a readable file: ./no-such-file.reg"}));
+                       "registry_file: ./no-such-file.reg: No such file or directory"},
+        BadDescription{R"({"registry_file": "/dev/zero"})", "registry_file: /dev/zero: not a regular file"},
+        BadDescription{R"({"computer_name": "A", "computer_name": "B"})", "computer_name: duplicate member"},
+        BadDescription{R"({"drives": [{"letter": "C"}, {"letter": "D", "letter": "E"}]})",
+                       "drives[1].letter: duplicate member"},
+        BadDescription{R"({"display": {"width_twips": 1e400}})",
+                       "display.width_twips: expected valid JSON: number overflow parsing '1e400'"},
+        BadDescription{R"({"ansi_code_page": 12345})",
+                       "ansi_code_page: expected a code page this system can convert (1252, 1250, 1251, 932, 65001, ...)"},
+        BadDescription{R"({"midi_devices": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})",
+                       "midi_devices[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0...: "
+                       "expected at most 64 levels of nesting"}));
 
 TEST(DescriptionErrorsInFiles, InvalidJsonNamesTheFileOnOneLine) {
     std::string path = ::testing::TempDir() + "/broken_machine.json";
@@ -91,6 +105,37 @@ TEST(DescriptionErrorsInFiles, InvalidJsonNamesTheFileOnOneLine) {
         EXPECT_EQ(std::string::npos, message.find('\n')) << message;
     }
     std::remove(path.c_str());
+}
+
+TEST(DescriptionErrorsInFiles, QuotedInputIsCapped) {
+    const std::string name(50000, 'x');
+    try {
+        TestMachine machine("{\"" + name + "\": 1}");
+        FAIL() << "accepted an unknown member";
+    } catch (const MachineDescriptionError& error) {
+        EXPECT_EQ(error.what(), "test.json: " + std::string(77, 'x') + "...: unknown member");
+    }
+}
+
+TEST(DescriptionErrorsInFiles, OnlyRegularFilesAreRead) {
+    const std::string dir = ::testing::TempDir();
+    const std::string fifo = dir + "/machine_fifo_" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {fifo, "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {dir, "a directory, not a file"},
+    };
+    for (const auto& [path, why] : cases) {
+        try {
+            RecordingFrontend frontend;
+            SimMachine machine(path, frontend);
+            ADD_FAILURE() << "accepted " << path;
+        } catch (const MachineDescriptionError& error) {
+            EXPECT_EQ(error.what(), path + ": cannot read the machine description: " + why);
+        }
+    }
+    ::unlink(fifo.c_str());
 }
 
 TEST(DescriptionErrorsInFiles, MissingFileIsADescriptionError) {

@@ -1,0 +1,12 @@
+# The recording backend and the machine description it writes: the inverse
+# of the simulated machine's reader, so it knows the sim's tables.
+si32_library(si32_platform_capture
+  capture/anonymizer.cpp
+  capture/capture_file.cpp
+  capture/desktop_facts.cpp
+  capture/description_writer.cpp
+  capture/recording_backend.cpp
+  capture/windows_paths.cpp)
+target_link_libraries(si32_platform_capture
+  PUBLIC si32_platform_api nlohmann_json::nlohmann_json
+  PRIVATE si32_platform_contract si32_platform_engine si32_platform_sim)

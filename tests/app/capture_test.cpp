@@ -1,0 +1,228 @@
+// A capture replays exactly: the description written while the program ran
+// on a machine makes the simulated machine show the same window, for every
+// drive of the drive list and for the System Information button.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/capture.h"
+#include "app/report.h"
+#include "app/report_frontend.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "platform/guarded.h"
+#include "platform/host/host_backend.h"
+#include "platform/sim/sim_machine.h"
+#include "tests/platform/volumes/fixture_tree.h"
+#include "tests/support/recording_frontend.h"
+
+namespace si32 {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+std::string sourceDir() {
+    const char* dir = std::getenv("SI32_SOURCE_DIR");
+    return dir != nullptr ? dir : ".";
+}
+std::string binaryDir() {
+    const char* dir = std::getenv("SI32_BINARY_DIR");
+    return dir != nullptr ? dir : ".";
+}
+
+// One machine to capture: a host over a fixture tree, the live host, or a
+// simulated machine (whose capture must replay like any other).
+struct Machine {
+    std::string name;
+    std::function<std::unique_ptr<Backend>(Frontend&)> make;
+    bool realScreen = false;  // the display the report would read, when one is reachable
+};
+
+// Message boxes answered and kept; the screen is none, or the real one.
+class CaptureFrontend : public testsupport::RecordingFrontend {
+public:
+    explicit CaptureFrontend(bool realScreen) : realScreen_(realScreen) {}
+    std::optional<ScreenFacts> Screen() override { return realScreen_ ? x11_.Screen() : std::nullopt; }
+
+private:
+    bool realScreen_;
+    ReportFrontend x11_;
+};
+
+std::unique_ptr<Backend> hostOver(const std::string& root, Frontend& frontend) {
+    HostContext context;
+    context.root = root;
+    context.executableDir = binaryDir() + "/bin";
+    context.prefix = context.executableDir + "/../share/si32/prefix";
+    return makeHostBackend(frontend, Program::Report, context);
+}
+
+std::vector<Machine> machines() {
+    std::vector<Machine> out;
+    // Every tree the host tests read: the small ones, and the whole machines
+    // (a container, a chroot, a Raspberry Pi, a laptop, a server).
+    const fs::path fixtures = sourceDir() + "/tests/platform/host/fixtures";
+    std::vector<fs::path> trees;
+    for (const auto& tree : fs::directory_iterator(fixtures))
+        if (tree.path().filename() != "machines") trees.push_back(tree.path());
+    for (const auto& tree : fs::directory_iterator(fixtures / "machines")) trees.push_back(tree.path());
+    std::sort(trees.begin(), trees.end());
+    for (const fs::path& tree : trees) {
+        const std::string root = tree.string();
+        out.push_back({"host fixture " + fs::relative(tree, fixtures).string(),
+                       [root](Frontend& f) { return hostOver(root, f); }});
+    }
+    // The mount tables the volume tests read, each the only fact of its root:
+    // many letters, labels from udev, volumes that cannot be measured.
+    for (const char* table : {"desktop", "container", "fifty"}) {
+        auto tree = std::make_shared<volumestest::FixtureTree>();
+        tree->mountTable(std::string(table) + ".mountinfo");
+        out.push_back({std::string("mount table ") + table,
+                       [tree](Frontend& f) { return hostOver(tree->root(), f); }});
+    }
+    out.push_back({"live host", [](Frontend& f) { return hostOver("/", f); }});
+    out.push_back({"live host with its screen", [](Frontend& f) { return hostOver("/", f); }, true});
+    for (const auto& file : fs::directory_iterator(sourceDir() + "/machines")) {
+        if (file.path().extension() != ".json") continue;
+        const std::string path = file.path().string();
+        out.push_back({"simulated " + file.path().stem().string(),
+                       [path](Frontend& f) { return std::make_unique<SimMachine>(path, f); }});
+    }
+    return out;
+}
+
+Json reportOf(const Session& session, const std::vector<std::string>& started,
+              const testsupport::RecordingFrontend& frontend) {
+    ReportExtras extras;
+    extras.started = started;
+    for (const auto& message : frontend.messages) extras.messages.push_back(message.prompt);
+    return ReportJson(session, extras);
+}
+
+// What a report with --drive X and then --click shows on the replayed machine.
+struct Replay {
+    Json afterDrive;
+    Json afterClick;
+};
+
+Replay replay(const std::string& description, const std::string& letter) {
+    testsupport::RecordingFrontend frontend;
+    SimMachine machine(SimMachine::Text{description, "captured.json", "."}, frontend);
+    Session session(machine.platform());
+    Replay out;
+    Form_Load(session);
+    if (!session.RefusedSecondInstance) {
+        Form_Activate(session);
+        guarded([&] { session.form.SetDrive1(letter); });
+    }
+    out.afterDrive = reportOf(session, machine.platform().files.Started(), frontend);
+    if (!session.RefusedSecondInstance) session.mod.Command2_Click();
+    out.afterClick = reportOf(session, machine.platform().files.Started(), frontend);
+    return out;
+}
+
+std::vector<std::string> driveLetters(const Machine& machine) {
+    CaptureFrontend frontend(machine.realScreen);
+    std::unique_ptr<Backend> backend = machine.make(frontend);
+    std::vector<std::string> letters;
+    for (const std::string& entry : backend->platform().ui.DriveListEntries()) letters.push_back(entry.substr(0, 1));
+    return letters;
+}
+
+// The members of two reports that differ, each as "name: replayed | shown".
+std::string differences(const Json& replayed, const Json& shown) {
+    std::string out;
+    for (const auto& [key, value] : shown.items()) {
+        if (key == "controls") {
+            for (const auto& [name, control] : value.items())
+                if (replayed["controls"][name] != control)
+                    out += name + ": " + replayed["controls"][name].dump() + " | " + control.dump() + "\n";
+        } else if (replayed[key] != value) {
+            out += key + ": " + replayed[key].dump() + " | " + value.dump() + "\n";
+        }
+    }
+    return out;
+}
+
+TEST(Capture, ReplaysEveryDriveAndTheButtonAsCaptured) {
+    for (const Machine& machine : machines()) {
+        const std::vector<std::string> letters = driveLetters(machine);
+        ASSERT_FALSE(letters.empty()) << machine.name;
+        for (const std::string& letter : letters) {
+            SCOPED_TRACE(machine.name + ", drive " + letter);
+            CaptureFrontend frontend(machine.realScreen);
+            std::unique_ptr<Backend> backend = machine.make(frontend);
+            Json shown, clicked;
+            CaptureSteps steps;
+            steps.firstDrive = letter;
+            steps.afterFirstDrive = [&](const Session& s) {
+                shown = reportOf(s, backend->platform().files.Started(), frontend);
+            };
+            steps.afterClick = [&](const Session& s, const std::vector<std::string>& started) {
+                clicked = reportOf(s, started, frontend);
+            };
+            const std::string description = capture::DescriptionText(CaptureMachine(*backend, {}, steps));
+            Replay replayed;
+            try {
+                replayed = replay(description, letter);
+            } catch (const MachineDescriptionError& e) {
+                FAIL() << e.what() << "\n" << description;
+            }
+            EXPECT_EQ(differences(replayed.afterDrive, shown), "") << description;
+            if (!clicked.is_null()) {
+                EXPECT_EQ(replayed.afterClick["started"], clicked["started"]);
+                EXPECT_EQ(replayed.afterClick["messages"], clicked["messages"]);
+            }
+        }
+    }
+}
+
+// The values that change by themselves on an idle machine.
+void forgetChangingValues(Json& description) {
+    if (description.contains("memory")) description["memory"].erase("load");
+    for (Json& drive : description["drives"])
+        for (const char* key : {"free_clusters", "free_bytes_to_caller", "total_free_bytes"}) drive.erase(key);
+}
+
+TEST(Capture, TwoCapturesOfOneMachineDifferOnlyInWhatChangesByItself) {
+    for (const Machine& machine : machines()) {
+        // The display is shared with tests that start window managers and
+        // change the work area while this one runs.
+        if (machine.realScreen) continue;
+        SCOPED_TRACE(machine.name);
+        auto once = [&] {
+            CaptureFrontend frontend(machine.realScreen);
+            std::unique_ptr<Backend> backend = machine.make(frontend);
+            Json description = CaptureMachine(*backend, {});
+            forgetChangingValues(description);
+            return capture::DescriptionText(description);
+        };
+        auto lines = [](const std::string& text) {
+            std::vector<std::string> out;
+            std::istringstream in(text);
+            for (std::string line; std::getline(in, line);) out.push_back(line);
+            return out;
+        };
+        const std::vector<std::string> first = lines(once()), second = lines(once());
+        std::string changed;
+        for (size_t i = 0; i < std::max(first.size(), second.size()); ++i) {
+            const std::string a = i < first.size() ? first[i] : "", b = i < second.size() ? second[i] : "";
+            if (a != b) changed += std::to_string(i + 1) + ": " + a + " | " + b + "\n";
+        }
+        EXPECT_EQ(changed, "");
+    }
+}
+
+}  // namespace
+}  // namespace si32

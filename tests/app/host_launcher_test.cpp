@@ -87,9 +87,9 @@ TEST_F(HostLauncher, TheToolsOwnOutputNeverMixesIntoTheReport) {
     std::ofstream(tool) << "#!/bin/sh\necho '}noise on stdout'\necho 'noise on stderr' >&2\n";
     fs::permissions(tool, fs::perms::owner_all);
     const Output out = runReport({"--json", "--click"}, environment());
-    ASSERT_EQ(out.status, 0) << out.text;
-    EXPECT_TRUE(nlohmann::json::accept(out.text)) << out.text;
-    EXPECT_EQ(out.text.find("noise"), std::string::npos) << out.text;
+    ASSERT_EQ(out.status, 0) << out.out;
+    EXPECT_TRUE(nlohmann::json::accept(out.out)) << out.out;
+    EXPECT_EQ(out.out.find("noise"), std::string::npos) << out.out;
 }
 
 TEST_F(HostLauncher, APathWithAFolderMeansThatFileAndNoNamesake) {
@@ -102,8 +102,8 @@ TEST_F(HostLauncher, APathWithAFolderMeansThatFileAndNoNamesake) {
             << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\r\n"
             << "\"PATH\"=\"" << path << "\"\r\n";
         const Output out = runReport({"--json", "--click"}, environment());
-        ASSERT_EQ(out.status, 0) << out.text;
-        const auto report = nlohmann::json::parse(out.text);
+        ASSERT_EQ(out.status, 0) << out.out;
+        const auto report = nlohmann::json::parse(out.out);
         EXPECT_TRUE(report["started"].empty()) << path << ": " << report["started"];
         EXPECT_EQ(report["messages"], nlohmann::json::array({"System Information Is Unavailable At This Time"}))
             << path;

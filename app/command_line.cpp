@@ -9,13 +9,12 @@ namespace si32 {
 namespace {
 
 std::string failure(const CommandLine& line, std::string_view what) {
-    return std::string(line.program) + ": " + std::string(what) + " (see " + std::string(line.program) +
-           " --help)\n";
+    return std::string(line.program) + ": " + std::string(what) + " (see " + std::string(line.program) + " --help)\n";
 }
 
 const OptionRow* find(const CommandLine& line, std::string_view name) {
-    const auto row = std::find_if(line.options.begin(), line.options.end(),
-                                  [&](const OptionRow& r) { return r.name == name; });
+    const auto row =
+        std::find_if(line.options.begin(), line.options.end(), [&](const OptionRow& r) { return r.name == name; });
     return row == line.options.end() ? nullptr : &*row;
 }
 
@@ -76,7 +75,8 @@ ParseResult ParseCommandLine(const CommandLine& line, std::span<const char* cons
             if (row->value == OptionValue::None) return stop(failure(line, std::string(name) + " takes no value"));
             value = arg.substr(equals + 1);
         } else if (row->value == OptionValue::Required) {
-            if (i + 1 >= args.size()) return stop(failure(line, std::string(name) + " needs a value (" + std::string(row->valueName) + ")"));
+            if (i + 1 >= args.size())
+                return stop(failure(line, std::string(name) + " needs a value (" + std::string(row->valueName) + ")"));
             value = args[++i];
         } else if (row->value == OptionValue::Optional && i + 1 < args.size() &&
                    !std::string_view(args[i + 1]).starts_with("-")) {
@@ -90,7 +90,8 @@ ParseResult ParseCommandLine(const CommandLine& line, std::span<const char* cons
 }
 
 int HandleCommandLine(const CommandLine& line, int argc, char** argv) {
-    const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0), argc > 0 ? static_cast<std::size_t>(argc - 1) : 0);
+    const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0),
+                                            argc > 0 ? static_cast<std::size_t>(argc - 1) : 0);
     const ParseResult result = ParseCommandLine(line, args);
     std::cout << result.output << std::flush;
     std::cerr << result.error;

@@ -14,7 +14,7 @@ namespace si32 {
 enum class OptionValue { None, Required, Optional };
 
 struct OptionRow {
-    std::string_view name;       // "--drive"
+    std::string_view name;  // "--drive"
     OptionValue value = OptionValue::None;
     std::string_view valueName;  // "X" in the usage; empty for a flag
     std::string_view help;
@@ -24,8 +24,8 @@ struct OptionRow {
 };
 
 struct CommandLine {
-    std::string_view program;   // "si32-report"
-    std::string_view summary;   // one line on what the program does
+    std::string_view program;  // "si32-report"
+    std::string_view summary;  // one line on what the program does
     std::vector<OptionRow> options;
     std::string_view epilogue;  // printed after the options by --help
 };

@@ -30,9 +30,7 @@ struct Control {
     int32_t percent = 0;  // meters only
 
     // "Label2(27)" for an array member, "Drive1" otherwise.
-    std::string key() const {
-        return index < 0 ? name : name + "(" + std::to_string(index) + ")";
-    }
+    std::string key() const { return index < 0 ? name : name + "(" + std::to_string(index) + ")"; }
 };
 
 }  // namespace si32

@@ -59,15 +59,13 @@ CommandLine reportCommandLine(Options& o) {
                  ++o.clicks;
                  return std::string();
              }},
-            {"--capture", OptionValue::Optional, "FILE",
-             "write this machine's description (default: standard output)",
+            {"--capture", OptionValue::Optional, "FILE", "write this machine's description (default: standard output)",
              [&](std::string_view v) {
                  o.capture = true;
                  o.captureFile = std::string(v);
                  return std::string();
              }},
-            {"--anonymous", OptionValue::None, "",
-             "with --capture: names, labels, serials, home replaced",
+            {"--anonymous", OptionValue::None, "", "with --capture: names, labels, serials, home replaced",
              [&](std::string_view) { return setFlag(o.anonymous); }},
         },
         "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
@@ -143,8 +141,7 @@ int main(int argc, char** argv) {
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
     // The texts are decoded already; replacing stays as a last guard.
-    return writeOut(options.json ? ReportJson(session, extras).dump(2, ' ', false,
-                                                                    nlohmann::json::error_handler_t::replace) +
-                                       "\n"
-                                 : ReportText(session, extras));
+    return writeOut(
+        options.json ? ReportJson(session, extras).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"
+                     : ReportText(session, extras));
 }

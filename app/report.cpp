@@ -13,8 +13,7 @@ namespace {
 
 bool isCaption(const Control& c) {
     return c.kind == ControlKind::Label &&
-           (c.name == "Label1" || c.name == "Label4" || c.name == "Label5" || c.name == "Label6" ||
-            c.name == "Label9");
+           (c.name == "Label1" || c.name == "Label4" || c.name == "Label5" || c.name == "Label6" || c.name == "Label9");
 }
 
 // A row: a caption and the value controls that stand between it and the next
@@ -39,10 +38,8 @@ std::vector<Row> rowsOf(const Si9x& form, const std::string& frame) {
     std::vector<Row> rows;
     for (const Control* c : inFrame) {
         if (isCaption(*c) || rows.empty()) rows.push_back({});
-        if (isCaption(*c))
-            rows.back().caption = c;
-        else
-            rows.back().values.push_back(c);
+        if (isCaption(*c)) rows.back().caption = c;
+        else rows.back().values.push_back(c);
     }
     return rows;
 }
@@ -78,7 +75,8 @@ std::vector<ShownFrame> ShownRows(const Session& session) {
         ShownFrame& shown = frames.emplace_back(ShownFrame{form.control(frame).text, {}});
         for (const Row& row : rowsOf(form, frame)) {
             if (row.caption != nullptr && !row.caption->visible) continue;
-            ShownRow& out = shown.rows.emplace_back(ShownRow{row.caption != nullptr ? row.caption->text : "Drive:", {}});
+            ShownRow& out =
+                shown.rows.emplace_back(ShownRow{row.caption != nullptr ? row.caption->text : "Drive:", {}});
             std::vector<std::string>& value = out.lines;
             for (const Control* v : row.values) {
                 if (!v->visible) continue;

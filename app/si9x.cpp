@@ -28,9 +28,7 @@ void Si9x::Move(int32_t left, int32_t top) {
     Top = top;
 }
 
-Control& Si9x::control(std::string_view name, int32_t index) {
-    return controls_.at(byKey_.at(keyOf(name, index)));
-}
+Control& Si9x::control(std::string_view name, int32_t index) { return controls_.at(byKey_.at(keyOf(name, index))); }
 
 const Control& Si9x::control(std::string_view name, int32_t index) const {
     return controls_.at(byKey_.at(keyOf(name, index)));

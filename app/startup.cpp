@@ -46,8 +46,7 @@ void fact(Session& s) {
 
 const std::array<StartupStep, 36> kSteps = {{
     {1, "single-instance guard", singleInstanceGuard},
-    {2, "hourglass pointer",
-     [](Session& s) { guarded([&] { s.platform.ui.SetMousePointer(POINTER_HOURGLASS); }); }},
+    {2, "hourglass pointer", [](Session& s) { guarded([&] { s.platform.ui.SetMousePointer(POINTER_HOURGLASS); }); }},
     {3, "centre the main window", [](Session& s) { CenterForm(s.platform.ui, s.form); }},
     {4, "backdrop window", showBackdrop},
     {5, "Windows, System and Temp directories", fact<ReadDirectories>},
@@ -68,8 +67,7 @@ const std::array<StartupStep, 36> kSteps = {{
     {16, "Windows 98 line", fact<RecognizeWindows98>},
     {17, "operating-system name from the registry", fact<ShowRegistryProductName>},
     {18, "Windows XP", fact<RecognizeWindowsXP>},
-    {19, "drive information",
-     [](Session& s) { guarded([&] { Drive1_Change(s.platform, s.form); }); }},
+    {19, "drive information", [](Session& s) { guarded([&] { Drive1_Change(s.platform, s.form); }); }},
     {20, "video resolution", fact<ShowVideoResolution>},
     {21, "number of colours", fact<ShowColors>},
     {22, "computer name", fact<ShowComputerName>},

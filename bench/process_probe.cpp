@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    std::printf("%lld %ld %d\n", static_cast<long long>(std::chrono::nanoseconds(elapsed).count()),
-                usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : 128);
+    std::printf("%lld %ld %d\n", static_cast<long long>(std::chrono::nanoseconds(elapsed).count()), usage.ru_maxrss,
+                WIFEXITED(status) ? WEXITSTATUS(status) : 128);
     return 0;
 }

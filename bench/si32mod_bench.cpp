@@ -40,11 +40,13 @@ void BM_IniLastKeyOfLargeFile(benchmark::State& state) {
     std::string text;
     for (int s = 0; text.size() < (1u << 20); ++s) {
         text += "[section" + std::to_string(s) + "]\r\n";
-        for (int k = 0; k < 20; ++k) text += "key" + std::to_string(k) + " = value number " + std::to_string(k) + "\r\n";
+        for (int k = 0; k < 20; ++k)
+            text += "key" + std::to_string(k) + " = value number " + std::to_string(k) + "\r\n";
     }
     text += "[target]\r\nwanted=found\r\n";
     char buffer[255];
-    for (auto _ : state) benchmark::DoNotOptimize(GetPrivateProfileStringFromText(text, "target", "wanted", "", buffer));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GetPrivateProfileStringFromText(text, "target", "wanted", "", buffer));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_IniLastKeyOfLargeFile)->Unit(benchmark::kMillisecond);
@@ -57,7 +59,8 @@ public:
 };
 
 void BM_ReadSystemDescriptor(benchmark::State& state) {
-    const std::string json = R"({"registry": "REGEDIT4\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System]\n\"Identifier\"=\"PC\"\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0]\n\"~Mhz\"=dword:00000df1\n"})";
+    const std::string json =
+        R"({"registry": "REGEDIT4\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System]\n\"Identifier\"=\"PC\"\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0]\n\"~Mhz\"=dword:00000df1\n"})";
     QuietFrontend frontend;
     SimMachine machine(SimMachine::Text{json, "bench.json", "."}, frontend);
     for (auto _ : state) {

@@ -24,9 +24,8 @@ std::string rootPathOf(const Si9x& form) { return form.Drive1Drive().substr(0, 1
 // leaves only itself unchanged.
 void writeSpace(Platform& platform, Si9x& form, int64_t total, int64_t free, const SpaceUnits& units) {
     guarded([&] {
-        auto pair = FormatSizePair(platform.regional, static_cast<double>(total) / 1024, kTotalPattern,
-                                   units.smaller, static_cast<double>(total) / 1048576, kTotalLargerPattern,
-                                   units.larger);
+        auto pair = FormatSizePair(platform.regional, static_cast<double>(total) / 1024, kTotalPattern, units.smaller,
+                                   static_cast<double>(total) / 1048576, kTotalLargerPattern, units.larger);
         form.Label2(label2::TotalSpace).text = pair.primary;
         form.Label3(label3::TotalSpaceSecondary).text = pair.secondary;
     });
@@ -69,9 +68,7 @@ void showVolume(Kernel& kernel, Si9x& form) {
 
     // The serial is a DWORD held as a signed 32-bit number: a top bit set reads negative.
     guarded([&] { form.control("lblSerial").text = PlainDecimal(static_cast<int32_t>(serialNumber)); });
-    guarded([&] {
-        form.control("lblMaxFilenameLen").text = PlainDecimal(static_cast<int32_t>(maxComponentLength));
-    });
+    guarded([&] { form.control("lblMaxFilenameLen").text = PlainDecimal(static_cast<int32_t>(maxComponentLength)); });
 
     auto& lblVolFlags = form.control("lblVolFlags");
     guarded([&] { lblVolFlags.text.clear(); });
@@ -113,7 +110,8 @@ void showSpace(Platform& platform, Si9x& form) {
         return;
     }
 
-    guarded([&] { kernel.GetDiskFreeSpaceA(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); });
+    guarded(
+        [&] { kernel.GetDiskFreeSpaceA(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); });
     int64_t total = 0, free = 0;
     guarded([&] { total = ClusterBytes(sectorsPerCluster, bytesPerSector, totalClusters); });
     guarded([&] { free = ClusterBytes(sectorsPerCluster, bytesPerSector, freeClusters); });

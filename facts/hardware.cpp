@@ -85,8 +85,8 @@ void ShowProcessorType(StepContext& ctx) {
     const std::string vendor = TrimSpaces(cpu.VendorIdentifier);
     const std::string name = TrimSpaces(cpu.ProcessorNameString);
     // The clock keeps its blanks: the registry text stands as it was read.
-    const std::string composed = vendor + "  " + name + "  " + TrimSpaces(cpu.Identifier) + "  " + cpu.Mhz +
-                                 "MHz" + "  " + TrimSpaces(ctx.mod.SystemDescriptor.Identifier);
+    const std::string composed = vendor + "  " + name + "  " + TrimSpaces(cpu.Identifier) + "  " + cpu.Mhz + "MHz" +
+                                 "  " + TrimSpaces(ctx.mod.SystemDescriptor.Identifier);
     if (!vendor.empty() && !name.empty()) {
         field.text = composed;
         return;

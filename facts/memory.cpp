@@ -84,14 +84,10 @@ void ShowMeters(StepContext& ctx) {
     }
 
     const auto [gdi, user] = measureResources(ctx);
-    if (gdi > 0)
-        form.control("Label4").text = "GDI Resources";
-    else
-        hide(form, {"Label4", "ProgressBar1"});
-    if (user > 0)
-        form.control("Label5").text = "User Resources";
-    else
-        hide(form, {"Label5", "ProgressBar2"});
+    if (gdi > 0) form.control("Label4").text = "GDI Resources";
+    else hide(form, {"Label4", "ProgressBar1"});
+    if (user > 0) form.control("Label5").text = "User Resources";
+    else hide(form, {"Label5", "ProgressBar2"});
     // Set whether or not the meter shows, and unclamped.
     form.control("ProgressBar1").percent = gdi;
     form.control("ProgressBar2").percent = user;
@@ -116,8 +112,8 @@ void ShowPhysicalMemory(StepContext& ctx) {
     if (!v.MemoryKnown) return;
     const auto total = static_cast<double>(v.TotalPhysical);
     guarded([&] {
-        const SizePair pair =
-            FormatSizePair(ctx.platform.regional, total / 1024, "###,###", "  KB", total / 1048576, "###,##0.##", " MB)");
+        const SizePair pair = FormatSizePair(ctx.platform.regional, total / 1024, "###,###", "  KB", total / 1048576,
+                                             "###,##0.##", " MB)");
         ctx.form.Label2(label2::PhysicalMemory).text = pair.primary;
         ctx.form.Label3(label3::PhysicalMemorySecondary).text = pair.secondary;
     });

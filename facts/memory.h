@@ -4,8 +4,8 @@
 
 namespace si32 {
 
-void QueryMemoryStatus(StepContext& ctx);    // step 11, second half
-void ShowMeters(StepContext& ctx);           // step 13
-void ShowPhysicalMemory(StepContext& ctx);   // step 24
+void QueryMemoryStatus(StepContext& ctx);   // step 11, second half
+void ShowMeters(StepContext& ctx);          // step 13
+void ShowPhysicalMemory(StepContext& ctx);  // step 24
 
 }  // namespace si32

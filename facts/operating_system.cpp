@@ -69,8 +69,7 @@ void ShowOperatingSystem(StepContext& ctx) {
                 ctx.mod.OsFamily = 3;
             }
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

@@ -23,10 +23,8 @@ std::string TrvwinReader::ReadField() {
     auto keep = [&](int byte) {
         if (byte == 0) keeping = false;
         if (!keeping) return;
-        if (field.size() < kTrvwinFieldLimit)
-            field += static_cast<char>(byte);
-        else
-            capped = true;
+        if (field.size() < kTrvwinFieldLimit) field += static_cast<char>(byte);
+        else capped = true;
     };
 
     if (source_.Peek() == '"') {

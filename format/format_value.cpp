@@ -63,7 +63,8 @@ Rounded roundDecimal(double value, int fractionDigits) {
         digits.insert(0, static_cast<std::size_t>(-point), '0');
         point = 0;
     }
-    if (static_cast<std::size_t>(point) > digits.size()) digits.append(static_cast<std::size_t>(point) - digits.size(), '0');
+    if (static_cast<std::size_t>(point) > digits.size())
+        digits.append(static_cast<std::size_t>(point) - digits.size(), '0');
 
     const std::size_t keep = static_cast<std::size_t>(point) + static_cast<std::size_t>(fractionDigits);
     if (keep < digits.size()) {

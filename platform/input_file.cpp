@@ -44,8 +44,7 @@ InputFile ReadInputFile(const std::string& path, std::size_t limit) {
     if (::fstat(file.fd, &info) != 0) return refused(std::strerror(errno));
     if (S_ISDIR(info.st_mode)) return refused("a directory, not a file");
     if (!S_ISREG(info.st_mode)) return refused("not a regular file");
-    if (static_cast<std::size_t>(info.st_size) > limit)
-        return refused(tooLarge(limit));
+    if (static_cast<std::size_t>(info.st_size) > limit) return refused(tooLarge(limit));
     std::string text;
     char chunk[65536];
     while (true) {
@@ -54,8 +53,7 @@ InputFile ReadInputFile(const std::string& path, std::size_t limit) {
         if (got < 0) return refused(std::strerror(errno));
         if (got == 0) break;
         // Files that grow while read, or report no size (/proc), stop at the limit too.
-        if (text.size() + static_cast<std::size_t>(got) > limit)
-            return refused(tooLarge(limit));
+        if (text.size() + static_cast<std::size_t>(got) > limit) return refused(tooLarge(limit));
         text.append(chunk, static_cast<std::size_t>(got));
     }
     InputFile result;

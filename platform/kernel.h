@@ -103,16 +103,15 @@ public:
 
     // Writes NUL-terminated texts into the two buffers when they fit; the
     // number outputs are written only on success. BOOL.
-    virtual int32_t GetVolumeInformationA(std::string_view rootPath, std::span<char> volumeName,
-                                          uint32_t& serialNumber, uint32_t& maxComponentLength,
-                                          uint32_t& fileSystemFlags, std::span<char> fileSystemName) = 0;
+    virtual int32_t GetVolumeInformationA(std::string_view rootPath, std::span<char> volumeName, uint32_t& serialNumber,
+                                          uint32_t& maxComponentLength, uint32_t& fileSystemFlags,
+                                          std::span<char> fileSystemName) = 0;
     virtual uint32_t GetDriveTypeA(std::string_view rootPath) = 0;
     // Outputs are written only on success. BOOL.
-    virtual int32_t GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster,
-                                      uint32_t& bytesPerSector, uint32_t& freeClusters,
-                                      uint32_t& totalClusters) = 0;
-    virtual int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller,
-                                        uint64_t& totalBytes, uint64_t& totalFreeBytes) = 0;
+    virtual int32_t GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                                      uint32_t& freeClusters, uint32_t& totalClusters) = 0;
+    virtual int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
+                                        uint64_t& totalFreeBytes) = 0;
 
     // The ANSI code page every text of the "A" calls is in (65001: UTF-8).
     virtual uint32_t GetACP() { return 65001; }

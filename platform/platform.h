@@ -11,8 +11,8 @@
 #include "platform/kernel.h"
 #include "platform/multimedia.h"
 #include "platform/printing.h"
-#include "platform/registry.h"
 #include "platform/regional.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
 

@@ -43,8 +43,8 @@ public:
                                   HKEY& result) = 0;
     // dataSize in: the buffer's size in bytes; out: the bytes stored (a
     // string's count includes its NUL) or, with 234, the bytes needed.
-    virtual int32_t RegQueryValueExA(HKEY key, std::string_view valueName, uint32_t& type,
-                                     std::span<char> data, uint32_t& dataSize) = 0;
+    virtual int32_t RegQueryValueExA(HKEY key, std::string_view valueName, uint32_t& type, std::span<char> data,
+                                     uint32_t& dataSize) = 0;
     virtual int32_t RegCloseKey(HKEY key) = 0;
     virtual int32_t RegConnectRegistryA(std::string_view machineName, HKEY key, HKEY& result) = 0;
 

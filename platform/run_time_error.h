@@ -16,16 +16,13 @@ enum class ErrorKind {
 
 class RunTimeError : public std::runtime_error {
 public:
-    RunTimeError(ErrorKind kind, const std::string& what)
-        : std::runtime_error(what), kind_(kind) {}
+    RunTimeError(ErrorKind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
     ErrorKind kind() const noexcept { return kind_; }
 
 private:
     ErrorKind kind_;
 };
 
-[[noreturn]] inline void raise(ErrorKind kind, const std::string& what) {
-    throw RunTimeError(kind, what);
-}
+[[noreturn]] inline void raise(ErrorKind kind, const std::string& what) { throw RunTimeError(kind, what); }
 
 }  // namespace si32

@@ -62,8 +62,7 @@ public:
     // Absent indices answer 0, as the real call does.
     virtual int32_t GetSystemMetrics(int32_t index) = 0;
     // BOOL.
-    virtual int32_t SystemParametersInfoA(uint32_t action, uint32_t param, SpiPointer pointer,
-                                          uint32_t winIni) = 0;
+    virtual int32_t SystemParametersInfoA(uint32_t action, uint32_t param, SpiPointer pointer, uint32_t winIni) = 0;
 
     // 0 when the context cannot be made.
     virtual HDC CreateICA(std::string_view driver, std::string_view device, std::string_view output) = 0;

@@ -12,9 +12,9 @@
 
 namespace si32 {
 
+using screen_info::entryOf;
 using screen_info::Guard;
 using screen_info::Member;
-using screen_info::entryOf;
 
 namespace {
 
@@ -43,8 +43,7 @@ ScreenInfo::ScreenInfo(Kernel& kernel, Ui& ui) : ui_(ui) {
     isNT5_ = major == 5 && id == VER_PLATFORM_WIN32_NT;
     // Systems newer than NT 5 stay at level 0: the class predates them and
     // refuses every guarded member there.
-    if ((id == VER_PLATFORM_WIN32_WINDOWS && minor == 0) || (id == VER_PLATFORM_WIN32_NT && major <= 4))
-        osLevel_ = 4;
+    if ((id == VER_PLATFORM_WIN32_WINDOWS && minor == 0) || (id == VER_PLATFORM_WIN32_NT && major <= 4)) osLevel_ = 4;
     else if ((id == VER_PLATFORM_WIN32_WINDOWS && major == 4 && minor > 0) ||
              (id == VER_PLATFORM_WIN32_NT && major == 5))
         osLevel_ = 5;

@@ -17,5 +17,4 @@ inline std::string leftOf(const std::string& buffer, std::size_t count) {
     return buffer.substr(0, std::min(count, buffer.size()));
 }
 
-
 }  // namespace si32::mod

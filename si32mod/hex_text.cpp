@@ -15,7 +15,10 @@ int32_t hexLiteralToInt32(std::string_view literal) {
     std::string_view digits = literal.substr(2);
     uint32_t value = 0;
     for (char c : digits) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
         if (d < 0) raise(ErrorKind::BadConversion, "not a hexadecimal literal: \"" + std::string(literal) + "\"");
         value = value << 4 | static_cast<uint32_t>(d);
     }

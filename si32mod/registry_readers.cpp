@@ -37,8 +37,8 @@ struct ValueRead {
     }
 };
 
-ValueRead readValue(Registry& registry, HKEY root, std::string_view subKey, std::string_view valueName,
-                    uint32_t access, std::size_t bufferSize) {
+ValueRead readValue(Registry& registry, HKEY root, std::string_view subKey, std::string_view valueName, uint32_t access,
+                    std::size_t bufferSize) {
     ValueRead read;
     HKEY key = 0;
     int32_t open = -1;

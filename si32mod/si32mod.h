@@ -12,9 +12,8 @@ namespace si32 {
 class Si9x;
 
 struct SystemDescriptorRecord {
-    std::string ProductName, Version, BuildNumber, CSDVersion, ProductID, RegisteredOwner,
-        RegisteredOrganization, Identifier, SystemBiosDate, SystemBiosVersion, VideoBiosDate,
-        VideoBiosVersion;
+    std::string ProductName, Version, BuildNumber, CSDVersion, ProductID, RegisteredOwner, RegisteredOrganization,
+        Identifier, SystemBiosDate, SystemBiosVersion, VideoBiosDate, VideoBiosVersion;
 };
 
 struct ProcessorDescriptorRecord {

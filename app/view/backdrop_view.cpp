@@ -12,8 +12,8 @@ Qt::WindowFlags fixedDialogFlags() {
            Qt::MSWindowsFixedSizeDialogHint;
 }
 
-BackdropView::BackdropView(Si32Bg& model, std::function<QPoint(int32_t, int32_t)> place, QSize clientSize,
-                           QIcon icon, std::function<QPoint()> home)
+BackdropView::BackdropView(Si32Bg& model, std::function<QPoint(int32_t, int32_t)> place, QSize clientSize, QIcon icon,
+                           std::function<QPoint()> home)
     : model_(model), place_(std::move(place)), clientSize_(clientSize), icon_(std::move(icon)), home_(std::move(home)) {
     model_.Changed = [this] { follow(); };
 }

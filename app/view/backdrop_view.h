@@ -2,8 +2,8 @@
 // The backdrop window si32bg on the screen: it follows its model at once on
 // every change, since the load step that moves it never lets Qt repaint.
 #include <QIcon>
-#include <QSize>
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <memory>

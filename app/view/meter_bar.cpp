@@ -1,9 +1,9 @@
 #include "app/view/meter_bar.h"
 
+#include <qdrawutil.h>
 #include <QAccessible>
 #include <QPainter>
 #include <algorithm>
-#include <qdrawutil.h>
 
 #include "app/view/view_colours.h"
 

@@ -1,5 +1,6 @@
 #include "app/view/qt_frontend.h"
 
+#include <qpa/qplatformscreen.h>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -7,7 +8,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <cmath>
-#include <qpa/qplatformscreen.h>
 
 #include "app/view/qt_text.h"
 
@@ -100,10 +100,8 @@ void QtFrontend::SetBusyPointer(bool busy) {
     // Qt stacks override cursors; the program's pointer is one setting.
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
+    if (busy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else QGuiApplication::restoreOverrideCursor();
 }
 
 std::optional<ScreenFacts> QtFrontend::Screen() {

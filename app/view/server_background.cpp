@@ -1,8 +1,8 @@
 #include "app/view/server_background.h"
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QGuiApplication>
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 #include <cstdint>
 
 #if QT_CONFIG(xcb)

@@ -17,6 +17,7 @@
 #include "app/layout.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/taskbar.h"
 #include "app/view/accessibility.h"
 #include "app/view/app_icon.h"
 #include "app/view/backdrop_view.h"
@@ -28,7 +29,6 @@
 #include "app/view/qt_frontend.h"
 #include "app/view/qt_text.h"
 #include "app/view/view_colours.h"
-#include "app/taskbar.h"
 #include "platform/guarded.h"
 
 namespace si32 {
@@ -118,14 +118,10 @@ WindowView::~WindowView() {
 
 QWidget* WindowView::makeWidget(const Control& control, QWidget* container) {
     switch (control.kind) {
-        case ControlKind::Frame:
-            return new FrameBox(container);
-        case ControlKind::Meter:
-            return new MeterBar(container);
-        case ControlKind::Label:
-            return makeLabel(control, container);
-        case ControlKind::TextBox:
-            return makeTextBox(container);
+        case ControlKind::Frame: return new FrameBox(container);
+        case ControlKind::Meter: return new MeterBar(container);
+        case ControlKind::Label: return makeLabel(control, container);
+        case ControlKind::TextBox: return makeTextBox(container);
         case ControlKind::DriveList: {
             driveList_ = new QComboBox(container);
             connect(driveList_, &QComboBox::activated, this, [this](int row) { pickDrive(row); });
@@ -136,7 +132,8 @@ QWidget* WindowView::makeWidget(const Control& control, QWidget* container) {
             // Enter presses the button that has the focus, as on the desktop
             // the window was made for.
             button->setAutoDefault(true);
-            connect(button, &QPushButton::clicked, this, [this] { forward([this] { session_.mod.Command2_Click(); }); });
+            connect(button, &QPushButton::clicked, this,
+                    [this] { forward([this] { session_.mod.Command2_Click(); }); });
             return button;
         }
     }
@@ -190,9 +187,7 @@ void WindowView::syncControl(Bound& bound) {
         case ControlKind::Frame:
             static_cast<FrameBox&>(widget).setCaption(fromModelText(control.text, session_.CodePage));
             break;
-        case ControlKind::Meter:
-            static_cast<MeterBar&>(widget).setPercent(control.percent);
-            break;
+        case ControlKind::Meter: static_cast<MeterBar&>(widget).setPercent(control.percent); break;
         case ControlKind::Label:
             static_cast<FieldLabel&>(widget).setText(fromModelText(control.text, session_.CodePage));
             if (control.autoSize) {
@@ -209,9 +204,7 @@ void WindowView::syncControl(Bound& bound) {
                 static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text, session_.CodePage));
             }
             break;
-        case ControlKind::DriveList:
-            syncDriveList(control);
-            break;
+        case ControlKind::DriveList: syncDriveList(control); break;
         case ControlKind::Button:
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;

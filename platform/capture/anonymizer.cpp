@@ -20,7 +20,8 @@ bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 
 
 bool matchesAt(const std::string& text, size_t at, const std::string& secret) {
     for (size_t i = 0; i < secret.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != std::tolower(static_cast<unsigned char>(secret[i])))
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) !=
+            std::tolower(static_cast<unsigned char>(secret[i])))
             return false;
     return true;
 }
@@ -117,8 +118,8 @@ void drives(Recording& rec) {
 }
 
 void applyEverywhere(Recording& rec, const Replacer& r) {
-    for (auto* text : {&rec.windowsDirectory, &rec.systemDirectory, &rec.tempDirectory, &rec.currentDirectory,
-                       &rec.defaultPrinter})
+    for (auto* text :
+         {&rec.windowsDirectory, &rec.systemDirectory, &rec.tempDirectory, &rec.currentDirectory, &rec.defaultPrinter})
         if (*text) r.apply(**text);
     for (auto& [id, name] : rec.midiNames) r.apply(name);
     for (auto& [full, key] : rec.keys)

@@ -19,8 +19,8 @@ using Json = nlohmann::ordered_json;
 
 // Calls whose failure belongs to one path or one program, never to the
 // machine as a whole; they never go into failing_calls.
-constexpr std::string_view kPerPathCalls[] = {"Dir",  "ChDrive", "ChDir", "CurDir", "OpenForInput",
-                                              "FileDateTime", "Kill", "Shell"};
+constexpr std::string_view kPerPathCalls[] = {"Dir",          "ChDrive",      "ChDir", "CurDir",
+                                              "OpenForInput", "FileDateTime", "Kill",  "Shell"};
 
 std::string isoDate(const DateTime& d) {
     char text[32];
@@ -104,7 +104,8 @@ std::optional<Json> regionalOf(const std::map<uint32_t, std::string>& locale) {
     if (auto found = locale.find(LOCALE_STHOUSAND); found != locale.end()) regional["thousands"] = found->second;
     Json months = Json::array();
     for (LCTYPE m = 0; m < 12; ++m)
-        if (auto found = locale.find(LOCALE_SABBREVMONTHNAME1 + m); found != locale.end()) months.push_back(found->second);
+        if (auto found = locale.find(LOCALE_SABBREVMONTHNAME1 + m); found != locale.end())
+            months.push_back(found->second);
     if (months.size() == 12) regional["months"] = months;
     if (regional.empty()) return std::nullopt;
     return regional;

@@ -44,8 +44,8 @@ struct RecordedFile {
 };
 
 struct RecordedProgram {
-    std::string name;                // as the program named it
-    std::string startDirectory;      // the current directory when it started
+    std::string name;                           // as the program named it
+    std::string startDirectory;                 // the current directory when it started
     std::map<std::string, std::string> writes;  // name relative to startDirectory, text
     bool failsToStart = false;
     uint64_t startedAt = 0;  // Recording::clock at the start
@@ -105,8 +105,7 @@ struct Recording {
     std::map<std::string, RecordedKey, NoCaseLess> keys;
     bool registryConnectFails = false;
     // INI files by full Windows path, then section, then key.
-    std::map<std::string, std::map<std::string, std::map<std::string, std::string, NoCaseLess>, NoCaseLess>,
-             NoCaseLess>
+    std::map<std::string, std::map<std::string, std::map<std::string, std::string, NoCaseLess>, NoCaseLess>, NoCaseLess>
         ini;
     std::map<std::string, RecordedFile, NoCaseLess> files;
     std::vector<RecordedProgram> programs;

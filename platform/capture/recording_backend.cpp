@@ -99,7 +99,8 @@ public:
         } else if (size > given && !rec_.computerName) {
             std::vector<char> large(size);
             uint32_t largeSize = size;
-            if (inner_.GetComputerNameA(large, largeSize) != 0) rec_.computerName = std::string(large.data(), largeSize);
+            if (inner_.GetComputerNameA(large, largeSize) != 0)
+                rec_.computerName = std::string(large.data(), largeSize);
         }
         return ok;
     }
@@ -146,16 +147,15 @@ public:
                                   uint32_t& maxComponentLength, uint32_t& fileSystemFlags,
                                   std::span<char> fileSystemName) override {
         const int32_t ok = ask(rec_, "GetVolumeInformationA", [&] {
-            return inner_.GetVolumeInformationA(rootPath, volumeName, serialNumber, maxComponentLength,
-                                                fileSystemFlags, fileSystemName);
+            return inner_.GetVolumeInformationA(rootPath, volumeName, serialNumber, maxComponentLength, fileSystemFlags,
+                                                fileSystemName);
         });
         RecordedDrive* drive = driveOf(rootPath);
         if (drive == nullptr || drive->volume || drive->volumeFails) return ok;
         if (ok != 0)
             drive->volume = RecordedVolume{cutAtNul(volumeName), cutAtNul(fileSystemName), serialNumber,
                                            maxComponentLength, fileSystemFlags};
-        else if (!volumeName.empty() && !fileSystemName.empty())
-            drive->volumeFails = true;
+        else if (!volumeName.empty() && !fileSystemName.empty()) drive->volumeFails = true;
         return ok;
     }
     uint32_t GetDriveTypeA(std::string_view rootPath) override {
@@ -171,10 +171,8 @@ public:
         });
         RecordedDrive* drive = driveOf(rootPath);
         if (drive == nullptr || drive->clusters || drive->clustersFail) return ok;
-        if (ok != 0)
-            drive->clusters = RecordedClusters{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
-        else
-            drive->clustersFail = true;
+        if (ok != 0) drive->clusters = RecordedClusters{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
+        else drive->clustersFail = true;
         return ok;
     }
     int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
@@ -184,10 +182,8 @@ public:
         });
         RecordedDrive* drive = driveOf(rootPath);
         if (drive == nullptr || drive->bytes || drive->bytesFail) return ok;
-        if (ok != 0)
-            drive->bytes = RecordedBytes{freeBytesToCaller, totalBytes, totalFreeBytes};
-        else
-            drive->bytesFail = true;
+        if (ok != 0) drive->bytes = RecordedBytes{freeBytesToCaller, totalBytes, totalFreeBytes};
+        else drive->bytesFail = true;
         return ok;
     }
 
@@ -232,8 +228,8 @@ public:
 
     int32_t RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t options, uint32_t samDesired,
                           HKEY& result) override {
-        const int32_t status = ask(rec_, "RegOpenKeyExA",
-                                   [&] { return inner_.RegOpenKeyExA(key, subKey, options, samDesired, result); });
+        const int32_t status =
+            ask(rec_, "RegOpenKeyExA", [&] { return inner_.RegOpenKeyExA(key, subKey, options, samDesired, result); });
         const auto parent = paths_.find(key);
         if (status != ERROR_SUCCESS || parent == paths_.end()) return status;
         Place place = parent->second;
@@ -251,10 +247,10 @@ public:
                                    [&] { return inner_.RegQueryValueExA(key, valueName, type, data, dataSize); });
         const auto place = paths_.find(key);
         if (place == paths_.end() || (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)) return status;
-        RecordedKey& recorded =
-            rec_.keys.try_emplace(fullKeyPath(place->second.root, place->second.path),
-                                  RecordedKey{place->second.root, place->second.path, {}})
-                .first->second;
+        RecordedKey& recorded = rec_.keys
+                                    .try_emplace(fullKeyPath(place->second.root, place->second.path),
+                                                 RecordedKey{place->second.root, place->second.path, {}})
+                                    .first->second;
         if (recorded.values.contains(std::string(valueName))) return status;
         RecordedValue value{type, {}};
         if (status == ERROR_SUCCESS && !data.empty() && dataSize <= std::min<size_t>(given, data.size())) {
@@ -361,13 +357,17 @@ public:
         }
         return name;
     }
-    void ChDrive(std::string_view drive) override { ask(rec_, "ChDrive", [&] { inner_.ChDrive(drive); }); }
+    void ChDrive(std::string_view drive) override {
+        ask(rec_, "ChDrive", [&] { inner_.ChDrive(drive); });
+    }
     void ChDir(std::string_view path) override {
         const std::string full = fullPath(path);
         ask(rec_, "ChDir", [&] { inner_.ChDir(path); });
         if (full.size() > 3) file(full).directory = true;
     }
-    std::string CurDir() override { return ask(rec_, "CurDir", [&] { return inner_.CurDir(); }); }
+    std::string CurDir() override {
+        return ask(rec_, "CurDir", [&] { return inner_.CurDir(); });
+    }
     std::unique_ptr<SequentialFile> OpenForInput(std::string_view path) override {
         const std::string full = fullPath(path);
         std::unique_ptr<SequentialFile> opened = ask(rec_, "OpenForInput", [&] { return inner_.OpenForInput(path); });
@@ -389,8 +389,8 @@ public:
         rec_.killed.insert(full);
     }
     uint32_t Shell(const std::vector<std::string>& argv, int32_t windowStyle) override {
-        RecordedProgram program{argv.empty() ? std::string() : argv.front(), currentDirectory(), {}, false,
-                                ++rec_.clock};
+        RecordedProgram program{
+            argv.empty() ? std::string() : argv.front(), currentDirectory(), {}, false, ++rec_.clock};
         try {
             uint32_t pid = 0;
             if (lookOnly_) {
@@ -470,7 +470,9 @@ public:
         noteContext(dc);
         return dc;
     }
-    int32_t DeleteDC(HDC dc) override { return ask(rec_, "DeleteDC", [&] { return inner_.DeleteDC(dc); }); }
+    int32_t DeleteDC(HDC dc) override {
+        return ask(rec_, "DeleteDC", [&] { return inner_.DeleteDC(dc); });
+    }
     HDC GetWindowDC() override {
         const HDC dc = ask(rec_, "GetWindowDC", [&] { return inner_.GetWindowDC(); });
         noteContext(dc);

@@ -10,15 +10,12 @@ namespace si32::capture {
 std::string fullWindowsPath(std::string_view path, std::string_view currentDirectory) {
     std::string joined;
     if (path.size() >= 2 && path[1] == ':') {
-        const bool sameDrive = !currentDirectory.empty() &&
-                               std::toupper(static_cast<unsigned char>(currentDirectory[0])) ==
-                                   std::toupper(static_cast<unsigned char>(path[0]));
-        if (path.size() >= 3 && (path[2] == '\\' || path[2] == '/'))
-            joined = std::string(path);
-        else if (sameDrive)
-            joined = std::string(currentDirectory) + "\\" + std::string(path.substr(2));
-        else
-            joined = std::string(path.substr(0, 2)) + "\\" + std::string(path.substr(2));
+        const bool sameDrive =
+            !currentDirectory.empty() && std::toupper(static_cast<unsigned char>(currentDirectory[0])) ==
+                                             std::toupper(static_cast<unsigned char>(path[0]));
+        if (path.size() >= 3 && (path[2] == '\\' || path[2] == '/')) joined = std::string(path);
+        else if (sameDrive) joined = std::string(currentDirectory) + "\\" + std::string(path.substr(2));
+        else joined = std::string(path.substr(0, 2)) + "\\" + std::string(path.substr(2));
     } else if (!path.empty() && (path[0] == '\\' || path[0] == '/')) {
         joined = std::string(currentDirectory.substr(0, 2)) + std::string(path);
     } else {
@@ -48,8 +45,7 @@ std::string fullWindowsPath(std::string_view path, std::string_view currentDirec
 }
 
 std::string iniFilePath(std::string_view fileName, std::string_view windowsDirectory) {
-    if (fileName.find_first_of("\\/:") != std::string_view::npos)
-        return fullWindowsPath(fileName, windowsDirectory);
+    if (fileName.find_first_of("\\/:") != std::string_view::npos) return fullWindowsPath(fileName, windowsDirectory);
     std::string directory(windowsDirectory);
     if (!directory.empty() && directory.back() != '\\') directory += '\\';
     return directory + std::string(fileName);

@@ -23,9 +23,9 @@ struct SpiSetAction {
     uint32_t set = 0;
     uint32_t get = 0;  // the action that answers the stored value
     SpiSource source = SpiSource::Count;
-    bool boolean = false;            // stored as 1 or 0, as the system keeps flags
-    int32_t metric = -1;             // Spacing: the system metric it changes
-    std::string_view profileValue;   // host: the profile value that keeps it; "" when none
+    bool boolean = false;           // stored as 1 or 0, as the system keeps flags
+    int32_t metric = -1;            // Spacing: the system metric it changes
+    std::string_view profileValue;  // host: the profile value that keeps it; "" when none
 };
 
 // The set action, with the rule for the ranges of flags and numbers.

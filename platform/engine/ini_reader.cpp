@@ -92,8 +92,8 @@ std::optional<std::optional<std::string_view>> findValue(std::string_view text, 
 }  // namespace
 
 uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
-                                         std::string_view key, std::string_view defaultValue,
-                                         std::span<char> buffer, uint32_t codePage) {
+                                         std::string_view key, std::string_view defaultValue, std::span<char> buffer,
+                                         uint32_t codePage) {
     if (buffer.empty()) return 0;
     std::string converted;
     if (fileText && fileText->starts_with("\xFF\xFE")) {

@@ -15,7 +15,7 @@ namespace si32 {
 // UTF-16LE byte-order mark is read as its text in codePage, the code page the
 // answer is cut in.
 uint32_t GetPrivateProfileStringFromText(std::optional<std::string_view> fileText, std::string_view section,
-                                         std::string_view key, std::string_view defaultValue,
-                                         std::span<char> buffer, uint32_t codePage = 65001);
+                                         std::string_view key, std::string_view defaultValue, std::span<char> buffer,
+                                         uint32_t codePage = 65001);
 
 }  // namespace si32

@@ -48,10 +48,8 @@ public:
         std::string line;
         while (nextLogicalLine(line)) {
             try {
-                if (line.front() == '[')
-                    section(line);
-                else
-                    assignment(line);
+                if (line.front() == '[') section(line);
+                else assignment(line);
             } catch (const RegistryParseError& error) {
                 if (reading_.skipped == nullptr) throw;
                 // Values under a key that could not be read must not land
@@ -160,12 +158,9 @@ private:
     void assignment(std::string_view line) {
         std::string name;
         std::size_t pos = 0;
-        if (line.front() == '@')
-            pos = 1;
-        else if (line.front() == '"')
-            name = quoted(line, pos);
-        else
-            fail("expected [key], \"name\"=value or @=value");
+        if (line.front() == '@') pos = 1;
+        else if (line.front() == '"') name = quoted(line, pos);
+        else fail("expected [key], \"name\"=value or @=value");
         if (name.size() > kMaxValueNameLength) fail("value name longer than 16383 characters");
 
         std::string_view rest = trim(line.substr(pos));
@@ -235,8 +230,7 @@ private:
 
 }  // namespace
 
-void ApplyRegedit4(std::string_view text, std::string_view sourceName, Tree& tree,
-                   const RegistryFileReading& reading) {
+void ApplyRegedit4(std::string_view text, std::string_view sourceName, Tree& tree, const RegistryFileReading& reading) {
     if (text.starts_with("\xFF\xFE")) {
         const std::string converted = EncodeAnsi(DecodeUtf16Le(text.substr(2)), reading.codePage);
         Reader(converted, sourceName, tree, reading).run();

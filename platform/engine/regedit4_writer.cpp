@@ -45,10 +45,8 @@ void appendHexList(std::string& out, std::string_view bytes, std::size_t lineSta
 
 void appendValue(std::string& out, const Value& v) {
     std::size_t lineStart = out.size();
-    if (v.name.empty())
-        out.push_back('@');
-    else
-        appendQuoted(out, v.name);
+    if (v.name.empty()) out.push_back('@');
+    else appendQuoted(out, v.name);
     out.push_back('=');
     if (isPlainString(v)) {
         appendQuoted(out, std::string_view(v.data.data(), v.data.size() - 1));

@@ -105,8 +105,7 @@ std::vector<SkippedLine> RegistryStore::ImportRegistryFile(std::string_view text
     return skipped;
 }
 
-void RegistryStore::SetValue(HKEY root, std::string_view path, std::string_view name, uint32_t type,
-                             std::string data) {
+void RegistryStore::SetValue(HKEY root, std::string_view path, std::string_view name, uint32_t type, std::string data) {
     if (name.size() > regtree::kMaxValueNameLength) throw std::invalid_argument("value name too long");
     impl_->createOrThrow(root, path).setValue(name, type, std::move(data));
 }
@@ -150,8 +149,7 @@ std::string RegistryStore::ExportRegedit4(HKEY root, std::string_view path) cons
     return regtree::WriteRegedit4(*key, fullPath);
 }
 
-int32_t RegistryStore::RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t, uint32_t samDesired,
-                                     HKEY& result) {
+int32_t RegistryStore::RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t, uint32_t samDesired, HKEY& result) {
     OpenKey scratch;
     const OpenKey* parent = impl_->lookup(key, scratch);
     if (!parent) return ERROR_INVALID_HANDLE;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
+#include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "platform/platform.h"
 

@@ -12,9 +12,9 @@ namespace {
 // not listed.
 constexpr std::string_view kCalls[] = {
     // kernel
-    "GetVersionExA", "GetWindowsDirectoryA", "GetSystemDirectoryA", "GetTempPathA", "GetComputerNameA",
-    "GetSystemInfo", "GlobalMemoryStatus", "GlobalMemoryStatusEx", "GetPrivateProfileStringA",
-    "GetVolumeInformationA", "GetDriveTypeA", "GetDiskFreeSpaceA", "GetDiskFreeSpaceExA",
+    "GetVersionExA", "GetWindowsDirectoryA", "GetSystemDirectoryA", "GetTempPathA", "GetComputerNameA", "GetSystemInfo",
+    "GlobalMemoryStatus", "GlobalMemoryStatusEx", "GetPrivateProfileStringA", "GetVolumeInformationA", "GetDriveTypeA",
+    "GetDiskFreeSpaceA", "GetDiskFreeSpaceExA",
     // registry
     "RegOpenKeyExA", "RegQueryValueExA", "RegCloseKey", "RegConnectRegistryA", "GetUserNameA",
     // shell

@@ -62,9 +62,7 @@ public:
                 frames_.pop_back();
                 valueDone();
                 break;
-            case json::parse_event_t::value:
-                valueDone();
-                break;
+            case json::parse_event_t::value: valueDone(); break;
         }
         return true;
     }
@@ -127,16 +125,35 @@ public:
         if (const json* page = DescriptionReader::find(root, "ansi_code_page")) {
             out_.ansiCodePage = reader_.u32(*page, "ansi_code_page");
             if (!IsKnownCodePage(out_.ansiCodePage))
-                reader_.fail("ansi_code_page", "expected a code page this system can convert (1252, 1250, 1251, "
-                                               "932, 65001, ...)");
+                reader_.fail("ansi_code_page",
+                             "expected a code page this system can convert (1252, 1250, 1251, "
+                             "932, 65001, ...)");
             reader_.setCodePage(out_.ansiCodePage);
         }
         reader_.expectObject(root, "",
-                             {"version", "directories", "computer_name", "user_name", "memory", "processor",
-                              "display", "taskbar_state", "wave_devices", "midi_devices", "printing_default",
-                              "regional", "registry", "registry_file", "registry_connect_fails",
-                              "registry_read_only_keys", "files", "programs", "current_directory", "drives",
-                              "previous_instance", "failing_calls", "ansi_code_page"});
+                             {"version",
+                              "directories",
+                              "computer_name",
+                              "user_name",
+                              "memory",
+                              "processor",
+                              "display",
+                              "taskbar_state",
+                              "wave_devices",
+                              "midi_devices",
+                              "printing_default",
+                              "regional",
+                              "registry",
+                              "registry_file",
+                              "registry_connect_fails",
+                              "registry_read_only_keys",
+                              "files",
+                              "programs",
+                              "current_directory",
+                              "drives",
+                              "previous_instance",
+                              "failing_calls",
+                              "ansi_code_page"});
         for (const auto& [name, value] : root.items()) member(name, value);
         return std::move(out_);
     }
@@ -215,7 +232,8 @@ private:
         ProcessorFacts facts;
         if (const json* count = DescriptionReader::find(value, "count"))
             facts.count = reader_.u32(*count, "processor.count");
-        if (const json* type = DescriptionReader::find(value, "type")) facts.type = reader_.u32(*type, "processor.type");
+        if (const json* type = DescriptionReader::find(value, "type"))
+            facts.type = reader_.u32(*type, "processor.type");
         out_.processor = facts;
     }
 
@@ -230,9 +248,8 @@ private:
 
     void display(const json& value) {
         reader_.expectObject(value, "display",
-                             {"width_twips", "height_twips", "twips_per_pixel_x", "twips_per_pixel_y",
-                              "bits_per_pixel", "planes", "logpixelsy", "logpixelsx", "contexts", "metrics",
-                              "parameters"});
+                             {"width_twips", "height_twips", "twips_per_pixel_x", "twips_per_pixel_y", "bits_per_pixel",
+                              "planes", "logpixelsy", "logpixelsx", "contexts", "metrics", "parameters"});
         DisplayFacts facts;
         for (const auto& [name, member] : value.items()) {
             std::string path = memberPath("display", name);
@@ -306,8 +323,8 @@ private:
             auto [end, error] = std::from_chars(text.data() + at, text.data() + at + length, into);
             return error == std::errc() && end == text.data() + at + length && into >= min && into <= max;
         };
-        bool separators = text[4] == '-' && text[7] == '-' && (text[10] == 'T' || text[10] == ' ') &&
-                          text[13] == ':' && (text.size() == 16 || text[16] == ':');
+        bool separators = text[4] == '-' && text[7] == '-' && (text[10] == 'T' || text[10] == ' ') && text[13] == ':' &&
+                          (text.size() == 16 || text[16] == ':');
         out.second = 0;
         return separators && field(0, 4, 1601, 9999, out.year) && field(5, 2, 1, 12, out.month) &&
                field(8, 2, 1, 31, out.day) && field(11, 2, 0, 23, out.hour) && field(14, 2, 0, 59, out.minute) &&
@@ -318,7 +335,8 @@ private:
         reader_.expectAnyObject(value, "files");
         for (const auto& [name, entry] : value.items()) {
             std::string path = memberPath("files", name);
-            if (!isFullPath(name)) reader_.fail(path, "expected a full Windows path (C:\\FOLDER\\NAME) as the member name");
+            if (!isFullPath(name))
+                reader_.fail(path, "expected a full Windows path (C:\\FOLDER\\NAME) as the member name");
             reader_.expectObject(entry, path, {"text", "modified", "attributes"});
             FileFacts file;
             file.path = reader_.ansi(name);
@@ -338,7 +356,9 @@ private:
                     if (list[i] == "hidden") file.hidden = true;
                     else if (list[i] == "system") file.system = true;
                     else if (list[i] == "directory") file.directory = true;
-                    else reader_.fail(elementPath(attributesPath, i), "expected \"hidden\", \"system\" or \"directory\"");
+                    else
+                        reader_.fail(elementPath(attributesPath, i),
+                                     "expected \"hidden\", \"system\" or \"directory\"");
                 }
             }
             out_.files.push_back(std::move(file));
@@ -391,7 +411,8 @@ private:
             char c = letterText.size() == 1 ? static_cast<char>(letterText[0] & ~0x20) : '\0';
             if (c < 'A' || c > 'Z') reader_.fail(memberPath(path, "letter"), "expected one drive letter A to Z");
             for (const DriveFacts& earlier : out_.drives)
-                if (earlier.letter == c) reader_.fail(memberPath(path, "letter"), "expected a letter not listed before");
+                if (earlier.letter == c)
+                    reader_.fail(memberPath(path, "letter"), "expected a letter not listed before");
             drive.letter = c;
             for (const auto& [name, member] : entry.items()) driveMember(drive, name, member, memberPath(path, name));
             out_.drives.push_back(std::move(drive));
@@ -424,8 +445,8 @@ private:
         std::vector<std::string> names = texts(value, "failing_calls");
         for (size_t i = 0; i < names.size(); ++i) {
             if (!isKnownCall(names[i]))
-                reader_.fail(elementPath("failing_calls", i), "expected the name of a platform call, not \"" +
-                                                                  capQuoted(names[i]) + "\"");
+                reader_.fail(elementPath("failing_calls", i),
+                             "expected the name of a platform call, not \"" + capQuoted(names[i]) + "\"");
             out_.failingCalls.insert(names[i]);
         }
     }

@@ -57,7 +57,7 @@ struct FileFacts {
 };
 
 struct ProgramFacts {
-    std::string name;  // a bare name or a full path
+    std::string name;                                         // a bare name or a full path
     std::vector<std::pair<std::string, std::string>> writes;  // name, text
     bool failsToStart = false;
 };
@@ -77,7 +77,7 @@ struct DriveFacts {
 };
 
 struct MachineDescription {
-    std::string source;  // the file name, for messages
+    std::string source;             // the file name, for messages
     uint32_t ansiCodePage = 65001;  // every text below is in it
     std::optional<VersionFacts> version;
     std::optional<std::string> windowsDirectory, systemDirectory, tempDirectory;

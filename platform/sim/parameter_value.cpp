@@ -24,9 +24,7 @@ void fillRecord(const DescriptionReader& reader, const RecordLayout& layout, con
         std::string childPath = memberPath(path, name);
         if (field == nullptr) reader.fail(childPath, "unknown member");
         switch (field->kind) {
-            case FieldKind::Int32:
-                put32(out, field->offset, reader.bits32(value, childPath));
-                break;
+            case FieldKind::Int32: put32(out, field->offset, reader.bits32(value, childPath)); break;
             case FieldKind::Byte:
                 out[field->offset] =
                     static_cast<std::byte>(reader.integer(value, childPath, 0, 255, "expected an integer 0 to 255"));
@@ -38,8 +36,7 @@ void fillRecord(const DescriptionReader& reader, const RecordLayout& layout, con
                 break;
             }
             case FieldKind::Font:
-                fillRecord(reader, logFontLayout(), value, childPath,
-                           out.subspan(field->offset, logFontLayout().size));
+                fillRecord(reader, logFontLayout(), value, childPath, out.subspan(field->offset, logFontLayout().size));
                 break;
         }
     }
@@ -62,8 +59,8 @@ std::vector<std::byte> bytesOf32(uint32_t value) {
     return bytes;
 }
 
-std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint32_t action,
-                                          const nlohmann::json& node, std::string_view path) {
+std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint32_t action, const nlohmann::json& node,
+                                          std::string_view path) {
     if (const RecordLayout* layout = findRecordLayout(action)) {
         std::string expected = "expected an object or an array of " + std::to_string(layout->size) + " bytes";
         if (node.is_array()) {

@@ -14,8 +14,8 @@
 
 namespace si32::sim {
 
-std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint32_t action,
-                                          const nlohmann::json& node, std::string_view path);
+std::vector<std::byte> readParameterValue(const DescriptionReader& reader, uint32_t action, const nlohmann::json& node,
+                                          std::string_view path);
 
 // Little-endian bytes of a 32-bit value, as the caller's memory holds it.
 std::vector<std::byte> bytesOf32(uint32_t value);

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "platform/code_page.h"
-#include "platform/run_time_error.h"
 #include "platform/contract/buffer_conventions.h"
+#include "platform/run_time_error.h"
 
 namespace si32::sim {
 

@@ -41,12 +41,11 @@ SimFileSystem::SimFileSystem(const MachineDescription& description, const Failin
     }
     for (const DriveFacts& drive : description.drives) listedDrives_.insert(drive.letter);
     WindowsPath current = *parseFullPath(description.currentDirectory.size() == 2 ? description.currentDirectory + "\\"
-                                                                                 : description.currentDirectory);
+                                                                                  : description.currentDirectory);
     currentDrive_ = current.drive;
     currentDirectories_[current.drive] = current;
     knownFolders_.insert(current.key());
-    for (const auto* folder : {&description.windowsDirectory, &description.systemDirectory,
-                               &description.tempDirectory})
+    for (const auto* folder : {&description.windowsDirectory, &description.systemDirectory, &description.tempDirectory})
         if (*folder && isFullPath(**folder)) knownFolders_.insert(parseFullPath(**folder)->key());
 }
 
@@ -159,9 +158,9 @@ void SimFileSystem::Kill(std::string_view path) {
     size_t removed = 0;
     for (auto it = files_.begin(); it != files_.end();) {
         WindowsPath filePath = *parseFullPath(it->second.path);
-        bool matches = hasWildcards(pattern) ? filePath.parent().key() == folderKey &&
-                                                   matchesPattern(pattern, filePath.leaf())
-                                             : it->first == target.key();
+        bool matches = hasWildcards(pattern)
+                           ? filePath.parent().key() == folderKey && matchesPattern(pattern, filePath.leaf())
+                           : it->first == target.key();
         if (matches && !it->second.directory) {
             it = files_.erase(it);
             ++removed;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/engine/ini_reader.h"
 #include "platform/contract/buffer_conventions.h"
 #include "platform/contract/processor_architecture.h"
+#include "platform/engine/ini_reader.h"
 #include "platform/sim/windows_path.h"
 #include "platform/text_helpers.h"
 
@@ -19,7 +19,9 @@ constexpr uint32_t kAllocationGranularity = 65536;
 // reports.
 void describeProcessor(uint32_t type, SystemInfo& info) {
     switch (type) {
-        case 386: case 486: case 586:
+        case 386:
+        case 486:
+        case 586:
             info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_INTEL;
             info.wProcessorLevel = static_cast<uint16_t>(type / 100);
             break;
@@ -27,11 +29,8 @@ void describeProcessor(uint32_t type, SystemInfo& info) {
             info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_AMD64;
             info.wProcessorLevel = 6;
             break;
-        case 2200:
-            info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_IA64;
-            break;
-        default:
-            info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_UNKNOWN;
+        case 2200: info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_IA64; break;
+        default: info.wProcessorArchitecture = PROCESSOR_ARCHITECTURE_UNKNOWN;
     }
 }
 
@@ -132,9 +131,9 @@ const DriveFacts* SimKernel::drive(std::string_view rootPath, bool anyFolder) co
     return nullptr;
 }
 
-int32_t SimKernel::GetVolumeInformationA(std::string_view rootPath, std::span<char> volumeName,
-                                         uint32_t& serialNumber, uint32_t& maxComponentLength,
-                                         uint32_t& fileSystemFlags, std::span<char> fileSystemName) {
+int32_t SimKernel::GetVolumeInformationA(std::string_view rootPath, std::span<char> volumeName, uint32_t& serialNumber,
+                                         uint32_t& maxComponentLength, uint32_t& fileSystemFlags,
+                                         std::span<char> fileSystemName) {
     const DriveFacts* facts = drive(rootPath);
     if (failing_.fails("GetVolumeInformationA") || facts == nullptr || facts->volumeFails) return 0;
     if (!fitsIfAsked(facts->label, volumeName) || !fitsIfAsked(facts->fileSystem, fileSystemName)) return 0;
@@ -153,8 +152,8 @@ uint32_t SimKernel::GetDriveTypeA(std::string_view rootPath) {
     return facts->type.value_or(DRIVE_UNKNOWN);
 }
 
-int32_t SimKernel::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster,
-                                     uint32_t& bytesPerSector, uint32_t& freeClusters, uint32_t& totalClusters) {
+int32_t SimKernel::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                                     uint32_t& freeClusters, uint32_t& totalClusters) {
     const DriveFacts* facts = drive(rootPath);
     if (failing_.fails("GetDiskFreeSpaceA") || facts == nullptr || facts->spaceFails || facts->clusterSpaceFails)
         return 0;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/platform.h"
 #include "platform/contract/buffer_conventions.h"
+#include "platform/platform.h"
 
 namespace si32::sim {
 

@@ -26,7 +26,8 @@ std::string driveEntry(const DriveFacts& drive) {
 }
 
 bool recordSizeStated(const RecordLayout& layout, uint32_t param, std::span<const std::byte> memory) {
-    return !layout.sizeField || (param == layout.size && static_cast<uint32_t>(spi_bytes::get32(memory, 0)) == layout.size);
+    return !layout.sizeField ||
+           (param == layout.size && static_cast<uint32_t>(spi_bytes::get32(memory, 0)) == layout.size);
 }
 
 }  // namespace
@@ -94,9 +95,7 @@ int32_t SimUi::setParameter(const SpiSetAction& set, uint32_t param, const SpiPo
     const auto* memory = std::get_if<std::span<std::byte>>(&pointer);
     auto flagged = [&](uint32_t value) { return set.boolean ? uint32_t{value != 0} : value; };
     switch (set.source) {
-        case SpiSource::Count:
-            store(set.get, bytesOf32(flagged(param)));
-            return 1;
+        case SpiSource::Count: store(set.get, bytesOf32(flagged(param))); return 1;
         case SpiSource::Pointer: {
             if (memory != nullptr) return 0;
             const auto* value = std::get_if<int32_t>(&pointer);
@@ -105,7 +104,8 @@ int32_t SimUi::setParameter(const SpiSetAction& set, uint32_t param, const SpiPo
         }
         case SpiSource::Record: {
             const RecordLayout& layout = *findRecordLayout(set.get);
-            if (memory == nullptr || memory->size() < layout.size || !recordSizeStated(layout, param, *memory)) return 0;
+            if (memory == nullptr || memory->size() < layout.size || !recordSizeStated(layout, param, *memory))
+                return 0;
             store(set.get, std::vector<std::byte>(memory->begin(), memory->begin() + layout.size));
             return 1;
         }
@@ -116,8 +116,7 @@ int32_t SimUi::setParameter(const SpiSetAction& set, uint32_t param, const SpiPo
             store(set.get, std::move(text));
             return 1;
         }
-        case SpiSource::Refresh:
-            return 1;
+        case SpiSource::Refresh: return 1;
         case SpiSource::Spacing:
             // With memory to write to, the action reads the spacing instead.
             if (memory != nullptr) {
@@ -169,18 +168,14 @@ int32_t SimUi::GetDeviceCaps(HDC dc, int32_t index) {
     if (!hasDisplay_ || (dc != kWindowDC && informationContexts_.count(dc) == 0)) return 0;
     const DisplayFacts& display = *machine_.display;
     switch (index) {
-        case BITSPIXEL:
-            return display.bitsPerPixel;
-        case PLANES:
-            return display.planes;
-        case LOGPIXELSY:
-            return display.logPixelsY;
+        case BITSPIXEL: return display.bitsPerPixel;
+        case PLANES: return display.planes;
+        case LOGPIXELSY: return display.logPixelsY;
         case LOGPIXELSX:
             // A screen's pixel density follows from its twips per pixel.
             if (display.logPixelsX) return *display.logPixelsX;
             return display.twipsPerPixelX.value_or(0) > 0 ? 1440 / *display.twipsPerPixelX : 0;
-        default:
-            return 0;
+        default: return 0;
     }
 }
 

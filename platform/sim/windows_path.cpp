@@ -34,9 +34,7 @@ bool isFullPath(std::string_view text) {
            text[1] == ':' && isSeparator(text[2]);
 }
 
-bool isBareName(std::string_view text) {
-    return !text.empty() && text.find_first_of("\\/:") == std::string_view::npos;
-}
+bool isBareName(std::string_view text) { return !text.empty() && text.find_first_of("\\/:") == std::string_view::npos; }
 
 WindowsPath appendRelative(WindowsPath base, std::string_view relative) {
     size_t start = 0;

@@ -88,8 +88,7 @@ std::vector<Machine> machines() {
     for (const char* table : {"desktop", "container", "fifty"}) {
         auto tree = std::make_shared<volumestest::FixtureTree>();
         tree->mountTable(std::string(table) + ".mountinfo");
-        out.push_back({std::string("mount table ") + table,
-                       [tree](Frontend& f) { return hostOver(tree->root(), f); }});
+        out.push_back({std::string("mount table ") + table, [tree](Frontend& f) { return hostOver(tree->root(), f); }});
     }
     out.push_back({"live host", [](Frontend& f) { return hostOver("/", f); }});
     out.push_back({"live host with its screen", [](Frontend& f) { return hostOver("/", f); }, true});

@@ -23,20 +23,24 @@ CommandLine table(Parsed& p) {
     return {"tool",
             "Does a thing.",
             {
-                {"--json", OptionValue::None, "", "as JSON", [&](std::string_view) {
+                {"--json", OptionValue::None, "", "as JSON",
+                 [&](std::string_view) {
                      p.json = true;
                      return std::string();
                  }},
-                {"--drive", OptionValue::Required, "X", "pick X", [&](std::string_view v) {
+                {"--drive", OptionValue::Required, "X", "pick X",
+                 [&](std::string_view v) {
                      if (v.size() != 1) return std::string("--drive takes one letter");
                      p.drive = std::string(v);
                      return std::string();
                  }},
-                {"--click", OptionValue::None, "", "press", [&](std::string_view) {
+                {"--click", OptionValue::None, "", "press",
+                 [&](std::string_view) {
                      ++p.clicks;
                      return std::string();
                  }},
-                {"--capture", OptionValue::Optional, "FILE", "capture", [&](std::string_view v) {
+                {"--capture", OptionValue::Optional, "FILE", "capture",
+                 [&](std::string_view v) {
                      p.capture = std::string(v);
                      return std::string();
                  }},
@@ -66,7 +70,12 @@ TEST(CommandLine, ParsesValuesJoinedOrApartAndRefusesWhatItDoesNotKnow) {
         {{"stray"}, ParseOutcome::ExitUsage, "tool: unexpected argument 'stray' (see tool --help)\n", "", 0, "(none)"},
         {{"--drive"}, ParseOutcome::ExitUsage, "tool: --drive needs a value (X) (see tool --help)\n", "", 0, "(none)"},
         {{"--drive="}, ParseOutcome::ExitUsage, "tool: --drive needs a value (X) (see tool --help)\n", "", 0, "(none)"},
-        {{"--drive", "cd"}, ParseOutcome::ExitUsage, "tool: --drive takes one letter (see tool --help)\n", "", 0, "(none)"},
+        {{"--drive", "cd"},
+         ParseOutcome::ExitUsage,
+         "tool: --drive takes one letter (see tool --help)\n",
+         "",
+         0,
+         "(none)"},
         {{"--json=yes"}, ParseOutcome::ExitUsage, "tool: --json takes no value (see tool --help)\n", "", 0, "(none)"},
         {{"--click", "--help", "--bogus"}, ParseOutcome::ExitSuccess, "", "", 1, "(none)"},
         {{"--version"}, ParseOutcome::ExitSuccess, "", "", 0, "(none)"},

@@ -63,7 +63,8 @@ struct StartedMachine {
 
 std::string ownerRegistry(const std::string& owner) {
     return "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
-           "\"RegisteredOwner\"=\"" + owner + "\"\r\n";
+           "\"RegisteredOwner\"=\"" +
+           owner + "\"\r\n";
 }
 
 std::string utf16le(const std::u16string& text) {
@@ -76,11 +77,12 @@ std::string utf16le(const std::u16string& text) {
 }
 
 TEST(HostileInput, TextsInAnyCodePageAreShownDecoded) {
-    const std::string latin1 = scratchFile("latin1.reg", ownerRegistry("Ren\xE9" "e"));
-    const std::string version5 = scratchFile(
-        "version5.reg", utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                u"[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
-                                u"\"RegisteredOwner\"=\"Ren\u00E9e \u0160\"\r\n"));
+    const std::string latin1 = scratchFile("latin1.reg", ownerRegistry("Ren\xE9"
+                                                                       "e"));
+    const std::string version5 =
+        scratchFile("version5.reg", utf16le(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                            u"[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
+                                            u"\"RegisteredOwner\"=\"Ren\u00E9e \u0160\"\r\n"));
     struct Case {
         const char* name;
         json members;
@@ -91,7 +93,8 @@ TEST(HostileInput, TextsInAnyCodePageAreShownDecoded) {
         {"Latin-1 file", {{"ansi_code_page", 1252}, {"registry_file", latin1}}, "Ren\u00E9e"},
         {"Latin-1 file on a UTF-8 machine", {{"registry_file", latin1}}, "Ren\uFFFDe"},
         {"version 5 export, 1250", {{"ansi_code_page", 1250}, {"registry_file", version5}}, "Ren\u00E9e \u0160"},
-        {"version 5 export, 1252 lacks one letter", {{"ansi_code_page", 1252}, {"registry_file", version5}},
+        {"version 5 export, 1252 lacks one letter",
+         {{"ansi_code_page", 1252}, {"registry_file", version5}},
          "Ren\u00E9e \u0160"},
         {"version 5 export, 1251 lacks both", {{"ansi_code_page", 1251}, {"registry_file", version5}}, "Ren?e ?"},
     };

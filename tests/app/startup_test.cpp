@@ -53,8 +53,8 @@ struct ProgramRun {
 
 std::string describe(const Control& c) {
     std::ostringstream out;
-    out << "text=[" << c.text << "] visible=" << c.visible << " percent=" << c.percent << " tooltip=["
-        << c.tooltip << "]";
+    out << "text=[" << c.text << "] visible=" << c.visible << " percent=" << c.percent << " tooltip=[" << c.tooltip
+        << "]";
     return out.str();
 }
 
@@ -118,10 +118,8 @@ TEST(Startup, EscapeEndsTheProgramFromTheWindowAndTheDriveList) {
     for (const bool inDriveList : {false, true}) {
         ProgramRun run(startupMachine());
         auto press = [&](int32_t key) {
-            if (inDriveList)
-                Drive1_KeyDown(*run.session, key);
-            else
-                Form_KeyDown(*run.session, key);
+            if (inDriveList) Drive1_KeyDown(*run.session, key);
+            else Form_KeyDown(*run.session, key);
         };
         press(13);
         press(65);
@@ -138,11 +136,10 @@ TEST(Startup, EachFailingCallLeavesTheOtherFieldsAlone) {
     const auto baseline = snapshot(baselineRun->session->form);
 
     // The fields each call feeds, directly or through the facts it decides.
-    const std::set<std::string> driveFrame = {"Label2(17)", "Label2(10)", "Label3(0)", "Label2(11)",
-                                              "Label2(12)", "Label2(13)", "Label3(1)", "lblFN",
+    const std::set<std::string> driveFrame = {"Label2(17)", "Label2(10)",        "Label3(0)", "Label2(11)",
+                                              "Label2(12)", "Label2(13)",        "Label3(1)", "lblFN",
                                               "lblVolName", "lblMaxFilenameLen", "lblSerial", "lblVolFlags"};
-    const std::set<std::string> meters = {"ProgressBar1", "ProgressBar2", "ProgressBar3",
-                                          "Label4",       "Label5",       "Label9"};
+    const std::set<std::string> meters = {"ProgressBar1", "ProgressBar2", "ProgressBar3", "Label4", "Label5", "Label9"};
     std::map<std::string, std::set<std::string>> feeds = {
         {"GetVersionExA", {"Label2(0)", "Label2(1)", "Label2(2)", "Label2(14)"}},
         {"GetWindowsDirectoryA", {"Label2(5)", "Label2(19)", "Label2(20)", "Label2(21)", "Label2(23)", "Label2(24)"}},
@@ -175,9 +172,9 @@ TEST(Startup, EachFailingCallLeavesTheOtherFieldsAlone) {
         {"GetLocaleInfoA", {}},
     };
     // Steps that decide the drive shown, and the meters, feed whole frames.
-    for (const char* call : {"GetSystemDirectoryA", "ChDrive", "ChDir", "OpenForInput", "DriveListEntries",
-                             "GetVolumeInformationA", "GetDriveTypeA", "GetDiskFreeSpaceA", "GetDiskFreeSpaceExA",
-                             "GetVersionExA"})
+    for (const char* call :
+         {"GetSystemDirectoryA", "ChDrive", "ChDir", "OpenForInput", "DriveListEntries", "GetVolumeInformationA",
+          "GetDriveTypeA", "GetDiskFreeSpaceA", "GetDiskFreeSpaceExA", "GetVersionExA"})
         feeds[call].insert(driveFrame.begin(), driveFrame.end());
     for (const char* call : {"GetVersionExA", "GlobalMemoryStatus", "GlobalMemoryStatusEx", "Shell", "Kill",
                              "OpenForInput", "ChDrive", "ChDir", "GetSystemDirectoryA", "WaitForExit"})

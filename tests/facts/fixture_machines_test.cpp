@@ -55,7 +55,9 @@ struct MachineCase {
 };
 
 const std::vector<MachineCase> kMachines = {
-    {"container", "x86_64", "C.UTF-8",
+    {"container",
+     "x86_64",
+     "C.UTF-8",
      {{"Operating System", "Debian GNU/Linux 12 (bookworm)"},
       {"Processor Type", "AuthenticAMD  AMD EPYC  AMD64 Family 26 Model 2 Stepping 1  2596MHz  AT/AT COMPATIBLE"},
       {"Number of Processors", "2"},
@@ -65,7 +67,9 @@ const std::vector<MachineCase> kMachines = {
       {"Volume Name", "{volume has no label}"},
       {"Serial Number", "0"},
       {"Volume Flags", "FS_CASE_IS_PRESERVED | FS_CASE_SENSITIVE | FS_PERSISTENT_ACLS"}}},
-    {"chroot", "x86_64", "C.UTF-8",
+    {"chroot",
+     "x86_64",
+     "C.UTF-8",
      {{"Operating System", "Ubuntu 22.04.4 LTS"},
       {"Processor Type",
        "GenuineIntel  Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz  Intel64 Family 6 Model 158 Stepping 10  3200MHz  "
@@ -73,16 +77,21 @@ const std::vector<MachineCase> kMachines = {
       {"Number of Processors", "4"},
       {"Temp Directory", "D:\\tmp\\"},
       {"Drive Type", "Fixed"}}},
-    {"raspberry-pi", "aarch64", "C.UTF-8",
+    {"raspberry-pi",
+     "aarch64",
+     "C.UTF-8",
      {{"Operating System", "Debian GNU/Linux 12 (bookworm)"},
       {"Processor Type",
-       "ARM Limited  Cortex-A72  ARMv8 (64-bit) Family 8 Model D08 Revision 3  1500MHz  Raspberry Pi 4 Model B Rev 1.4"},
+       "ARM Limited  Cortex-A72  ARMv8 (64-bit) Family 8 Model D08 Revision 3  1500MHz  Raspberry Pi 4 Model B Rev "
+       "1.4"},
       {"Number of Processors", "4"},
       {"Keyboard", "pc105, gb"},  // the board has no XKB rules list to name them
       {"Temp Directory", "D:\\tmp\\"},
       {"Drive Type", "Fixed"},
       {"File System", "EXT4"}}},
-    {"laptop", "x86_64", "C.UTF-8",
+    {"laptop",
+     "x86_64",
+     "C.UTF-8",
      {{"Operating System", "Ubuntu 23.10"},
       {"Processor Type",
        "GenuineIntel  11th Gen Intel(R) Core(TM) i5-1135G7 @ 2.40GHz  Intel64 Family 6 Model 140 Stepping 1  2400MHz  "
@@ -96,7 +105,9 @@ const std::vector<MachineCase> kMachines = {
       {"File System", "EXT4"},
       {"Volume Name", "ROOT"},
       {"Serial Number", "1059757134"}}},  // 0x3F2A9C4E, the UUID's first 32 bits
-    {"server", "x86_64", "C",
+    {"server",
+     "x86_64",
+     "C",
      {{"Operating System", "Rocky Linux 9.3 (Blue Onyx)"},
       {"Processor Type",
        "GenuineIntel  Intel(R) Xeon(R) Gold 6230 CPU @ 2.10GHz  Intel64 Family 6 Model 85 Stepping 7  2100MHz  "
@@ -116,8 +127,8 @@ TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
     const MachineCase& c = GetParam();
     const std::string root = hosttest::fixture(std::string("machines/") + c.tree);
     ASSERT_TRUE(std::filesystem::is_directory(root)) << root;
-    const std::filesystem::path prefix =
-        std::filesystem::temp_directory_path() / ("si32-fixture-" + std::string(c.tree) + "-" + std::to_string(::getpid()));
+    const std::filesystem::path prefix = std::filesystem::temp_directory_path() /
+                                         ("si32-fixture-" + std::string(c.tree) + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(prefix / "drive_c/WINDOWS/SYSTEM");
     ScopedEnv locale("LC_ALL", c.locale), temp("TMPDIR", root + "/tmp"), display("DISPLAY", std::nullopt);
 
@@ -146,12 +157,11 @@ TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
         for (const auto& [caption, value] : rows) std::printf("  %s: %s\n", caption.c_str(), value.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Trees, FixtureMachine, ::testing::ValuesIn(kMachines),
-                         [](const auto& info) {
-                             std::string name = info.param.tree;
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Trees, FixtureMachine, ::testing::ValuesIn(kMachines), [](const auto& info) {
+    std::string name = info.param.tree;
+    std::erase(name, '-');
+    return name;
+});
 
 }  // namespace
 }  // namespace si32

@@ -28,7 +28,7 @@ fs::path sourceDir() { return testsupport::sourceDir(); }
 // One machine per operating system the applet tells apart. Listed here, not
 // read from the folder, so the test names exist before a test runs.
 const std::vector<std::string> kMachines = {
-    "win31-win32s", "win95", "win95-osr2", "win98", "win98se", "winme",
+    "win31-win32s", "win95", "win95-osr2", "win98", "win98se",    "winme",
     "nt351",        "nt40",  "win2000",    "winxp", "server2003", "vista",
 };
 
@@ -42,8 +42,7 @@ std::vector<std::string> stemsIn(const fs::path& folder) {
 
 struct MachineRun {
     explicit MachineRun(const std::string& name)
-        : machine((sourceDir() / "machines" / (name + ".json")).string(), frontend),
-          session(machine.platform()) {
+        : machine((sourceDir() / "machines" / (name + ".json")).string(), frontend), session(machine.platform()) {
         Form_Load(session);
         Form_Activate(session);
         report = ReportJson(session, {machine.started(), frontend.prompts()});

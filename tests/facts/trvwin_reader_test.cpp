@@ -34,7 +34,6 @@ struct Case {
 };
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-
 class TrvwinReaderTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(TrvwinReaderTest, ReadsFieldsInOrder) {
@@ -60,9 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"nul_ends_what_a_field_keeps", std::string("ab\0cd,ef", 8), {"ab", "ef"}},
         Case{"binary_bytes_kept", "\x01\xff\x7f,z", {"\x01\xff\x7f", "z"}},
         Case{"invalid_tail_kept_when_not_capped", "ab\xe0\xdf,z", {"ab\xe0\xdf", "z"}},
-        Case{"long_field_capped", kLongRun + ",next",
-             {std::string(kTrvwinFieldLimit, 'x'), "next"}},
-        Case{"cap_never_splits_a_character", std::string(kTrvwinFieldLimit - 1, 'a') + "\xc3\xa9" + ",n",
+        Case{"long_field_capped", kLongRun + ",next", {std::string(kTrvwinFieldLimit, 'x'), "next"}},
+        Case{"cap_never_splits_a_character",
+             std::string(kTrvwinFieldLimit - 1, 'a') + "\xc3\xa9" + ",n",
              {std::string(kTrvwinFieldLimit - 1, 'a'), "n"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 

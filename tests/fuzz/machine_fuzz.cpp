@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<si32::SimMachine> machine;
     try {
         // Relative registry files name nothing: only the text is under test.
-        machine = std::make_unique<si32::SimMachine>(
-            si32::SimMachine::Text{description, "fuzz.json", "/nonexistent"}, frontend);
+        machine = std::make_unique<si32::SimMachine>(si32::SimMachine::Text{description, "fuzz.json", "/nonexistent"},
+                                                     frontend);
     } catch (const si32::MachineDescriptionError& error) {
         const std::string message = error.what();
         if (message.find('\n') != std::string::npos || message.rfind("fuzz.json: ", 0) != 0) __builtin_trap();

@@ -16,7 +16,7 @@ namespace {
 bool validUtf8(const uint8_t* p, size_t n) {
     for (size_t i = 0; i < n;) {
         const uint8_t lead = p[i];
-        const size_t length = lead < 0x80                   ? 1
+        const size_t length = lead < 0x80                    ? 1
                               : lead >= 0xC2 && lead <= 0xDF ? 2
                               : lead >= 0xE0 && lead <= 0xEF ? 3
                               : lead >= 0xF0 && lead <= 0xF4 ? 4
@@ -28,7 +28,6 @@ bool validUtf8(const uint8_t* p, size_t n) {
     }
     return true;
 }
-
 
 }  // namespace
 

@@ -10,8 +10,8 @@ TEST(TextHelpers, RootPathLetters) {
     const struct {
         const char* path;
         char letter;
-    } cases[] = {{"c:\\", 'C'}, {"C:/", 'C'}, {"z:", 'Z'}, {"C:\\WINDOWS", '\0'}, {"C", '\0'},
-                 {"1:\\", '\0'}, {"@:", '\0'}, {"C;\\", '\0'}, {"", '\0'}};
+    } cases[] = {{"c:\\", 'C'}, {"C:/", 'C'},   {"z:", 'Z'}, {"C:\\WINDOWS", '\0'}, {"C", '\0'}, {"1:\\", '\0'},
+                 {"@:", '\0'},  {"C;\\", '\0'}, {"", '\0'}};
     for (const auto& c : cases) EXPECT_EQ(c.letter, rootPathLetter(c.path)) << c.path;
 }
 
@@ -19,8 +19,8 @@ TEST(TextHelpers, NumbersDecimalOrAfter0x) {
     const struct {
         const char* text;
         std::optional<int64_t> value;
-    } cases[] = {{"42", 42}, {"0x2A", 42}, {"0X2a", 42}, {"-3", -3}, {"0x", std::nullopt}, {"", std::nullopt},
-                 {"12 ", std::nullopt}, {"2A", std::nullopt}, {"0", 0}};
+    } cases[] = {{"42", 42},         {"0x2A", 42},          {"0X2a", 42},         {"-3", -3}, {"0x", std::nullopt},
+                 {"", std::nullopt}, {"12 ", std::nullopt}, {"2A", std::nullopt}, {"0", 0}};
     for (const auto& c : cases) EXPECT_EQ(c.value, parseNumber<int64_t>(c.text)) << c.text;
     EXPECT_EQ(std::nullopt, parseNumber<uint32_t>("0x100000000"));
 }

@@ -56,7 +56,7 @@ struct ExpectedCall {
     uint32_t action;
     uint32_t param;
     SpiPointerKind kind;
-    int32_t value;                // when kind is Value
+    int32_t value;                 // when kind is Value
     std::vector<std::byte> bytes;  // when kind is Memory: the memory as passed in
     uint32_t winIni;
 };
@@ -65,55 +65,91 @@ TEST(ScreenInfoCalls, EachMemberPassesItsArgumentsAsTheRealCallExpects) {
     const std::vector<ExpectedCall> cases = {
         // get flag / get value: a zeroed 32-bit value, count 0, last argument 0
         {"MenuFade", [](ScreenInfo& s) { s.MenuFade(); }, 0x1012, 0, SpiPointerKind::Memory, 0, zeros(4), 0},
-        {"ForegroundFlashCount", [](ScreenInfo& s) { s.ForegroundFlashCount(); }, 0x2004, 0,
-         SpiPointerKind::Memory, 0, zeros(4), 0},
-        {"BorderMultiplier", [](ScreenInfo& s) { s.BorderMultiplier(); }, 5, 0, SpiPointerKind::Memory, 0,
+        {"ForegroundFlashCount", [](ScreenInfo& s) { s.ForegroundFlashCount(); }, 0x2004, 0, SpiPointerKind::Memory, 0,
          zeros(4), 0},
-        {"DragFullWindows", [](ScreenInfo& s) { s.DragFullWindows(); }, 0x26, 0, SpiPointerKind::Memory, 0,
-         zeros(4), 0},
-        {"GridGranularity", [](ScreenInfo& s) { s.GridGranularity(); }, 0x12, 0, SpiPointerKind::Memory, 0,
-         zeros(4), 0},
-        {"IconTitleWrap", [](ScreenInfo& s) { s.IconTitleWrap(); }, 0x19, 0, SpiPointerKind::Memory, 0, zeros(4),
+        {"BorderMultiplier", [](ScreenInfo& s) { s.BorderMultiplier(); }, 5, 0, SpiPointerKind::Memory, 0, zeros(4), 0},
+        {"DragFullWindows", [](ScreenInfo& s) { s.DragFullWindows(); }, 0x26, 0, SpiPointerKind::Memory, 0, zeros(4),
          0},
+        {"GridGranularity", [](ScreenInfo& s) { s.GridGranularity(); }, 0x12, 0, SpiPointerKind::Memory, 0, zeros(4),
+         0},
+        {"IconTitleWrap", [](ScreenInfo& s) { s.IconTitleWrap(); }, 0x19, 0, SpiPointerKind::Memory, 0, zeros(4), 0},
         {"MenuDropAlignment", [](ScreenInfo& s) { s.MenuDropAlignment(); }, 0x1B, 0, SpiPointerKind::Memory, 0,
          zeros(4), 0},
         // set via pointer: the value itself, True as -1, last argument 3
-        {"SetMenuFade(true)", [](ScreenInfo& s) { s.SetMenuFade(true); }, 0x1013, 0, SpiPointerKind::Value, -1, {},
+        {"SetMenuFade(true)", [](ScreenInfo& s) { s.SetMenuFade(true); }, 0x1013, 0, SpiPointerKind::Value, -1, {}, 3},
+        {"SetHotTracking(false)",
+         [](ScreenInfo& s) { s.SetHotTracking(false); },
+         0x100F,
+         0,
+         SpiPointerKind::Value,
+         0,
+         {},
          3},
-        {"SetHotTracking(false)", [](ScreenInfo& s) { s.SetHotTracking(false); }, 0x100F, 0, SpiPointerKind::Value,
-         0, {}, 3},
-        {"SetMenuKeysAlwaysUnderlined(true)", [](ScreenInfo& s) { s.SetMenuKeysAlwaysUnderlined(true); }, 0x100B,
-         0, SpiPointerKind::Value, -1, {}, 3},
-        {"SetForegroundLockTimeOut(200000)", [](ScreenInfo& s) { s.SetForegroundLockTimeOut(200000); }, 0x2001, 0,
-         SpiPointerKind::Value, 200000, {}, 3},
+        {"SetMenuKeysAlwaysUnderlined(true)",
+         [](ScreenInfo& s) { s.SetMenuKeysAlwaysUnderlined(true); },
+         0x100B,
+         0,
+         SpiPointerKind::Value,
+         -1,
+         {},
+         3},
+        {"SetForegroundLockTimeOut(200000)",
+         [](ScreenInfo& s) { s.SetForegroundLockTimeOut(200000); },
+         0x2001,
+         0,
+         SpiPointerKind::Value,
+         200000,
+         {},
+         3},
         // set via count: the value sign-extended in the count, a zeroed value
         {"SetDragFullWindows(true)", [](ScreenInfo& s) { s.SetDragFullWindows(true); }, 0x25, 0xFFFFFFFF,
          SpiPointerKind::Memory, 0, zeros(4), 3},
         {"SetGridGranularity(-5)", [](ScreenInfo& s) { s.SetGridGranularity(-5); }, 0x13, 0xFFFFFFFB,
          SpiPointerKind::Memory, 0, zeros(4), 3},
-        {"SetIconTitleWrap(false)", [](ScreenInfo& s) { s.SetIconTitleWrap(false); }, 0x1A, 0,
-         SpiPointerKind::Memory, 0, zeros(4), 3},
+        {"SetIconTitleWrap(false)", [](ScreenInfo& s) { s.SetIconTitleWrap(false); }, 0x1A, 0, SpiPointerKind::Memory,
+         0, zeros(4), 3},
         {"SetMenuDropAlignment(true)", [](ScreenInfo& s) { s.SetMenuDropAlignment(true); }, 0x1C, 0xFFFFFFFF,
          SpiPointerKind::Memory, 0, zeros(4), 3},
         // An address in the pointer would make the spacing actions read the
         // spacing instead of setting it, so they pass none.
-        {"SetIconHorizontalSpacing(90)", [](ScreenInfo& s) { s.SetIconHorizontalSpacing(90); }, 0x0D, 90,
-         SpiPointerKind::None, 0, {}, 3},
-        {"SetIconVerticalSpacing(-1)", [](ScreenInfo& s) { s.SetIconVerticalSpacing(-1); }, 0x18, 0xFFFFFFFF,
-         SpiPointerKind::None, 0, {}, 3},
-        {"SetBorderMultiplier(3)", [](ScreenInfo& s) { s.SetBorderMultiplier(3); }, 6, 3, SpiPointerKind::None, 0,
-         {}, 3},
-        {"SetDeskPattern", [](ScreenInfo& s) { s.SetDeskPattern(); }, 0x15, 0, SpiPointerKind::Memory, 0, zeros(4),
-         0},
+        {"SetIconHorizontalSpacing(90)",
+         [](ScreenInfo& s) { s.SetIconHorizontalSpacing(90); },
+         0x0D,
+         90,
+         SpiPointerKind::None,
+         0,
+         {},
+         3},
+        {"SetIconVerticalSpacing(-1)",
+         [](ScreenInfo& s) { s.SetIconVerticalSpacing(-1); },
+         0x18,
+         0xFFFFFFFF,
+         SpiPointerKind::None,
+         0,
+         {},
+         3},
+        {"SetBorderMultiplier(3)",
+         [](ScreenInfo& s) { s.SetBorderMultiplier(3); },
+         6,
+         3,
+         SpiPointerKind::None,
+         0,
+         {},
+         3},
+        {"SetDeskPattern", [](ScreenInfo& s) { s.SetDeskPattern(); }, 0x15, 0, SpiPointerKind::Memory, 0, zeros(4), 0},
         // records
         {"MinAnimation", [](ScreenInfo& s) { s.MinAnimation(); }, 0x48, 8, SpiPointerKind::Memory, 0,
          bytes({8, 0, 0, 0, 0, 0, 0, 0}), 0},
-        {"SetMinAnimation(true)", [](ScreenInfo& s) { s.SetMinAnimation(true); }, 0x49, 8, SpiPointerKind::Memory,
-         0, bytes({8, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}), 3},
+        {"SetMinAnimation(true)", [](ScreenInfo& s) { s.SetMinAnimation(true); }, 0x49, 8, SpiPointerKind::Memory, 0,
+         bytes({8, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}), 3},
         {"IconFontName", [](ScreenInfo& s) { s.IconFontName(); }, 0x1F, 0, SpiPointerKind::Memory, 0, zeros(60), 0},
         {"MenuFontName", [](ScreenInfo& s) { s.MenuFontName(); }, 0x1F, 0, SpiPointerKind::Memory, 0, zeros(60), 0},
-        {"GetWorkarea", [](ScreenInfo& s) { int32_t l, t, r, b; s.GetWorkarea(l, t, r, b); }, 0x30, 0,
-         SpiPointerKind::Memory, 0, zeros(16), 0},
+        {"GetWorkarea",
+         [](ScreenInfo& s) {
+             int32_t l, t, r, b;
+             s.GetWorkarea(l, t, r, b);
+         },
+         0x30, 0, SpiPointerKind::Memory, 0, zeros(16), 0},
         {"DesktopWallpaper", [](ScreenInfo& s) { s.DesktopWallpaper(); }, 115, 260, SpiPointerKind::Memory, 0,
          zeros(260), 0},
         {"SetDesktopWallpaper", [](ScreenInfo& s) { s.SetDesktopWallpaper("C:\\a.bmp"); }, 20, 0,
@@ -144,8 +180,8 @@ struct ValueCase {
 };
 
 TEST(ScreenInfoValues, DragFullWindowsAnswersTheLow16BitsUnchanged) {
-    for (const ValueCase& c : {ValueCase{"1", 1}, ValueCase{"0", 0}, ValueCase{"65537", 1}, ValueCase{"-1", -1},
-                               ValueCase{"65536", 0}}) {
+    for (const ValueCase& c :
+         {ValueCase{"1", 1}, ValueCase{"0", 0}, ValueCase{"65537", 1}, ValueCase{"-1", -1}, ValueCase{"65536", 0}}) {
         TestMachine sim(machine(std::string(R"({ "parameters": { "0x26": )") + c.answer + " } }"));
         ScreenInfo info(sim.platform().kernel, sim.platform().ui);
         EXPECT_EQ(info.DragFullWindows(), c.read) << c.answer;
@@ -196,8 +232,8 @@ TEST(ScreenInfoFont, IconFontSizeReadsPointsFlooredAtTheDisplayResolution) {
 }
 
 TEST(ScreenInfoFont, IconFontSizeStoresTheHeightAndKeepsTheRestOfTheFont) {
-    for (const FontSizeCase& c : {FontSizeCase{-12, 96, 9}, FontSizeCase{-16, 120, 10}, FontSizeCase{-10, 96, 8},
-                                  FontSizeCase{-13, 96, 10}}) {
+    for (const FontSizeCase& c :
+         {FontSizeCase{-12, 96, 9}, FontSizeCase{-16, 120, 10}, FontSizeCase{-10, 96, 8}, FontSizeCase{-13, 96, 10}}) {
         TestMachine sim(machine(R"({ "logpixelsy": )" + std::to_string(c.dpi) + R"(, "parameters": {
             "0x1F": { "height": -11, "weight": 700, "italic": 1, "face_name": "Tahoma" } } })"));
         ScreenInfo info(sim.platform().kernel, sim.platform().ui);

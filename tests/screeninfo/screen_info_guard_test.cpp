@@ -65,16 +65,15 @@ const std::vector<GuardedUse>& guardedUses() {
         {"SetMenuFade", G::B, [](ScreenInfo& s) { return s.SetMenuFade(true), 0; }, 0, true},
         {"ComboBoxAnimation", G::A, [](ScreenInfo& s) { return int64_t(s.ComboBoxAnimation()); }, 1, true},
         {"SetComboBoxAnimation", G::A, [](ScreenInfo& s) { return s.SetComboBoxAnimation(false), 0; }, 0, true},
-        {"ListboxSmoothScrolling", G::A, [](ScreenInfo& s) { return int64_t(s.ListboxSmoothScrolling()); }, 1,
-         true},
+        {"ListboxSmoothScrolling", G::A, [](ScreenInfo& s) { return int64_t(s.ListboxSmoothScrolling()); }, 1, true},
         {"SetListboxSmoothScrolling", G::A, [](ScreenInfo& s) { return s.SetListboxSmoothScrolling(true), 0; }, 0,
          true},
         {"GradientCaptions", G::A, [](ScreenInfo& s) { return int64_t(s.GradientCaptions()); }, 1, true},
         {"SetGradientCaptions", G::A, [](ScreenInfo& s) { return s.SetGradientCaptions(true), 0; }, 0, true},
         {"MenuKeysAlwaysUnderlined", G::A, [](ScreenInfo& s) { return int64_t(s.MenuKeysAlwaysUnderlined()); }, 1,
          true},
-        {"SetMenuKeysAlwaysUnderlined", G::A,
-         [](ScreenInfo& s) { return s.SetMenuKeysAlwaysUnderlined(true), 0; }, 0, true},
+        {"SetMenuKeysAlwaysUnderlined", G::A, [](ScreenInfo& s) { return s.SetMenuKeysAlwaysUnderlined(true), 0; }, 0,
+         true},
         {"HotTracking", G::A, [](ScreenInfo& s) { return int64_t(s.HotTracking()); }, 1, true},
         {"SetHotTracking", G::A, [](ScreenInfo& s) { return s.SetHotTracking(true), 0; }, 0, true},
         {"SelectionFade", G::B, [](ScreenInfo& s) { return int64_t(s.SelectionFade()); }, 1, true},
@@ -85,8 +84,7 @@ const std::vector<GuardedUse>& guardedUses() {
         {"SetTooltipFade", G::B, [](ScreenInfo& s) { return s.SetTooltipFade(true), 0; }, 0, true},
         {"UIEffects", G::B, [](ScreenInfo& s) { return int64_t(s.UIEffects()); }, 1, true},
         {"SetUIEffects", G::B, [](ScreenInfo& s) { return s.SetUIEffects(true), 0; }, 0, true},
-        {"ForegroundLockTimeOut", G::A, [](ScreenInfo& s) { return int64_t(s.ForegroundLockTimeOut()); }, 200000,
-         true},
+        {"ForegroundLockTimeOut", G::A, [](ScreenInfo& s) { return int64_t(s.ForegroundLockTimeOut()); }, 200000, true},
         {"SetForegroundLockTimeOut", G::A, [](ScreenInfo& s) { return s.SetForegroundLockTimeOut(0), 0; }, 0, true},
         {"ForegroundFlashCount", G::A, [](ScreenInfo& s) { return int64_t(s.ForegroundFlashCount()); }, 3, true},
         {"SetForegroundFlashCount", G::A, [](ScreenInfo& s) { return s.SetForegroundFlashCount(7), 0; }, 0, true},
@@ -131,13 +129,12 @@ TEST_P(GuardTest, GuardedMembersRunOnlyWhereTheSystemOffersThem) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Systems, GuardTest, ::testing::ValuesIn(kSystems),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Systems, GuardTest, ::testing::ValuesIn(kSystems), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+});
 
 TEST(ScreenInfoCreation, FailingVersionCallRefusesEveryGuardedMember) {
     TestMachine machine(R"({ "version": { "platform_id": 2, "major": 5, "minor": 1, "build": 2600 },
@@ -160,40 +157,68 @@ TEST(ScreenInfoCreation, WallpaperIsGuardedOnReadingOnly) {
 // swapped or mistyped index shows.
 TEST(ScreenInfoMetrics, EachMemberReadsItsIndex) {
     const std::vector<std::pair<std::function<int32_t(ScreenInfo&)>, int32_t>> members = {
-        {&ScreenInfo::ScreenX, 0},           {&ScreenInfo::ScreenY, 1},
-        {&ScreenInfo::IconSizeX, 11},        {&ScreenInfo::IconSizeY, 12},
-        {&ScreenInfo::CaptionBarButtonX, 30}, {&ScreenInfo::CaptionBarButtonY, 31},
-        {&ScreenInfo::FullScreenX, 16},      {&ScreenInfo::FullScreenY, 17},
-        {&ScreenInfo::IconSpacingX, 38},     {&ScreenInfo::IconSpacingY, 39},
-        {&ScreenInfo::MaximizedX, 61},       {&ScreenInfo::MaximizedY, 62},
-        {&ScreenInfo::MaxTrackX, 59},        {&ScreenInfo::MaxTrackY, 60},
-        {&ScreenInfo::MenuCheckX, 71},       {&ScreenInfo::MenuCheckY, 72},
-        {&ScreenInfo::MinimumX, 28},         {&ScreenInfo::MinimumY, 29},
-        {&ScreenInfo::MinimizedX, 57},       {&ScreenInfo::MinimizedY, 58},
-        {&ScreenInfo::MinSpacingX, 47},      {&ScreenInfo::MinSpacingY, 48},
-        {&ScreenInfo::MinTrackX, 34},        {&ScreenInfo::MinTrackY, 35},
-        {&ScreenInfo::VirtualScreenX, 76},   {&ScreenInfo::VirtualScreenY, 77},
-        {&ScreenInfo::VirtualScreenWidth, 78}, {&ScreenInfo::VirtualScreenHeight, 79},
-        {&ScreenInfo::MonitorCount, 80},     {&ScreenInfo::SmallIconX, 49},
-        {&ScreenInfo::SmallIconY, 50},       {&ScreenInfo::KanjiWindow, 18},
-        {&ScreenInfo::CaptionHeight, 4},     {&ScreenInfo::WindowBorderX, 5},
-        {&ScreenInfo::WindowBorderY, 6},     {&ScreenInfo::VerticalScrollX, 2},
-        {&ScreenInfo::VerticalScrollY, 20},  {&ScreenInfo::HorizontalScrollX, 21},
-        {&ScreenInfo::HorizontalScrollY, 3}, {&ScreenInfo::FixedBorderX, 7},
-        {&ScreenInfo::FixedBorderY, 8},      {&ScreenInfo::ThumbX, 10},
-        {&ScreenInfo::ThumbY, 9},            {&ScreenInfo::MenuHeight, 15},
-        {&ScreenInfo::SizingBorderX, 32},    {&ScreenInfo::SizingBorderY, 33},
-        {&ScreenInfo::Border3DX, 45},        {&ScreenInfo::Border3DY, 46},
-        {&ScreenInfo::SmallCaption, 51},     {&ScreenInfo::CaptionButtonX, 52},
-        {&ScreenInfo::CaptionButtonY, 53},   {&ScreenInfo::MenuBarButtonsX, 54},
-        {&ScreenInfo::MenuBarButtonsY, 55},  {&ScreenInfo::IconHorizontalSpacing, 38},
+        {&ScreenInfo::ScreenX, 0},
+        {&ScreenInfo::ScreenY, 1},
+        {&ScreenInfo::IconSizeX, 11},
+        {&ScreenInfo::IconSizeY, 12},
+        {&ScreenInfo::CaptionBarButtonX, 30},
+        {&ScreenInfo::CaptionBarButtonY, 31},
+        {&ScreenInfo::FullScreenX, 16},
+        {&ScreenInfo::FullScreenY, 17},
+        {&ScreenInfo::IconSpacingX, 38},
+        {&ScreenInfo::IconSpacingY, 39},
+        {&ScreenInfo::MaximizedX, 61},
+        {&ScreenInfo::MaximizedY, 62},
+        {&ScreenInfo::MaxTrackX, 59},
+        {&ScreenInfo::MaxTrackY, 60},
+        {&ScreenInfo::MenuCheckX, 71},
+        {&ScreenInfo::MenuCheckY, 72},
+        {&ScreenInfo::MinimumX, 28},
+        {&ScreenInfo::MinimumY, 29},
+        {&ScreenInfo::MinimizedX, 57},
+        {&ScreenInfo::MinimizedY, 58},
+        {&ScreenInfo::MinSpacingX, 47},
+        {&ScreenInfo::MinSpacingY, 48},
+        {&ScreenInfo::MinTrackX, 34},
+        {&ScreenInfo::MinTrackY, 35},
+        {&ScreenInfo::VirtualScreenX, 76},
+        {&ScreenInfo::VirtualScreenY, 77},
+        {&ScreenInfo::VirtualScreenWidth, 78},
+        {&ScreenInfo::VirtualScreenHeight, 79},
+        {&ScreenInfo::MonitorCount, 80},
+        {&ScreenInfo::SmallIconX, 49},
+        {&ScreenInfo::SmallIconY, 50},
+        {&ScreenInfo::KanjiWindow, 18},
+        {&ScreenInfo::CaptionHeight, 4},
+        {&ScreenInfo::WindowBorderX, 5},
+        {&ScreenInfo::WindowBorderY, 6},
+        {&ScreenInfo::VerticalScrollX, 2},
+        {&ScreenInfo::VerticalScrollY, 20},
+        {&ScreenInfo::HorizontalScrollX, 21},
+        {&ScreenInfo::HorizontalScrollY, 3},
+        {&ScreenInfo::FixedBorderX, 7},
+        {&ScreenInfo::FixedBorderY, 8},
+        {&ScreenInfo::ThumbX, 10},
+        {&ScreenInfo::ThumbY, 9},
+        {&ScreenInfo::MenuHeight, 15},
+        {&ScreenInfo::SizingBorderX, 32},
+        {&ScreenInfo::SizingBorderY, 33},
+        {&ScreenInfo::Border3DX, 45},
+        {&ScreenInfo::Border3DY, 46},
+        {&ScreenInfo::SmallCaption, 51},
+        {&ScreenInfo::CaptionButtonX, 52},
+        {&ScreenInfo::CaptionButtonY, 53},
+        {&ScreenInfo::MenuBarButtonsX, 54},
+        {&ScreenInfo::MenuBarButtonsY, 55},
+        {&ScreenInfo::IconHorizontalSpacing, 38},
         {&ScreenInfo::IconVerticalSpacing, 39},
     };
     std::string metrics;
     for (int index = 0; index <= 81; ++index)
         metrics += (index ? ", \"" : "\"") + std::to_string(index) + "\": " + std::to_string(1000 + index);
     TestMachine machine(std::string(R"({ "version": { "platform_id": 2, "major": 5, "minor": 1, "build": 2600 },
-                                        "display": { "metrics": { )") + metrics + "} } }");
+                                        "display": { "metrics": { )") +
+                        metrics + "} } }");
     ScreenInfo info(machine.platform().kernel, machine.platform().ui);
     for (const auto& [member, index] : members) EXPECT_EQ(member(info), 1000 + index) << "index " << index;
     EXPECT_TRUE(info.PenWindows());

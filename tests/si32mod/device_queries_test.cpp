@@ -32,7 +32,8 @@ TEST(ListMidiDevices, MarksDeviceZeroAndSeparatesLinesWithCrLf) {
 }
 
 TEST(ListMidiDevices, NoDevicesLeavesTheBoxAsItWas) {
-    for (const nlohmann::json& d : {nlohmann::json::object(), nlohmann::json{{"failing_calls", {"midiOutGetNumDevs"}}}}) {
+    for (const nlohmann::json& d :
+         {nlohmann::json::object(), nlohmann::json{{"failing_calls", {"midiOutGetNumDevs"}}}}) {
         SimHarness h(d);
         Si9x form;
         form.control("MidiDevs").text = "as designed";
@@ -93,8 +94,8 @@ TEST(GetColorCount, TwoToTheBitsTimesPlanes) {
     }
     SimHarness none(nlohmann::json::object());
     EXPECT_EQ(none.mod.GetColorCount(0), 0.0) << "a context that cannot be asked";
-    SimHarness failing(nlohmann::json{{"display", {{"bits_per_pixel", 8}, {"planes", 1}}},
-                                      {"failing_calls", {"GetDeviceCaps"}}});
+    SimHarness failing(
+        nlohmann::json{{"display", {{"bits_per_pixel", 8}, {"planes", 1}}}, {"failing_calls", {"GetDeviceCaps"}}});
     EXPECT_EQ(failing.mod.GetColorCount(failing.platform.ui.GetWindowDC()), 0.0);
 }
 

@@ -35,8 +35,9 @@ nlohmann::json describe(const Scene& s) {
     if (!s.pathEntry.empty())
         registry += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n\"PATH\"=" + s.pathEntry + "\n";
     if (!s.folderEntry.empty())
-        registry += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n\"MSINFO\"=" +
-                    regQuoted(s.folderEntry) + "\n";
+        registry +=
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n\"MSINFO\"=" + regQuoted(s.folderEntry) +
+            "\n";
     nlohmann::json d = SimHarness::withRegistryText(registry);
     d["files"] = nlohmann::json::object();
     d["programs"] = nlohmann::json::object();
@@ -66,14 +67,18 @@ TEST(Command2Click, TriesTheThreePlacesInOrder) {
          false,
          {}},
         {"hidden file at the usual place is not taken",
-         {.usualPresent = true, .usualHidden = true, .pathEntry = R"("C:\\Other\\msinfo32.exe")",
+         {.usualPresent = true,
+          .usualHidden = true,
+          .pathEntry = R"("C:\\Other\\msinfo32.exe")",
           .programs = {"C:\\Other\\msinfo32.exe"}},
          {"C:\\Other\\msinfo32.exe"},
          false,
          {"PATH"}},
         {"first entry names a missing file: message, second entry not read",
-         {.pathEntry = R"("C:\\Gone\\msinfo32.exe")", .folderEntry = "C:\\Tools",
-          .programs = {"C:\\Tools\\MSINFO32.EXE"}, .files = {"C:\\Tools\\MSINFO32.EXE"}},
+         {.pathEntry = R"("C:\\Gone\\msinfo32.exe")",
+          .folderEntry = "C:\\Tools",
+          .programs = {"C:\\Tools\\MSINFO32.EXE"},
+          .files = {"C:\\Tools\\MSINFO32.EXE"}},
          {},
          true,
          {"PATH"}},
@@ -89,7 +94,9 @@ TEST(Command2Click, TriesTheThreePlacesInOrder) {
          {"MSINFO"}},
         {"neither entry", {}, {}, true, {}},
         {"empty first entry counts as found and fails to start",
-         {.pathEntry = R"("")", .folderEntry = "C:\\Tools", .programs = {"C:\\Tools\\MSINFO32.EXE"},
+         {.pathEntry = R"("")",
+          .folderEntry = "C:\\Tools",
+          .programs = {"C:\\Tools\\MSINFO32.EXE"},
           .files = {"C:\\Tools\\MSINFO32.EXE"}},
          {},
          true,
@@ -105,8 +112,10 @@ TEST(Command2Click, TriesTheThreePlacesInOrder) {
          true,
          {"PATH"}},
         {"first key refusing wide access falls through to the second",
-         {.pathEntry = R"("C:\\Other\\msinfo32.exe")", .folderEntry = "C:\\Tools",
-          .programs = {"C:\\Other\\msinfo32.exe", "C:\\Tools\\MSINFO32.EXE"}, .files = {"C:\\Tools\\MSINFO32.EXE"},
+         {.pathEntry = R"("C:\\Other\\msinfo32.exe")",
+          .folderEntry = "C:\\Tools",
+          .programs = {"C:\\Other\\msinfo32.exe", "C:\\Tools\\MSINFO32.EXE"},
+          .files = {"C:\\Tools\\MSINFO32.EXE"},
           .readOnlyKeys = {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"}},
          {"C:\\Tools\\MSINFO32.EXE"},
          false,
@@ -147,8 +156,8 @@ TEST(Command2Click, AUsualToolThatFailsToStartEndsSilently) {
 }
 
 TEST(LaunchMsInfo, AFailingLookupLeadsToTheMessage) {
-    nlohmann::json d = describe({.folderEntry = "C:\\Tools", .programs = {"C:\\Tools\\MSINFO32.EXE"},
-                                 .files = {"C:\\Tools\\MSINFO32.EXE"}});
+    nlohmann::json d = describe(
+        {.folderEntry = "C:\\Tools", .programs = {"C:\\Tools\\MSINFO32.EXE"}, .files = {"C:\\Tools\\MSINFO32.EXE"}});
     d["failing_calls"] = {"Dir"};
     SimHarness h(d);
     h.mod.LaunchMsInfo();

@@ -18,13 +18,11 @@ TEST(GetDefaultPrinter, TriesConfigThenUserKeyThenThePrintingService) {
     const std::string config = "[HKEY_CURRENT_CONFIG\\System\\CurrentControlSet\\Control\\Print\\Printers]\n";
     const std::string user = "[HKEY_CURRENT_USER\\Printers]\n";
     const std::vector<Case> cases = {
-        {"config key names it", config + "\"Default\"=\"Laser\"\n" + user + "\"Default\"=\"Other\"\n", "Svc",
-         "Laser"},
+        {"config key names it", config + "\"Default\"=\"Laser\"\n" + user + "\"Default\"=\"Other\"\n", "Svc", "Laser"},
         {"config key missing, user key without Default", user, "Svc", "--Not String--"},
         {"both keys missing", "", "Svc", "Svc"},
-        {"blank config value consults the user key", config + "\"Default\"=\"   \"\n" + user +
-                                                         "\"Default\"=\" Inkjet \"\n",
-         "Svc", " Inkjet "},
+        {"blank config value consults the user key",
+         config + "\"Default\"=\"   \"\n" + user + "\"Default\"=\" Inkjet \"\n", "Svc", " Inkjet "},
         {"config value of another type", config + "\"Default\"=dword:00000001\n", "Svc", "--Not String--"},
         {"blank user value and no service printer", user + "\"Default\"=\"  \"\n", nullptr, "  "},
         {"nothing anywhere", "", nullptr, ""},
@@ -132,14 +130,15 @@ TEST(ReadSystemDescriptor, ClockConversion) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"dword:000001f4", "500"},   {"dword:00000100", "256"}, {"dword:00000df1", "3569"},
-        {"dword:ffffffff", "-1"},    {"dword:00000000", "kept"}, {"", "kept"},
-        {"\"not hex\"", "kept"},     {"\"7d0\"", "2000"},        {"hex(4):01,02,03,04,05", "kept"},
+        {"dword:000001f4", "500"}, {"dword:00000100", "256"},  {"dword:00000df1", "3569"},
+        {"dword:ffffffff", "-1"},  {"dword:00000000", "kept"}, {"", "kept"},
+        {"\"not hex\"", "kept"},   {"\"7d0\"", "2000"},        {"hex(4):01,02,03,04,05", "kept"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
-        std::string registry = "[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System]\n\"Identifier\"=\"PC\"\n"
-                               "[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0]\n";
+        std::string registry =
+            "[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System]\n\"Identifier\"=\"PC\"\n"
+            "[HKEY_LOCAL_MACHINE\\HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0]\n";
         if (!c.value.empty()) registry += "\"~Mhz\"=" + c.value + "\n";
         SimHarness h(SimHarness::withRegistryText(registry));
         ASSERT_EQ(h.mod.ConnectRegistry(""), 0);

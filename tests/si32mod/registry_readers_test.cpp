@@ -27,8 +27,8 @@ const std::string kRegistry = R"([HKEY_LOCAL_MACHINE\Soft\K]
 std::string longString(std::size_t n) { return "\"S" + std::to_string(n) + "\"=\"" + std::string(n, 'a') + "\"\n"; }
 
 std::unique_ptr<SimHarness> connected() {
-    auto h = std::make_unique<SimHarness>(SimHarness::withRegistryText(
-        kRegistry + longString(255) + longString(256) + longString(1023) + longString(1024)));
+    auto h = std::make_unique<SimHarness>(SimHarness::withRegistryText(kRegistry + longString(255) + longString(256) +
+                                                                       longString(1023) + longString(1024)));
     EXPECT_EQ(h->mod.ConnectRegistry("OFFICE-PC"), 0);
     return h;
 }
@@ -67,10 +67,10 @@ TEST(ReadRegValue, TurnsStringsListsAndNumbersIntoText) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"Sz", "Hello"},       {"Multi", "one"},       {"Dword500", "1F4"}, {"Dword256", "100"},
-        {"Dword15", "F"},      {"Dword0", ""},         {"DwordBig", "80000001"},
-        {"DwordMid", "105"},   {"Expand", ""},         {"Binary", ""},      {"Missing", ""},
-        {"S1023", std::string(1023, 'a')},             {"S1024", ""},
+        {"Sz", "Hello"},  {"Multi", "one"}, {"Dword500", "1F4"},      {"Dword256", "100"},
+        {"Dword15", "F"}, {"Dword0", ""},   {"DwordBig", "80000001"}, {"DwordMid", "105"},
+        {"Expand", ""},   {"Binary", ""},   {"Missing", ""},          {"S1023", std::string(1023, 'a')},
+        {"S1024", ""},
     };
     auto owner = connected();
     SimHarness& h = *owner;

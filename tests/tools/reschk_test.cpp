@@ -55,9 +55,8 @@ TEST(FreePercent, RoundsTheFreeShare) {
         uint64_t used, maximum;
         std::optional<int> percent;
     } cases[] = {
-        {0, 100, 100},  {25, 100, 75},   {100, 100, 0}, {150, 100, 0},
-        {1, 3, 67},     {2, 3, 33},      {5, 0, std::nullopt},
-        {632, 9223372036854775807ull, 100},
+        {0, 100, 100}, {25, 100, 75}, {100, 100, 0},        {150, 100, 0},
+        {1, 3, 67},    {2, 3, 33},    {5, 0, std::nullopt}, {632, 9223372036854775807ull, 100},
     };
     for (const auto& c : cases)
         EXPECT_EQ(reschk::FreePercent(c.used, c.maximum), c.percent) << c.used << "/" << c.maximum;

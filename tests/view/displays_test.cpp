@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <string>
 
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "tests/support/source_dir.h"
@@ -27,9 +27,7 @@ QString binaryDir() {
     return QString::fromLocal8Bit(dir != nullptr ? dir : ".") + "/bin/";
 }
 
-QString sourceDir() {
-    return QString::fromStdString(si32::testsupport::sourceDir());
-}
+QString sourceDir() { return QString::fromStdString(si32::testsupport::sourceDir()); }
 
 struct Ended {
     bool finished = false;
@@ -87,8 +85,8 @@ TEST(ScreenFacts, DevicePixelsAndDensityAtEveryScaleFactor) {
     const QTemporaryDir dir;
     struct Case {
         const char* what;
-        int logicalDpi;            // the screen's density as the platform reports it
-        const char* scaleFactor;   // an application zoom on top, or none
+        int logicalDpi;           // the screen's density as the platform reports it
+        const char* scaleFactor;  // an application zoom on top, or none
         QString density;
     };
     const Case cases[] = {
@@ -115,7 +113,8 @@ TEST(ScreenFacts, DevicePixelsAndDensityAtEveryScaleFactor) {
         const Ended run = probe.wait();
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_EQ(lineOf(run.out, "window"), QStringList({"2560", "1600", c.density, c.density, "2560", "1600", "2560"}))
+        EXPECT_EQ(lineOf(run.out, "window"),
+                  QStringList({"2560", "1600", c.density, c.density, "2560", "1600", "2560"}))
             << run.out.toStdString();
     }
 }
@@ -148,8 +147,9 @@ TEST(RealDisplays, WestonShowsTheWindowAndStartUpEndsWithoutTheBackdrop) {
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString socket = "si32-test-" + QString::number(::getpid());
     // An output of 2560 x 1600 pixels that the compositor scales by 2.
-    Child weston("weston", {"--backend=headless-backend.so", "--socket=" + socket, "--width=1280", "--height=800",
-                            "--scale=2", "--idle-time=0", "--no-config"},
+    Child weston("weston",
+                 {"--backend=headless-backend.so", "--socket=" + socket, "--width=1280", "--height=800", "--scale=2",
+                  "--idle-time=0", "--no-config"},
                  session(runtime));
     for (int i = 0; i < 100 && !QFile::exists(runtime.filePath(socket)); ++i) QThread::msleep(50);
     ASSERT_TRUE(QFile::exists(runtime.filePath(socket))) << "weston did not start";
@@ -188,7 +188,8 @@ TEST(RealDisplays, OneUserOnTwoXDisplaysGetsAWindowOnEach) {
     if (!installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QStringList host = session(runtime) << "QT_QPA_PLATFORM=xcb" << "SI32_PREFIX=" + runtime.filePath("prefix");
+    const QStringList host = session(runtime) << "QT_QPA_PLATFORM=xcb"
+                                              << "SI32_PREFIX=" + runtime.filePath("prefix");
     const QStringList notSimulated = {"SI32_MACHINE", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"};
     Child first("xvfb-run", xvfbRun("1024x768x24", binaryDir() + "si32"), host, notSimulated);
     for (int i = 0; i < 200 && !aWindowHoldsItsLock(runtime.path()); ++i) QThread::msleep(50);
@@ -208,9 +209,11 @@ TEST(RealDisplays, CentredOnTheFrameTheWindowManagerReports) {
     if (!installed("xvfb-run") || !installed("openbox")) GTEST_SKIP() << "needs xvfb-run and openbox";
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    Child view("xvfb-run", xvfbRun("1280x960x24", binaryDir() + "view_tests")
-                               << "--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws",
-               session(runtime) << "QT_QPA_PLATFORM=xcb" << "SI32_WINDOW_MANAGER=openbox"
+    Child view("xvfb-run",
+               xvfbRun("1280x960x24", binaryDir() + "view_tests")
+                   << "--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws",
+               session(runtime) << "QT_QPA_PLATFORM=xcb"
+                                << "SI32_WINDOW_MANAGER=openbox"
                                 << "SI32_SOURCE_DIR=" + sourceDir(),
                {"WAYLAND_DISPLAY"});
     const Ended run = view.wait(60000);

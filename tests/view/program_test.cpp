@@ -43,9 +43,7 @@ Outcome runSi32(const QStringList& unset, const QStringList& set) {
     return outcome;
 }
 
-std::string machine(const char* name) {
-    return si32::testsupport::sourceFile(std::string("tests/view/") + name);
-}
+std::string machine(const char* name) { return si32::testsupport::sourceFile(std::string("tests/view/") + name); }
 
 TEST(Si32Program, WithoutADisplayItSaysSoInOneLineAndPointsToTheReport) {
     const QStringList noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};

@@ -3,13 +3,13 @@
 // "window|report W H DPIX DPIY WORKRIGHT WORKBOTTOM VIRTUALWIDTH".
 // --xft-dpi sets the desktop's density on the X server first, as GNOME and
 // KDE do at 200 %, and keeps it for the life of the probe.
+#include <xcb/xcb.h>
+#include <xcb/xproto.h>
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <xcb/xcb.h>
-#include <xcb/xproto.h>
 
 #include "app/view/qt_frontend.h"
 #include "platform/platform.h"
@@ -26,8 +26,8 @@ xcb_connection_t* setXftDpi(const char* dpi) {
     if (xcb_connection_has_error(connection) != 0) return nullptr;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const std::string resources = std::string("Xft.dpi:\t") + dpi + "\n";
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, screen->root, XCB_ATOM_RESOURCE_MANAGER,
-                        XCB_ATOM_STRING, 8, static_cast<uint32_t>(resources.size()), resources.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, screen->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(resources.size()), resources.data());
     // A round trip: the property is set before Qt connects.
     free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     return connection;

@@ -1,8 +1,8 @@
 #include "tests/view/view_harness.h"
 #include "tests/support/source_dir.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 #include <cstdlib>
 #include <fstream>
 

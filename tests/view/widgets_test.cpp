@@ -45,12 +45,12 @@ TEST(KeyCodes, QtKeysBecomeWindowsVirtualKeys) {
         int32_t code;
     };
     const Case cases[] = {
-        {Qt::Key_Escape, Qt::NoModifier, 27}, {Qt::Key_A, Qt::NoModifier, 65},
-        {Qt::Key_M, Qt::AltModifier, 77},     {Qt::Key_7, Qt::NoModifier, 55},
-        {Qt::Key_7, Qt::KeypadModifier, 103}, {Qt::Key_F1, Qt::NoModifier, 112},
-        {Qt::Key_F12, Qt::NoModifier, 123},   {Qt::Key_Return, Qt::NoModifier, 13},
+        {Qt::Key_Escape, Qt::NoModifier, 27},    {Qt::Key_A, Qt::NoModifier, 65},
+        {Qt::Key_M, Qt::AltModifier, 77},        {Qt::Key_7, Qt::NoModifier, 55},
+        {Qt::Key_7, Qt::KeypadModifier, 103},    {Qt::Key_F1, Qt::NoModifier, 112},
+        {Qt::Key_F12, Qt::NoModifier, 123},      {Qt::Key_Return, Qt::NoModifier, 13},
         {Qt::Key_Enter, Qt::KeypadModifier, 13}, {Qt::Key_Down, Qt::NoModifier, 40},
-        {Qt::Key_Delete, Qt::NoModifier, 46}, {Qt::Key_unknown, Qt::NoModifier, 0},
+        {Qt::Key_Delete, Qt::NoModifier, 46},    {Qt::Key_unknown, Qt::NoModifier, 0},
         {Qt::Key_Eacute, Qt::NoModifier, 0},
     };
     for (const auto& c : cases) {

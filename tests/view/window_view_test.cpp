@@ -70,9 +70,8 @@ TEST(WindowView, EscapeEndsTheProgramFromEveryControlAndOtherKeysDoNot) {
         bool ends;
     };
     const Case cases[] = {
-        {"Command2", Qt::Key_Escape, true}, {"Drive1", Qt::Key_Escape, true},
-        {"MidiDevs", Qt::Key_Escape, true}, {"lblVolFlags", Qt::Key_Escape, true},
-        {"Command2", Qt::Key_A, false},     {"Drive1", Qt::Key_F5, false},
+        {"Command2", Qt::Key_Escape, true},    {"Drive1", Qt::Key_Escape, true}, {"MidiDevs", Qt::Key_Escape, true},
+        {"lblVolFlags", Qt::Key_Escape, true}, {"Command2", Qt::Key_A, false},   {"Drive1", Qt::Key_F5, false},
         {"MidiDevs", Qt::Key_Down, false},
     };
     for (const auto& c : cases) {
@@ -193,9 +192,10 @@ TEST(WindowView, SecondInstanceShowsTheWarningAndNeverTheWindow) {
     answer.start(10);
 
     EXPECT_FALSE(run.view->start());
-    EXPECT_EQ(text.toStdString(), "Tarvello System Information Application Already Running! Use the Taskbar to "
-                                  "Activate.\n\nPress Ctrl + Esc to access Taskbar, then click on Tarvello System "
-                                  "Information, or press Alt + Esc to change window displayed.");
+    EXPECT_EQ(text.toStdString(),
+              "Tarvello System Information Application Already Running! Use the Taskbar to "
+              "Activate.\n\nPress Ctrl + Esc to access Taskbar, then click on Tarvello System "
+              "Information, or press Alt + Esc to change window displayed.");
     EXPECT_EQ(title, QCoreApplication::applicationName());
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons, QMessageBox::Ok);

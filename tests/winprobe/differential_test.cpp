@@ -81,13 +81,27 @@ const std::string kBootIni =
     "second=2\r\n"
     "first=overridden\r\n"
     "[len]\r\n"
-    "v254=" + std::string(254, 'a') + "\r\n"
-    "v255=" + std::string(255, 'b') + "\r\n"
-    "v256=" + std::string(256, 'c') + "\r\n"
-    "v300=" + std::string(300, 'd') + "\r\n"
-    "q253=\"" + std::string(253, 'e') + "\"\r\n"
-    "q254=\"" + std::string(254, 'f') + "\"\r\n"
-    "q255=\"" + std::string(255, 'g') + "\"\r\n"
+    "v254=" +
+    std::string(254, 'a') +
+    "\r\n"
+    "v255=" +
+    std::string(255, 'b') +
+    "\r\n"
+    "v256=" +
+    std::string(256, 'c') +
+    "\r\n"
+    "v300=" +
+    std::string(300, 'd') +
+    "\r\n"
+    "q253=\"" +
+    std::string(253, 'e') +
+    "\"\r\n"
+    "q254=\"" +
+    std::string(254, 'f') +
+    "\"\r\n"
+    "q255=\"" +
+    std::string(255, 'g') +
+    "\"\r\n"
     "[ctrlz]\r\n"
     "k=value\x1a\r\n"
     "[tail] trailing text\r\n"
@@ -239,8 +253,8 @@ std::string ourIni(const std::vector<IniFile>& files, const IniQuery& q) {
     for (const auto& f : files)
         if (q.file && f.name == std::string_view(q.file)) text = f.text;
     std::string buffer(q.buffer + 1, '\x55');
-    uint32_t count = GetPrivateProfileStringFromText(text, q.section, q.key, q.dflt,
-                                                     std::span<char>(buffer.data(), q.buffer));
+    uint32_t count =
+        GetPrivateProfileStringFromText(text, q.section, q.key, q.dflt, std::span<char>(buffer.data(), q.buffer));
     bool nul = count < q.buffer && buffer[count] == '\0';
     return "ini " + std::to_string(count) + " " + hex(std::string_view(buffer).substr(0, std::min(count, q.buffer))) +
            " " + (nul ? "1" : "0");
@@ -301,7 +315,8 @@ class Differential : public ::testing::Test {
 protected:
     void SetUp() override {
         probe_ = SI32_WINPROBE_EXE;
-        if (probe_.empty()) GTEST_SKIP() << "x86_64-w64-mingw32-gcc (g++-mingw-w64-x86-64) was not found at configure time";
+        if (probe_.empty())
+            GTEST_SKIP() << "x86_64-w64-mingw32-gcc (g++-mingw-w64-x86-64) was not found at configure time";
         wine_ = findWine();
         if (wine_.empty()) GTEST_SKIP() << "wine64 (Debian package wine64) is not installed";
         char dirTemplate[] = "/tmp/si32-winprobe-XXXXXX";

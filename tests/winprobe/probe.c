@@ -12,10 +12,10 @@
  *         -> query OPEN STATUS TYPE SIZE BYTES
  *
  * ROOT, TYPE and SAM are hexadecimal numbers; FILE is a Windows path. */
-#include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 #define FILLER 0x55
 
@@ -45,8 +45,7 @@ static void printHex(const unsigned char *bytes, size_t n) {
 }
 
 static void ini(char **f) {
-    char *file = unhex(f[0], NULL), *section = unhex(f[1], NULL), *key = unhex(f[2], NULL),
-         *dflt = unhex(f[3], NULL);
+    char *file = unhex(f[0], NULL), *section = unhex(f[1], NULL), *key = unhex(f[2], NULL), *dflt = unhex(f[3], NULL);
     DWORD size = strtoul(f[4], NULL, 10);
     unsigned char *buffer = malloc(size + 1);
     memset(buffer, FILLER, size + 1);

@@ -76,9 +76,7 @@ std::optional<int> FreeTaskPercent(const fs::path& root) {
     return FreePercent(*tasks, *maximum);
 }
 
-std::string ResTmpText(int first, int second) {
-    return std::to_string(first) + "," + std::to_string(second) + "\r\n";
-}
+std::string ResTmpText(int first, int second) { return std::to_string(first) + "," + std::to_string(second) + "\r\n"; }
 
 void WriteAtomically(const fs::path& target, std::string_view text) {
     std::random_device random;

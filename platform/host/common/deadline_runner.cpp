@@ -78,8 +78,7 @@ struct DeadlineRunner::Worker {
     }
 };
 
-DeadlineRunner::DeadlineRunner(std::chrono::milliseconds limit)
-    : limit_(limit), busy_(std::make_shared<BusyKeys>()) {}
+DeadlineRunner::DeadlineRunner(std::chrono::milliseconds limit) : limit_(limit), busy_(std::make_shared<BusyKeys>()) {}
 
 DeadlineRunner::~DeadlineRunner() {
     if (worker_) worker_->retire();

@@ -93,7 +93,8 @@ std::string unquoteShellValue(std::string_view raw) {
         const char c = raw[i];
         if (c == '"') {
             for (++i; i < raw.size() && raw[i] != '"'; ++i) {
-                if (raw[i] == '\\' && i + 1 < raw.size() && std::string_view("\"\\$`").find(raw[i + 1]) != std::string_view::npos)
+                if (raw[i] == '\\' && i + 1 < raw.size() &&
+                    std::string_view("\"\\$`").find(raw[i + 1]) != std::string_view::npos)
                     ++i;
                 value += raw[i];
             }

@@ -49,7 +49,8 @@ MountGuard::~MountGuard() = default;
 const GuardedMount* MountGuard::holding(std::string_view path) const {
     const GuardedMount* best = nullptr;
     for (const auto& mount : mounts_)
-        if (isPathWithin(path, mount.mountPoint) && (best == nullptr || mount.mountPoint.size() >= best->mountPoint.size()))
+        if (isPathWithin(path, mount.mountPoint) &&
+            (best == nullptr || mount.mountPoint.size() >= best->mountPoint.size()))
             best = &mount;
     return best;
 }
@@ -129,19 +130,24 @@ PathStatus MountGuard::Stat(const std::string& path) {
 }
 
 PathStatus MountGuard::Lstat(const std::string& path) {
-    const auto status = Run<PathStatus>(path, [path] {
-        PathStatus answer;
-        if (::lstat(path.c_str(), &answer.info) != 0) answer.error = errno;
-        return answer;
-    }, false);
+    const auto status = Run<PathStatus>(
+        path,
+        [path] {
+            PathStatus answer;
+            if (::lstat(path.c_str(), &answer.info) != 0) answer.error = errno;
+            return answer;
+        },
+        false);
     return status.value_or(PathStatus{ETIMEDOUT, {}});
 }
 
 bool MountGuard::IsExecutableFile(const std::string& path) {
-    return Run<bool>(path, [path] {
-               struct stat info {};
-               return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
-           })
+    return Run<bool>(path,
+                     [path] {
+                         struct stat info {};
+                         return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                                ::access(path.c_str(), X_OK) == 0;
+                     })
         .value_or(false);
 }
 
@@ -155,11 +161,15 @@ std::vector<std::string> MountGuard::List(const std::string& path) {
 }
 
 std::string MountGuard::ReadLink(const std::string& path) {
-    return Run<std::string>(path, [path] { return readLink(path); }, false).value_or("");
+    return Run<std::string>(
+               path, [path] { return readLink(path); }, false)
+        .value_or("");
 }
 
 int MountGuard::Unlink(const std::string& path) {
-    return Run<int>(path, [path] { return ::unlink(path.c_str()) == 0 ? 0 : errno; }, false).value_or(ETIMEDOUT);
+    return Run<int>(
+               path, [path] { return ::unlink(path.c_str()) == 0 ? 0 : errno; }, false)
+        .value_or(ETIMEDOUT);
 }
 
 }  // namespace si32

@@ -8,8 +8,6 @@ namespace si32 {
 // cannot change how anything loaded later resolves its own names.
 SharedLibrary::SharedLibrary(const char* soname) : handle_(::dlopen(soname, RTLD_LAZY | RTLD_LOCAL)) {}
 
-void* SharedLibrary::address(const char* name) const {
-    return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
-}
+void* SharedLibrary::address(const char* name) const { return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr; }
 
 }  // namespace si32

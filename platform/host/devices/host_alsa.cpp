@@ -191,8 +191,8 @@ std::vector<AlsaSequencerPort> midiOutputPorts(std::vector<AlsaSequencerPort> po
 
 MidiOutCapsA midiOutCaps(const AlsaSequencerPort& port) {
     MidiOutCapsA caps;
-    const std::string_view name = Utf8Prefix(port.portName.empty() ? port.clientName : port.portName,
-                                             caps.szPname.size() - 1);
+    const std::string_view name =
+        Utf8Prefix(port.portName.empty() ? port.clientName : port.portName, caps.szPname.size() - 1);
     std::memcpy(caps.szPname.data(), name.data(), name.size());
     caps.wTechnology = technologyOf(port.type);
     // A sequencer port takes all sixteen channels.

@@ -34,10 +34,9 @@ struct CupsApi {
     SI32_LIBRARY_FUNCTION(cupsFreeDests);
 
     bool bind(const SharedLibrary& library) {
-        return SI32_BIND(library, cupsServer) && SI32_BIND(library, ippPort) &&
-               SI32_BIND(library, cupsEncryption) && SI32_BIND(library, httpConnect2) &&
-               SI32_BIND(library, httpSetTimeout) && SI32_BIND(library, httpClose) &&
-               SI32_BIND(library, cupsGetDests2) && SI32_BIND(library, cupsGetDest) &&
+        return SI32_BIND(library, cupsServer) && SI32_BIND(library, ippPort) && SI32_BIND(library, cupsEncryption) &&
+               SI32_BIND(library, httpConnect2) && SI32_BIND(library, httpSetTimeout) &&
+               SI32_BIND(library, httpClose) && SI32_BIND(library, cupsGetDests2) && SI32_BIND(library, cupsGetDest) &&
                SI32_BIND(library, cupsFreeDests);
     }
 };
@@ -56,8 +55,7 @@ public:
         const CupsApi* cups = loadLibraryOnce<CupsApi>();
         if (cups == nullptr) return {};
         http_t* http = cups->httpConnect2(cups->cupsServer(), cups->ippPort(), nullptr, AF_UNSPEC,
-                                          cups->cupsEncryption(), 1, static_cast<int>(connectLimit_.count()),
-                                          nullptr);
+                                          cups->cupsEncryption(), 1, static_cast<int>(connectLimit_.count()), nullptr);
         if (http == nullptr) return {};
         cups->httpSetTimeout(http, static_cast<double>(connectLimit_.count()) / 1000.0, giveUp, nullptr);
         cups_dest_t* dests = nullptr;
@@ -91,14 +89,13 @@ bool namesServer(const std::optional<std::string>& clientConf) {
         line = trimBlanks(line);
         const size_t blank = line.find_first_of(" \t");
         if (blank == std::string_view::npos) continue;
-        if (equalsNoCase(line.substr(0, blank), "ServerName") && !trimBlanks(line.substr(blank)).empty())
-            return true;
+        if (equalsNoCase(line.substr(0, blank), "ServerName") && !trimBlanks(line.substr(blank)).empty()) return true;
     }
     return false;
 }
 
 bool isSocket(const std::string& path) {
-    struct stat status{};
+    struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode);
 }
 
@@ -151,8 +148,7 @@ bool cupsLibraryLoads() { return loadLibraryOnce<CupsApi>() != nullptr; }
 bool cupsSchedulerMayAnswer(const std::string& root) {
     if (!environment("CUPS_SERVER").empty()) return true;
     const std::string serverRoot = environment("CUPS_SERVERROOT");
-    if (namesServer(readUnderRoot(root, (serverRoot.empty() ? "/etc/cups" : serverRoot) + "/client.conf")))
-        return true;
+    if (namesServer(readUnderRoot(root, (serverRoot.empty() ? "/etc/cups" : serverRoot) + "/client.conf"))) return true;
     // The user's file is their own, not part of the machine under root.
     const std::string home = environment("HOME");
     if (!home.empty() && namesServer(readUnderRoot("/", home + "/.cups/client.conf"))) return true;
@@ -171,10 +167,12 @@ std::string HostPrinting::DefaultPrinter() {
     // to load it at all runs there too: it reads the user's client.conf, and
     // a home on a dead server must not hold the caller either.
     std::shared_ptr<CupsDestinations> cups = cups_;
-    return runner_.run<std::string>("cups", [cups]() -> std::optional<std::string> {
-                      if (!cups->MayAnswer()) return std::string();
-                      return cups->DefaultDestination();
-                  })
+    return runner_
+        .run<std::string>("cups",
+                          [cups]() -> std::optional<std::string> {
+                              if (!cups->MayAnswer()) return std::string();
+                              return cups->DefaultDestination();
+                          })
         .value_or("");
 }
 

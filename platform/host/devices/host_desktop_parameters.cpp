@@ -66,7 +66,8 @@ bool DesktopParameters::commit(std::vector<ProfileValue> values, uint32_t winIni
         if (!context_.prefixWritable) return false;
         if (!storeInProfileFile(context_.prefix + "/registry.reg", kDesktopKey, values)) return false;
     }
-    for (ProfileValue& v : values) registry_.SetValue(HKEY_CURRENT_USER, kDesktopKey, v.name, v.type, std::move(v.data));
+    for (ProfileValue& v : values)
+        registry_.SetValue(HKEY_CURRENT_USER, kDesktopKey, v.name, v.type, std::move(v.data));
     return true;
 }
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
+#include "platform/host/volumes/drive_map.h"
 #include "platform/platform.h"
 
 namespace si32 {

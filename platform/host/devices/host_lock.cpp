@@ -68,8 +68,7 @@ std::string displayScope() {
     if (!chosen.empty()) return chosen;
     // Qt's own choice: Wayland first wherever a compositor is announced,
     // X11 otherwise.
-    if (!environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland")
-        return waylandSocket();
+    if (!environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland") return waylandSocket();
     const std::string display = environment("DISPLAY");
     return display.empty() ? "" : "x11:" + withoutScreen(display);
 }
@@ -84,10 +83,8 @@ std::string lockFileName(Program program, std::string_view display) {
         for (const char c : display) {
             const auto byte = static_cast<unsigned char>(c);
             const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-            if (plain || c == '-' || c == '.')
-                name += c;
-            else
-                name += {'_', kHex[byte >> 4], kHex[byte & 15]};
+            if (plain || c == '-' || c == '.') name += c;
+            else name += {'_', kHex[byte >> 4], kHex[byte & 15]};
         }
     }
     return name + ".lock";

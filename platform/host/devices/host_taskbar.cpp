@@ -59,9 +59,7 @@ std::optional<std::vector<DockWindow>> readDocks(Display* display) {
 
 class X11DesktopPanels final : public DesktopPanels {
 public:
-    std::optional<std::vector<DockWindow>> Docks() override {
-        return x11::query<std::vector<DockWindow>>(readDocks);
-    }
+    std::optional<std::vector<DockWindow>> Docks() override { return x11::query<std::vector<DockWindow>>(readDocks); }
 };
 
 }  // namespace

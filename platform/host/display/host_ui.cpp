@@ -81,8 +81,8 @@ ScreenTwips HostUi::Screen() {
     };
     const float perPixelX = perPixel(facts->dpiX);
     const float perPixelY = perPixel(facts->dpiY);
-    return {static_cast<float>(facts->widthPx) * perPixelX, static_cast<float>(facts->heightPx) * perPixelY,
-            perPixelX, perPixelY};
+    return {static_cast<float>(facts->widthPx) * perPixelX, static_cast<float>(facts->heightPx) * perPixelY, perPixelX,
+            perPixelY};
 }
 
 void HostUi::SetMousePointer(int32_t pointer) { deps_.frontend.SetBusyPointer(pointer == POINTER_HOURGLASS); }
@@ -99,8 +99,8 @@ bool HostUi::PrevInstance() {
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         const char* temp = std::getenv("TMPDIR");
         const std::string fallback = temp != nullptr && *temp == '/' ? temp : "/tmp";
-        lock_ = takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "",
-                                 fallback);
+        lock_ =
+            takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "", fallback);
         // A guard that cannot be kept must not keep the user from the window.
         if (!lock_) {
             std::cerr << "si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " << fallback

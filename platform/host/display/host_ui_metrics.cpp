@@ -35,8 +35,7 @@ int32_t metricFromScreen(const ScreenFacts& s, int32_t index) {
         // The client area of a maximised window: the work area, less the
         // title bar in height.
         case SM_CXFULLSCREEN: return known(workWidth) ? workWidth : 0;
-        case SM_CYFULLSCREEN:
-            return known(workHeight) && known(s.titleBarHeight) ? workHeight - s.titleBarHeight : 0;
+        case SM_CYFULLSCREEN: return known(workHeight) && known(s.titleBarHeight) ? workHeight - s.titleBarHeight : 0;
         // A maximised window's frame lies just outside the work area.
         case SM_CXMAXIMIZED: return known(workWidth) && known(s.frameWidth) ? workWidth + 2 * s.frameWidth : 0;
         case SM_CYMAXIMIZED: return known(workHeight) && known(s.frameWidth) ? workHeight + 2 * s.frameWidth : 0;

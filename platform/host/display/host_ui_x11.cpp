@@ -100,8 +100,8 @@ void readProperty(Display* display, Window window, Atom property, int wanted, Ta
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     // Up to 64 KiB: far beyond any list or name a desktop keeps here.
-    const int status = xlib().XGetWindowProperty(display, window, property, 0, 16384, False, AnyPropertyType,
-                                                 &type, &format, &count, &remaining, &data);
+    const int status = xlib().XGetWindowProperty(display, window, property, 0, 16384, False, AnyPropertyType, &type,
+                                                 &format, &count, &remaining, &data);
     if (status == Success && data != nullptr && format == wanted) take(data, count);
     if (data != nullptr) xlib().XFree(data);
 }

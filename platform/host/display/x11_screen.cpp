@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/host/display/host_ui_x11.h"
 #include "platform/host/common/shared_library.h"
+#include "platform/host/display/host_ui_x11.h"
 
 namespace si32 {
 namespace {
@@ -121,9 +121,7 @@ void readMonitors(Display* display, ScreenFacts& facts) {
 }  // namespace
 
 std::optional<ScreenFacts> queryX11Screen() {
-    return x11::query<ScreenFacts>([](Display* d) -> std::optional<ScreenFacts> {
-        return readScreen(d);
-    });
+    return x11::query<ScreenFacts>([](Display* d) -> std::optional<ScreenFacts> { return readScreen(d); });
 }
 
 }  // namespace si32

@@ -90,14 +90,14 @@ ProcessorCode processorCodeFor(std::string_view machine) {
         ProcessorCode code;
     };
     static constexpr Row rows[] = {
-        {"x86_64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}}, {"amd64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},
-        {"i386", {PROCESSOR_ARCHITECTURE_INTEL, 386}},    {"i486", {PROCESSOR_ARCHITECTURE_INTEL, 486}},
-        {"i586", {PROCESSOR_ARCHITECTURE_INTEL, 586}},    {"i686", {PROCESSOR_ARCHITECTURE_INTEL, 586}},
+        {"x86_64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},  {"amd64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},
+        {"i386", {PROCESSOR_ARCHITECTURE_INTEL, 386}},     {"i486", {PROCESSOR_ARCHITECTURE_INTEL, 486}},
+        {"i586", {PROCESSOR_ARCHITECTURE_INTEL, 586}},     {"i686", {PROCESSOR_ARCHITECTURE_INTEL, 586}},
         {"aarch64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}}, {"arm64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},
-        {"arm", {PROCESSOR_ARCHITECTURE_ARM, 2577}},      {"ia64", {PROCESSOR_ARCHITECTURE_IA64, 2200}},
-        {"mips", {PROCESSOR_ARCHITECTURE_MIPS, 4000}},    {"ppc64", {PROCESSOR_ARCHITECTURE_PPC, 620}},
-        {"ppc", {PROCESSOR_ARCHITECTURE_PPC, 601}},       {"alpha", {PROCESSOR_ARCHITECTURE_ALPHA, 21064}},
-        {"sh3", {PROCESSOR_ARCHITECTURE_SHX, 103}},       {"sh4", {PROCESSOR_ARCHITECTURE_SHX, 104}},
+        {"arm", {PROCESSOR_ARCHITECTURE_ARM, 2577}},       {"ia64", {PROCESSOR_ARCHITECTURE_IA64, 2200}},
+        {"mips", {PROCESSOR_ARCHITECTURE_MIPS, 4000}},     {"ppc64", {PROCESSOR_ARCHITECTURE_PPC, 620}},
+        {"ppc", {PROCESSOR_ARCHITECTURE_PPC, 601}},        {"alpha", {PROCESSOR_ARCHITECTURE_ALPHA, 21064}},
+        {"sh3", {PROCESSOR_ARCHITECTURE_SHX, 103}},        {"sh4", {PROCESSOR_ARCHITECTURE_SHX, 104}},
     };
     for (const Row& row : rows)
         if (machine.substr(0, row.prefix.size()) == row.prefix) return row.code;

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/host/kernel/host_process.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_process.h"
 #include "platform/host/kernel/host_windows_paths.h"
 #include "platform/run_time_error.h"
 
@@ -111,7 +111,8 @@ std::string HostFiles::Dir(std::string_view path) {
 void HostFiles::ChDrive(std::string_view drive) {
     if (drive.empty()) return;
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive.front())));
-    if (drives_.find(letter) == nullptr) raise(ErrorKind::PlatformFailure, std::string(1, letter) + ": device unavailable");
+    if (drives_.find(letter) == nullptr)
+        raise(ErrorKind::PlatformFailure, std::string(1, letter) + ": device unavailable");
     currentDrive_ = letter;
 }
 
@@ -161,7 +162,8 @@ DateTime HostFiles::FileDateTime(std::string_view path) {
     const PathStatus status = context_.mounts->Stat(host);
     if (!status.ok()) raiseFor(status.error, host);
     std::tm local{};
-    if (::localtime_r(&status.info.st_mtime, &local) == nullptr) raise(ErrorKind::Overflow, host + ": date out of range");
+    if (::localtime_r(&status.info.st_mtime, &local) == nullptr)
+        raise(ErrorKind::Overflow, host + ": date out of range");
     return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
@@ -179,10 +181,10 @@ std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     }
     const std::string directory = HostPathOf(CurDir());
     const char* searchPath = std::getenv("PATH");
-    const auto program =
-        findProgram(argv.front(), asWritten,
-                    ProgramSearch{{context_.executableDir, context_.libexecDir}, directory,
-                                  searchPath ? searchPath : "", context_.mounts});
+    const auto program = findProgram(
+        argv.front(), asWritten,
+        ProgramSearch{
+            {context_.executableDir, context_.libexecDir}, directory, searchPath ? searchPath : "", context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
     return *program;
 }

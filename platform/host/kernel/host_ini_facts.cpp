@@ -8,11 +8,11 @@
 
 #include <xkbcommon/xkbregistry.h>
 
-#include "platform/host/kernel/host_locale.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
 #include "platform/host/display/host_ui_x11.h"
+#include "platform/host/kernel/host_locale.h"
 
 namespace si32 {
 namespace {
@@ -53,7 +53,8 @@ XkbNames parseXkbList(std::string_view text) {
         } else if (section == "variant") {
             const size_t colon = description.find(':');
             if (colon == std::string_view::npos) continue;
-            names.variants[{std::string(description.substr(0, colon)), name}] = trimBlanks(description.substr(colon + 1));
+            names.variants[{std::string(description.substr(0, colon)), name}] =
+                trimBlanks(description.substr(colon + 1));
         }
     }
     return names;
@@ -201,8 +202,9 @@ std::optional<std::string> keyboardDescription(const std::string& root) {
     const std::vector<std::string> variants = splitOn(settings["XKBVARIANT"], ',');
     std::optional<XkbNames> registry;
     if (root == "/") registry = registryNames();
-    const XkbNames names = registry ? std::move(*registry)
-                                    : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    const XkbNames names = registry
+                               ? std::move(*registry)
+                               : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
 
     std::string description = model.empty() ? std::string() : named(names.models, model);
     for (size_t i = 0; i < layouts.size(); ++i) {
@@ -257,7 +259,8 @@ std::optional<std::string> pointingDeviceName(const std::string& root) {
             name.clear();
         } else if (line.substr(0, 8) == "N: Name=") {
             std::string_view quoted = trimBlanks(line.substr(8));
-            if (quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"') quoted = quoted.substr(1, quoted.size() - 2);
+            if (quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"')
+                quoted = quoted.substr(1, quoted.size() - 2);
             name = quoted;
         } else if (line.substr(0, 12) == "H: Handlers=") {
             for (const std::string& handler : splitOn(line.substr(12), ' '))
@@ -277,9 +280,10 @@ std::optional<std::string> opticalDriveDevice(const std::string& root) {
             if (!name.empty()) drives.push_back(std::move(name));
         if (drives.empty()) return std::nullopt;
         // The kernel lists the newest drive first; the first drive is sr0.
-        const auto first = std::min_element(drives.begin(), drives.end(), [](const std::string& a, const std::string& b) {
-            return a.size() != b.size() ? a.size() < b.size() : a < b;
-        });
+        const auto first =
+            std::min_element(drives.begin(), drives.end(), [](const std::string& a, const std::string& b) {
+                return a.size() != b.size() ? a.size() < b.size() : a < b;
+            });
         return "/dev/" + *first;
     }
     return std::nullopt;

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/engine/ini_reader.h"
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/kernel/host_ini_facts.h"
+#include "platform/engine/ini_reader.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_ini_facts.h"
 #include "platform/host/kernel/host_windows_paths.h"
 
 namespace si32 {
@@ -25,16 +25,15 @@ uint32_t HostKernel::GetPrivateProfileStringA(std::string_view section, std::str
                                               std::string_view fileName) {
     // A name without a full path is a file in the Windows directory.
     const std::string windowsPath =
-        isHostPath(fileName) ? std::string(fileName)
-                             : fullWindowsPath(fileName, 'C', [](char letter) {
-                                   return letter == 'C' ? std::string(kWindowsDirectory.substr(3)) : std::string();
-                               });
+        isHostPath(fileName) ? std::string(fileName) : fullWindowsPath(fileName, 'C', [](char letter) {
+            return letter == 'C' ? std::string(kWindowsDirectory.substr(3)) : std::string();
+        });
     std::optional<std::string> text;
     if (const auto host = drives_.ToHostPath(windowsPath)) text = context_.mounts->ReadFile(*host);
 
     std::vector<char> scratch(std::max(buffer.size(), kMissing.size() + 1));
-    const uint32_t count = GetPrivateProfileStringFromText(
-        text ? std::optional<std::string_view>(*text) : std::nullopt, section, key, kMissing, scratch);
+    const uint32_t count = GetPrivateProfileStringFromText(text ? std::optional<std::string_view>(*text) : std::nullopt,
+                                                           section, key, kMissing, scratch);
     const std::string_view answer(scratch.data(), count);
     if (answer != kMissing) return storeCutAnswer(answer, buffer);
 

@@ -17,8 +17,8 @@ bool isExecutableFile(const std::string& hostPath, MountGuard& mounts);
 
 struct ProgramSearch {
     std::vector<std::string> programDirs;  // where the Si32 programs and their helpers are
-    std::string currentDir;     // the current directory's host path
-    std::string searchPath;     // $PATH
+    std::string currentDir;                // the current directory's host path
+    std::string searchPath;                // $PATH
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
 };
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/kernel/host_locale.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_locale.h"
 
 namespace si32 {
 namespace {
@@ -17,7 +17,8 @@ std::optional<std::string> localeText(LCTYPE type) {
     if (type == LOCALE_SDECIMAL) return localeItem(LC_NUMERIC, "LC_NUMERIC", RADIXCHAR);
     if (type == LOCALE_STHOUSAND) return localeItem(LC_NUMERIC, "LC_NUMERIC", THOUSEP);
     if (type >= LOCALE_SABBREVMONTHNAME1 && type < LOCALE_SABBREVMONTHNAME1 + 12)
-        return localeItem(LC_TIME, "LC_TIME", static_cast<nl_item>(ABMON_1 + static_cast<int>(type - LOCALE_SABBREVMONTHNAME1)));
+        return localeItem(LC_TIME, "LC_TIME",
+                          static_cast<nl_item>(ABMON_1 + static_cast<int>(type - LOCALE_SABBREVMONTHNAME1)));
     return std::nullopt;
 }
 

@@ -29,8 +29,8 @@ CpuDescription describeX86(const Fields& fields, bool sixtyFour) {
     if (family && model && stepping) {
         // Windows names the architecture after the maker's own name for it.
         const char* arch = !sixtyFour ? "x86" : cpu.vendorIdentifier == "GenuineIntel" ? "Intel64" : "AMD64";
-        cpu.identifier = std::string(arch) + " Family " + std::to_string(*family) + " Model " +
-                         std::to_string(*model) + " Stepping " + std::to_string(*stepping);
+        cpu.identifier = std::string(arch) + " Family " + std::to_string(*family) + " Model " + std::to_string(*model) +
+                         " Stepping " + std::to_string(*stepping);
         cpu.level = static_cast<uint16_t>(*family);
         cpu.revision = static_cast<uint16_t>(((*model & 0xFF) << 8) | (*stepping & 0xFF));
     }
@@ -51,9 +51,8 @@ CpuDescription describeArm(const Fields& fields, bool sixtyFour) {
     if (architecture && part && revision) {
         char partHex[16];
         std::snprintf(partHex, sizeof partHex, "%X", *part);
-        cpu.identifier = "ARMv" + std::to_string(*architecture) + (sixtyFour ? " (64-bit)" : " (32-bit)") +
-                         " Family " + std::to_string(*architecture) + " Model " + partHex + " Revision " +
-                         std::to_string(*revision);
+        cpu.identifier = "ARMv" + std::to_string(*architecture) + (sixtyFour ? " (64-bit)" : " (32-bit)") + " Family " +
+                         std::to_string(*architecture) + " Model " + partHex + " Revision " + std::to_string(*revision);
         cpu.level = static_cast<uint16_t>(*architecture);
         cpu.revision = static_cast<uint16_t>(*revision);
     }

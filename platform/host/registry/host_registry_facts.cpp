@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <map>
 
-#include "platform/host/registry/host_cpu.h"
-#include "platform/host/kernel/host_facts.h"
-#include "platform/host/kernel/host_passwd.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_passwd.h"
+#include "platform/host/registry/host_cpu.h"
 #include "platform/input_file.h"
 
 namespace si32 {
@@ -28,8 +28,7 @@ constexpr std::string_view kMsInfo = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"
 // Dedicated system-information programs, best first. Task managers and
 // settings panels are left out: they are not what the button promises, and
 // the path must start the tool without arguments.
-constexpr std::string_view kInformationTools[] = {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x", "lshw-gtk",
-                                                  "i-nex"};
+constexpr std::string_view kInformationTools[] = {"hardinfo2", "hardinfo", "kinfocenter", "cpu-x", "lshw-gtk", "i-nex"};
 
 void addText(std::vector<LiveRegistryValue>& values, std::string_view key, std::string_view name,
              const std::optional<std::string>& text) {
@@ -105,7 +104,8 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     if (!osRelease) osRelease = readUnderRoot(root, "/usr/lib/os-release");
     addText(values, kCurrentVersion, "ProductName", operatingSystemName(osRelease.value_or("")));
     addText(values, kCurrentVersion, "VersionNumber", sources.release);
-    if (const auto user = lookUpUser(root, sources.uid)) addText(values, kCurrentVersion, "RegisteredOwner", fullNameOf(*user));
+    if (const auto user = lookUpUser(root, sources.uid))
+        addText(values, kCurrentVersion, "RegisteredOwner", fullNameOf(*user));
     // Linux records no organisation; a prefix may set one.
     values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
 
@@ -138,10 +138,8 @@ RegistryStore buildHostRegistry(const HostContext& context) {
     RegistryStore store;
     if (char host[256] = {}; ::gethostname(host, sizeof host - 1) == 0) store.SetComputerName(host);
     for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
-        if (value.type == 4)
-            store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
-        else
-            store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
+        if (value.type == 4) store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
+        else store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
     }
     const std::string userFile = context.prefix + "/registry.reg";
     // The live registry stands whatever the file holds; the user learns

@@ -13,19 +13,19 @@
 namespace si32 {
 
 struct LiveRegistryValue {
-    std::string key;    // below HKEY_LOCAL_MACHINE
+    std::string key;  // below HKEY_LOCAL_MACHINE
     std::string name;
-    uint32_t type = 1;  // REG_SZ or REG_DWORD
-    std::string text;   // REG_SZ
-    uint32_t dword = 0; // REG_DWORD
+    uint32_t type = 1;   // REG_SZ or REG_DWORD
+    std::string text;    // REG_SZ
+    uint32_t dword = 0;  // REG_DWORD
 };
 
 struct LiveRegistrySources {
     std::string root = "/";
-    std::string machine;    // uname's hardware name
-    std::string release;    // the kernel release; "" when unknown
-    uint32_t uid = 0;       // whose full name is the registered owner
-    std::string searchPath; // $PATH, where the system-information tool is looked for
+    std::string machine;     // uname's hardware name
+    std::string release;     // the kernel release; "" when unknown
+    uint32_t uid = 0;        // whose full name is the registered owner
+    std::string searchPath;  // $PATH, where the system-information tool is looked for
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();  // guards the search
 };
 

@@ -23,12 +23,13 @@ std::optional<VolumeTags> probeDevice(const std::string& devicePath) {
     blkid_probe probe = blkid_new_probe_from_filename(devicePath.c_str());
     if (probe == nullptr) return std::nullopt;
     blkid_probe_enable_superblocks(probe, 1);
-    blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL |
-                                                 BLKID_SUBLKS_UUID);
+    blkid_probe_set_superblocks_flags(
+        probe, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
     const int found = blkid_do_safeprobe(probe);
     std::optional<VolumeTags> tags;
-    if (found == 0) tags = VolumeTags{lookup(probe, "TYPE"), lookup(probe, "VERSION"), lookup(probe, "LABEL"),
-                                      lookup(probe, "UUID")};
+    if (found == 0)
+        tags =
+            VolumeTags{lookup(probe, "TYPE"), lookup(probe, "VERSION"), lookup(probe, "LABEL"), lookup(probe, "UUID")};
     else if (found == 1) tags = VolumeTags{};  // read, and no file system signature on it
     blkid_free_probe(probe);
     return tags;

@@ -4,15 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <map>
 
+#include "platform/host/common/host_read.h"
 #include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/volumes/drive_map_devices.h"
 #include "platform/host/volumes/drive_map_mounts.h"
-#include "platform/host/common/host_read.h"
 #include "platform/kernel.h"
 
 namespace si32 {
@@ -161,8 +161,7 @@ DriveMap DriveMap::Build(const HostContext& context) {
         if (next > 'Z') break;
         map.drives_.push_back(describer.describe(next++, hostPath, &volume));
     }
-    std::sort(map.drives_.begin(), map.drives_.end(),
-              [](const auto& a, const auto& b) { return a.letter < b.letter; });
+    std::sort(map.drives_.begin(), map.drives_.end(), [](const auto& a, const auto& b) { return a.letter < b.letter; });
     return map;
 }
 
@@ -192,8 +191,9 @@ std::optional<std::string> DriveMap::ToHostPath(std::string_view windowsPath) co
         std::string next = joinPath(path, name);
         if (matching && !mounts->Lstat(next).ok()) {
             const auto names = mounts->List(path);
-            const auto found = std::find_if(names.begin(), names.end(),
-                                            [&](const std::string& candidate) { return equalsNoCase(candidate, name); });
+            const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& candidate) {
+                return equalsNoCase(candidate, name);
+            });
             if (found != names.end()) next = joinPath(path, *found);
             else matching = false;
         }
@@ -210,7 +210,8 @@ std::optional<std::string> DriveMap::ToWindowsPath(std::string_view hostPath) co
         if (isPathWithin(path, drive.hostPath) && (best == nullptr || drive.hostPath.size() > best->hostPath.size()))
             best = &drive;
     if (best == nullptr) return std::nullopt;
-    std::string rest = best->hostPath == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostPath.size() + 1));
+    std::string rest =
+        best->hostPath == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostPath.size() + 1));
     std::replace(rest.begin(), rest.end(), '/', '\\');
     return std::string(1, best->letter) + ":\\" + rest;
 }

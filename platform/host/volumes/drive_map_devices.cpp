@@ -43,8 +43,8 @@ std::optional<std::string> readLine(const std::string& path) { return readLineUn
 // anonymous number; /dev/mapper names are links to dm-N).
 std::optional<std::string> sysfsDirectory(const std::string& root, const MountEntry& mount) {
     if (mount.major != 0) {
-        const auto byNumber = underRoot(root, "/sys/dev/block/" + std::to_string(mount.major) + ":" +
-                                                  std::to_string(mount.minor));
+        const auto byNumber =
+            underRoot(root, "/sys/dev/block/" + std::to_string(mount.major) + ":" + std::to_string(mount.minor));
         if (auto dir = canonical(byNumber)) return dir;
     }
     if (!mount.source.starts_with("/dev/")) return std::nullopt;
@@ -62,10 +62,10 @@ struct MagicName {
 
 // statfs(2)'s f_type of the file systems a root is commonly on.
 constexpr MagicName kFileSystemMagics[] = {
-    {0xEF53, "ext4"},      {0x9123683E, "btrfs"}, {0x58465342, "xfs"},   {0xF2F52010, "f2fs"},
-    {0x2FC12FC1, "zfs"},   {0x01021994, "tmpfs"}, {0x794C7630, "overlay"}, {0x6969, "nfs"},
-    {0x65735546, "fuse"},  {0x73717368, "squashfs"}, {0x4D44, "vfat"},  {0x5346544E, "ntfs"},
-    {0x858458F6, "ramfs"}, {0x3153464A, "jfs"},   {0x52654973, "reiserfs"},
+    {0xEF53, "ext4"},      {0x9123683E, "btrfs"},    {0x58465342, "xfs"},      {0xF2F52010, "f2fs"},
+    {0x2FC12FC1, "zfs"},   {0x01021994, "tmpfs"},    {0x794C7630, "overlay"},  {0x6969, "nfs"},
+    {0x65735546, "fuse"},  {0x73717368, "squashfs"}, {0x4D44, "vfat"},         {0x5346544E, "ntfs"},
+    {0x858458F6, "ramfs"}, {0x3153464A, "jfs"},      {0x52654973, "reiserfs"},
 };
 
 std::string fileSystemOfMagic(unsigned long magic) {
@@ -90,8 +90,8 @@ std::optional<MountEntry> UnlistedRoot(const std::string& root, const std::vecto
     entry.fsType = fileSystemOfMagic(static_cast<unsigned long>(fs.f_type));
     // ext2, ext3 and ext4 share one magic number; the driver that serves the
     // device tells them apart (ext4 serves all three on current kernels).
-    if (const auto dir = canonical(underRoot(root, "/sys/dev/block/" + std::to_string(entry.major) + ":" +
-                                                   std::to_string(entry.minor)))) {
+    if (const auto dir = canonical(
+            underRoot(root, "/sys/dev/block/" + std::to_string(entry.major) + ":" + std::to_string(entry.minor)))) {
         entry.source = "/dev/" + baseName(*dir);
         const std::string ext4 = underRoot(root, "/sys/fs/ext4");
         if (entry.fsType == "ext4" && exists(ext4) && !exists(ext4 + "/" + baseName(*dir))) entry.fsType = "ext2";

@@ -14,13 +14,12 @@ namespace si32 {
 namespace {
 
 constexpr std::array<std::string_view, 17> kNetworkFileSystems{
-    "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "9p", "glusterfs", "lustre", "davfs",
-    "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "fuse.s3fs", "fuse.davfs2"};
+    "nfs",       "nfs4",   "cifs",  "smb3",       "smbfs",       "ncpfs",          "afs",       "ceph",       "9p",
+    "glusterfs", "lustre", "davfs", "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "fuse.s3fs", "fuse.davfs2"};
 
 // Where the system keeps mounts of its own, never shown as volumes.
 constexpr std::array<std::string_view, 9> kSystemMountAreas{
-    "/proc", "/sys", "/dev", "/run", "/snap", "/var/lib/snapd", "/var/lib/docker", "/var/lib/containers",
-    "/var/snap"};
+    "/proc", "/sys", "/dev", "/run", "/snap", "/var/lib/snapd", "/var/lib/docker", "/var/lib/containers", "/var/snap"};
 
 // Where a user mounts a disk image on purpose.
 constexpr std::array<std::string_view, 3> kUserMountAreas{"/media", "/run/media", "/mnt"};

@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/volumes/drive_map_devices.h"
-#include "platform/host/common/host_read.h"
 #include "platform/host/common/deadline_runner.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/volumes/drive_map_devices.h"
 #include "platform/host/volumes/volumes_fs_traits.h"
 #include "platform/kernel.h"
 #include "platform/text_helpers.h"
@@ -44,7 +44,6 @@ struct VolumeFacts {
     uint32_t maxComponentLength = 0;
     uint32_t flags = 0;
 };
-
 
 }  // namespace
 
@@ -82,9 +81,8 @@ struct HostVolumes::Impl {
     }
 
     std::optional<FileSystemStats> stats(const MappedDrive& drive) {
-        return guarded<FileSystemStats>(drive, [statvfs = seams.statvfs, path = drive.hostPath] {
-            return statvfs(path);
-        });
+        return guarded<FileSystemStats>(drive,
+                                        [statvfs = seams.statvfs, path = drive.hostPath] { return statvfs(path); });
     }
 
     std::optional<VolumeFacts> facts(const MappedDrive& drive) {
@@ -144,8 +142,8 @@ int32_t HostVolumes::GetVolumeInformationA(std::string_view rootPath, std::span<
     return 1;
 }
 
-int32_t HostVolumes::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster,
-                                       uint32_t& bytesPerSector, uint32_t& freeClusters, uint32_t& totalClusters) {
+int32_t HostVolumes::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                                       uint32_t& freeClusters, uint32_t& totalClusters) {
     const MappedDrive* drive = impl_->driveOf(rootPath);
     if (drive == nullptr) return 0;
     const auto stats = impl_->stats(*drive);
@@ -162,8 +160,8 @@ int32_t HostVolumes::GetDiskFreeSpaceA(std::string_view rootPath, uint32_t& sect
     return 1;
 }
 
-int32_t HostVolumes::GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller,
-                                         uint64_t& totalBytes, uint64_t& totalFreeBytes) {
+int32_t HostVolumes::GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
+                                         uint64_t& totalFreeBytes) {
     const MappedDrive* drive = impl_->driveOf(rootPath);
     if (drive == nullptr) return 0;
     const auto stats = impl_->stats(*drive);

@@ -93,8 +93,8 @@ uint32_t FileSystemFlags(std::string_view fileSystem, std::string_view options) 
     const auto* traits = traitsOf(fileSystem);
     uint32_t flags = traits != nullptr ? traits->flags : 0;
     if (mount.hasOption("nocase") || mount.hasOption("ignore_case")) flags &= ~FILE_CASE_SENSITIVE_SEARCH;
-    const bool acls = (traits != nullptr && traits->posixAcls && !mount.hasOption("noacl")) ||
-                      mount.hasOption("acl") || mount.hasOption("posixacl") || mount.hasOption("cifsacl");
+    const bool acls = (traits != nullptr && traits->posixAcls && !mount.hasOption("noacl")) || mount.hasOption("acl") ||
+                      mount.hasOption("posixacl") || mount.hasOption("cifsacl");
     if (acls) flags |= FILE_PERSISTENT_ACLS;
     if (fileSystem == "btrfs") {
         const auto compress = mount.optionValue("compress");

@@ -57,12 +57,13 @@ public:
         const std::string description = R"({
           "version": { "platform_id": 2, "major": 5, "minor": 1, "build": 2600 },
           "directories": { "windows": "C:\\WINDOWS", "system": "C:\\WINDOWS\\SYSTEM" },
-          "computer_name": ")" + computerName + R"(", "user_name": ")" + userName + R"(",
+          "computer_name": ")" + computerName +
+                                        R"(", "user_name": ")" + userName + R"(",
           "display": { "metrics": {}, "parameters": {} },
-          "regional": { "decimal": ")" + decimal + R"(", "thousands": ")" + thousands + R"(" }
+          "regional": { "decimal": ")" + decimal +
+                                        R"(", "thousands": ")" + thousands + R"(" }
         })";
-        sim_ = std::make_unique<SimMachine>(SimMachine::Text{description, "contract.json", "."},
-                                                 simFrontend_);
+        sim_ = std::make_unique<SimMachine>(SimMachine::Text{description, "contract.json", "."}, simFrontend_);
     }
 
     Platform& host() { return host_->platform(); }
@@ -102,7 +103,7 @@ Call name(const char* call, uint32_t stated, size_t length) {
                 std::string buffer(length, '#');
                 uint32_t size = stated;
                 const int32_t result = std::strcmp(call, "computer") == 0 ? p.kernel.GetComputerNameA(buffer, size)
-                                                                           : p.registry.GetUserNameA(buffer, size);
+                                                                          : p.registry.GetUserNameA(buffer, size);
                 return answer(result, buffer, size);
             },
             ""};

@@ -108,8 +108,7 @@ TEST(IniReader, TruncatesToTheBufferLessOneAndAlwaysEndsWithNul) {
         uint32_t count;
     };
     const std::vector<Case> cases = {
-        {254, 255, 254}, {255, 255, 254}, {300, 255, 254}, {255, 256, 255},
-        {300, 1024, 300}, {5, 1, 0}, {5, 2, 1},
+        {254, 255, 254}, {255, 255, 254}, {300, 255, 254}, {255, 256, 255}, {300, 1024, 300}, {5, 1, 0}, {5, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.valueLength) + " in " + std::to_string(c.bufferSize));

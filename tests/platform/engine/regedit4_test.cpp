@@ -134,13 +134,16 @@ TEST(Regedit4, ImportSkipsTheLinesItCannotReadAndKeepsTheRest) {
 
 TEST(Regedit4, Version5ExportsInUtf16AreReadIntoTheCodePage) {
     // Text values and the UTF-16 data of hex(2) both arrive in the code page.
-    const std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"
-                                u"\"a\"=\"Ren\u00E9e\"\r\n\"e\"=hex(2):25,00,e9,00,00,00\r\n";
+    const std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n"
+        u"\"a\"=\"Ren\u00E9e\"\r\n\"e\"=hex(2):25,00,e9,00,00,00\r\n";
     std::string bytes = "\xFF\xFE";
     for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     RegistryStore store;
     store.LoadRegedit4(bytes, "src", 1252);
-    EXPECT_EQ(read(store, "K", "a"), std::string("1:Ren\xE9" "e\0", 8));
+    EXPECT_EQ(read(store, "K", "a"), std::string("1:Ren\xE9"
+                                                 "e\0",
+                                                 8));
     EXPECT_EQ(read(store, "K", "e"), std::string("2:%\xE9\0", 5));
 }
 

@@ -17,8 +17,8 @@ struct Query {
     std::string bytes;  // the whole buffer after the call
 };
 
-Query queryValue(RegistryStore& store, HKEY root, std::string_view path, std::string_view name,
-                 uint32_t bufferSize, uint32_t mask = KEY_READ) {
+Query queryValue(RegistryStore& store, HKEY root, std::string_view path, std::string_view name, uint32_t bufferSize,
+                 uint32_t mask = KEY_READ) {
     Query q;
     HKEY key = 0;
     q.status = store.RegOpenKeyExA(root, path, 0, mask, key);
@@ -54,11 +54,11 @@ TEST(RegistryStore, QueriesAnswerWithWindowsStatusTypeAndByteCount) {
     const std::vector<Case> cases = {
         {"string counts its NUL", kCurrentVersion, "ProductName", 256, 0, REG_SZ, 21,
          std::string("Microsoft Windows 98\0", 21)},
-        {"names without regard to case", "software\\MICROSOFT\\windows\\currentversion", "PRODUCTNAME", 256, 0,
-         REG_SZ, 21, "Microsoft"},
+        {"names without regard to case", "software\\MICROSOFT\\windows\\currentversion", "PRODUCTNAME", 256, 0, REG_SZ,
+         21, "Microsoft"},
         {"empty string is one NUL", kCurrentVersion, "Empty", 256, 0, REG_SZ, 1, std::string(1, '\0')},
-        {"dword little-endian", "HARDWARE\\Description\\System\\CentralProcessor\\0", "~Mhz", 1024, 0, REG_DWORD,
-         4, std::string("\xF4\x01\0\0", 4)},
+        {"dword little-endian", "HARDWARE\\Description\\System\\CentralProcessor\\0", "~Mhz", 1024, 0, REG_DWORD, 4,
+         std::string("\xF4\x01\0\0", 4)},
         {"multi string ends with two NULs", kCurrentVersion, "List", 1024, 0, REG_MULTI_SZ, 9,
          std::string("one\0two\0\0", 9)},
         {"expand string keeps its type", kCurrentVersion, "Expand", 256, 0, REG_EXPAND_SZ, 9, "%windir%"},
@@ -159,8 +159,12 @@ TEST(RegistryStore, ConnectGivesAnHklmHandleForThisMachineOnlyOrFailsWith53) {
         int32_t status;
     };
     const Case cases[] = {
-        {"", 0}, {"OFFICE-PC", 0}, {"office-pc", 0}, {"\\\\OFFICE-PC", 0},
-        {"\\\\elsewhere", ERROR_BAD_NETPATH}, {"OFFICE-PCXXXXXXXXXXXXXXXXXXXXXX", ERROR_BAD_NETPATH},
+        {"", 0},
+        {"OFFICE-PC", 0},
+        {"office-pc", 0},
+        {"\\\\OFFICE-PC", 0},
+        {"\\\\elsewhere", ERROR_BAD_NETPATH},
+        {"OFFICE-PCXXXXXXXXXXXXXXXXXXXXXX", ERROR_BAD_NETPATH},
     };
     for (const Case& c : cases) {
         HKEY root = 0;

@@ -18,11 +18,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "platform/host/volumes/drive_map_mounts.h"
-#include "platform/host/common/host_read.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -38,9 +38,8 @@ std::string mountDeadFuse(const std::string& dir) {
     if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return "mounts cannot be made private";
     const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
     if (fuse < 0) return "no /dev/fuse";
-    const std::string options =
-        "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=" + std::to_string(::getuid()) + ",group_id=" +
-        std::to_string(::getgid());
+    const std::string options = "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=" + std::to_string(::getuid()) +
+                                ",group_id=" + std::to_string(::getgid());
     // The descriptor stays open and is never read: every request waits.
     if (::mount("si32-dead", dir.c_str(), "fuse", MS_NOSUID | MS_NODEV, options.c_str()) != 0)
         return "FUSE cannot be mounted here";
@@ -78,7 +77,8 @@ int runChecks(const hosttest::ScratchDir& scratch) {
     };
 
     const std::vector<Check> checks{
-        {"the product date on a dead drive", [&] { return raises([&] { files.FileDateTime("E:\\TARVELLO\\tarvello.exe"); }); }},
+        {"the product date on a dead drive",
+         [&] { return raises([&] { files.FileDateTime("E:\\TARVELLO\\tarvello.exe"); }); }},
         {"a file through a C: link into the dead mount", [&] { return files.Dir("C:\\link\\TRVWIN.INI").empty(); }},
         {"TRVWIN.INI on a dead drive", [&] { return raises([&] { files.OpenForInput("E:\\TRVWIN.INI"); }); }},
         {"changing into a dead folder", [&] { return raises([&] { files.ChDir("E:\\TARVELLO"); }); }},
@@ -128,7 +128,8 @@ TEST(DeadMount, EveryAccessFailsInsteadOfHanging) {
     scratch.mkdir("bin");
     scratch.write("prefix/drive_c/WINDOWS/SYSTEM/TRVWIN.INI", "\"E:\\TARVELLO\",\"C:\"\n");
     scratch.mkdir("prefix/dosdevices");
-    ASSERT_EQ(::symlink((scratch.path() + "/dead/share").c_str(), (scratch.path() + "/prefix/dosdevices/e:").c_str()), 0);
+    ASSERT_EQ(::symlink((scratch.path() + "/dead/share").c_str(), (scratch.path() + "/prefix/dosdevices/e:").c_str()),
+              0);
     ASSERT_EQ(::symlink((scratch.path() + "/dead/c").c_str(), (scratch.path() + "/prefix/drive_c/link").c_str()), 0);
 
     const pid_t child = ::fork();

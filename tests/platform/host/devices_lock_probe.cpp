@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/volumes/drive_map.h"
 #include "platform/host/devices/host_devices.h"
+#include "platform/host/volumes/drive_map.h"
 #include "tests/support/recording_frontend.h"
 
 int main(int argc, char** argv) {

@@ -1,17 +1,17 @@
 // The single-instance lock across real processes: lock_probe instances
 // started together, killed, and of the two programs.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -250,7 +250,12 @@ TEST(InstanceLock, ThePrivateDirectoryMustBeOwnAndClosed) {
     const Case cases[] = {
         {"made here", [](const std::string&) {}, true},
         {"left from an earlier run", [](const std::string& p) { ::mkdir(p.c_str(), 0700); }, true},
-        {"open to others", [](const std::string& p) { ::mkdir(p.c_str(), 0755); ::chmod(p.c_str(), 0755); }, false},
+        {"open to others",
+         [](const std::string& p) {
+             ::mkdir(p.c_str(), 0755);
+             ::chmod(p.c_str(), 0755);
+         },
+         false},
         {"a link", [&](const std::string& p) { ::symlink(scratch.path().c_str(), p.c_str()); }, false},
         {"a file", [](const std::string& p) { ::close(::open(p.c_str(), O_CREAT | O_WRONLY, 0600)); }, false},
     };

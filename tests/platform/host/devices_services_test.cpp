@@ -114,7 +114,10 @@ TEST(Utf8Prefix, NeverEndsInsideACharacter) {
     EXPECT_EQ(Utf8Prefix("abc", 0), "");
     EXPECT_EQ(Utf8Prefix("abc", 5), "abc");
     EXPECT_EQ(Utf8Prefix("\xE2\x82\xAC", 2), "");
-    EXPECT_EQ(Utf8Prefix("a\xE2\x82\xAC" "b", 4), "a\xE2\x82\xAC");
+    EXPECT_EQ(Utf8Prefix("a\xE2\x82\xAC"
+                         "b",
+                         4),
+              "a\xE2\x82\xAC");
 }
 
 class FakeCups final : public CupsDestinations {

@@ -80,15 +80,37 @@ int32_t getValue(Ui& ui, uint32_t action, int32_t& value) {
 TEST(HostMetrics, MetricsFollowTheReportedScreen) {
     const ScreenFacts s = desktop();
     const std::pair<int32_t, int32_t> expected[] = {
-        {SM_CXSCREEN, 1920}, {SM_CYSCREEN, 1080}, {SM_CXVSCROLL, 15}, {SM_CYHSCROLL, 15}, {SM_CYVSCROLL, 15},
-        {SM_CXHSCROLL, 15}, {SM_CYCAPTION, 30}, {SM_CXDLGFRAME, 4}, {SM_CYFRAME, 4}, {SM_CXICON, 32},
-        {SM_CYICON, 32}, {SM_CXSMICON, 16}, {SM_CYSMICON, 16}, {SM_CYMENU, 22},
+        {SM_CXSCREEN, 1920},
+        {SM_CYSCREEN, 1080},
+        {SM_CXVSCROLL, 15},
+        {SM_CYHSCROLL, 15},
+        {SM_CYVSCROLL, 15},
+        {SM_CXHSCROLL, 15},
+        {SM_CYCAPTION, 30},
+        {SM_CXDLGFRAME, 4},
+        {SM_CYFRAME, 4},
+        {SM_CXICON, 32},
+        {SM_CYICON, 32},
+        {SM_CXSMICON, 16},
+        {SM_CYSMICON, 16},
+        {SM_CYMENU, 22},
         // the work area is 1920 x 1053
-        {SM_CXFULLSCREEN, 1920}, {SM_CYFULLSCREEN, 1023}, {SM_CXMAXIMIZED, 1928}, {SM_CYMAXIMIZED, 1061},
-        {SM_XVIRTUALSCREEN, -1920}, {SM_YVIRTUALSCREEN, 0}, {SM_CXVIRTUALSCREEN, 3840},
-        {SM_CYVIRTUALSCREEN, 1080}, {SM_CMONITORS, 2}, {SM_SAMEDISPLAYFORMAT, 1},
+        {SM_CXFULLSCREEN, 1920},
+        {SM_CYFULLSCREEN, 1023},
+        {SM_CXMAXIMIZED, 1928},
+        {SM_CYMAXIMIZED, 1061},
+        {SM_XVIRTUALSCREEN, -1920},
+        {SM_YVIRTUALSCREEN, 0},
+        {SM_CXVIRTUALSCREEN, 3840},
+        {SM_CYVIRTUALSCREEN, 1080},
+        {SM_CMONITORS, 2},
+        {SM_SAMEDISPLAYFORMAT, 1},
         // nothing the screen tells: the thin border, caption buttons, pen
-        {5, 0}, {30, 0}, {41, 0}, {-1, 0}, {1000, 0},
+        {5, 0},
+        {30, 0},
+        {41, 0},
+        {-1, 0},
+        {1000, 0},
     };
     for (const auto& [index, value] : expected) EXPECT_EQ(metricFromScreen(s, index), value) << "index " << index;
 }
@@ -212,9 +234,9 @@ TEST(HostDesktopParameters, AStoredSettingSurvivesARestartAndTheRestOfTheProfile
     ASSERT_EQ(next->ui->SystemParametersInfoA(SPI_GETDESKWALLPAPER, 260, std::span(path), 0), 1);
     EXPECT_STREQ(reinterpret_cast<const char*>(path.data()), "C:\\WINDOWS\\clouds.bmp");
     HKEY key = 0;
-    EXPECT_EQ(next->registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", 0, KEY_READ,
-                                           key),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        next->registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop\\WindowMetrics", 0, KEY_READ, key),
+        ERROR_SUCCESS);
 }
 
 TEST(HostDesktopParameters, WhereTheProfileCannotBeWrittenNothingChanges) {
@@ -308,8 +330,9 @@ TEST(HostDesktopParameters, IconMetricsAnswerWholeOrNotAtAll) {
 }
 
 TEST(HostProfileFile, LinesNoReaderUnderstandsAreKept) {
-    HostUiRig rig("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"Keep\"=\"1\"\r\n"
-                  "my own note\r\n\"Odd\"=\"x\" y\r\n");
+    HostUiRig rig(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n\"Keep\"=\"1\"\r\n"
+        "my own note\r\n\"Odd\"=\"x\" y\r\n");
     ASSERT_EQ(rig.ui->SystemParametersInfoA(SPI_SETMENUFADE, 0, int32_t{1}, 3), 1);
     const std::string text = readFile(rig.profileFile());
     for (const char* line : {"my own note\r\n", "\"Odd\"=\"x\" y\r\n", "\"Keep\"=\"1\"\r\n"})

@@ -43,7 +43,8 @@ public:
         const char* binary = "/usr/bin/Xvfb";
         if (::access(binary, X_OK) != 0) return;
         const std::string name = ":" + std::to_string(display_);
-        std::vector<std::string> args = {binary, name, "-screen", "0", screen, "-dpi", dpi, "-nolisten", "tcp", "-noreset"};
+        std::vector<std::string> args = {binary, name, "-screen",   "0",   screen,
+                                         "-dpi", dpi,  "-nolisten", "tcp", "-noreset"};
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -170,8 +171,8 @@ TEST(HostX11Screen, KeyboardIsTheSessionsLayout) {
     Display* display = XOpenDisplay(server.name().c_str());
     ASSERT_NE(display, nullptr);
     const char names[] = "evdev\0pc104\0de\0nodeadkeys\0";
-    XChangeProperty(display, DefaultRootWindow(display), XInternAtom(display, "_XKB_RULES_NAMES", False), XA_STRING,
-                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(names), sizeof names - 1);
+    XChangeProperty(display, DefaultRootWindow(display), XInternAtom(display, "_XKB_RULES_NAMES", False), XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(names), sizeof names - 1);
     XSync(display, False);
     ScopedEnv env("DISPLAY", server.name());
     const auto keyboard = keyboardDescription("/");

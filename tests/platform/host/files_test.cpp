@@ -1,7 +1,7 @@
 // Files and processes on the host: lookup rules, current places, reading,
 // dates, deletion and program start.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -10,8 +10,8 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/host/kernel/host_process.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_process.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -128,8 +128,8 @@ TEST(HostFiles, OnlyRegularFilesOpenForInputAndNoneBlocks) {
     ASSERT_EQ(::symlink("/dev/zero", (system + "/ZERO.INI").c_str()), 0);
     prefix.dir.mkdir("drive_c/WINDOWS/SYSTEM/DIR.INI");
     HostFiles files(prefix.context, prefix.drives);
-    for (const char* name : {"C:\\WINDOWS\\SYSTEM\\FIFO.INI", "C:\\WINDOWS\\SYSTEM\\ZERO.INI",
-                             "C:\\WINDOWS\\SYSTEM\\DIR.INI"})
+    for (const char* name :
+         {"C:\\WINDOWS\\SYSTEM\\FIFO.INI", "C:\\WINDOWS\\SYSTEM\\ZERO.INI", "C:\\WINDOWS\\SYSTEM\\DIR.INI"})
         EXPECT_EQ(kindOf([&] { files.OpenForInput(name); }), ErrorKind::PlatformFailure) << name;
 }
 

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/host/volumes/drive_map.h"
 #include "platform/host/host_context.h"
+#include "platform/host/volumes/drive_map.h"
 #include "tests/support/source_dir.h"
 
 namespace si32::hosttest {

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <map>
 
+#include "platform/host/common/shared_library.h"
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
-#include "platform/host/common/shared_library.h"
 #include "platform/host/display/x11_screen.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -93,7 +93,8 @@ TEST(HostAlsaPresence, CardsAndSequencerFromTheKernelsFiles) {
         {"two cards, sequencer not loaded", {{"proc/asound/cards", twoCards}}, true, false},
         {"no card, a loaded sequencer",
          {{"proc/asound/cards", "--- no soundcards ---\n"}, {"proc/asound/seq/clients", "Client info\n"}},
-         false, true},
+         false,
+         true},
         {"no card, the sequencer device to load it", {{"dev/snd/seq", ""}}, false, true},
     };
     for (const Case& c : cases) {
@@ -117,10 +118,18 @@ TEST(HostCupsPresence, ASchedulerMayAnswerOnlyWhereOneIsNamedOrListens) {
         {"nothing", {}, {}, {}, false, false},
         {"CUPS_SERVER", {}, {}, "print.example.org:631", false, true},
         {"ServerName in the system's client.conf",
-         {{"etc/cups/client.conf", "# office\nServerName print.example.org\n"}}, {}, {}, false, true},
+         {{"etc/cups/client.conf", "# office\nServerName print.example.org\n"}},
+         {},
+         {},
+         false,
+         true},
         {"directives ignore case", {{"etc/cups/client.conf", "servername\t/run/other.sock\n"}}, {}, {}, false, true},
         {"a commented ServerName",
-         {{"etc/cups/client.conf", "#ServerName print.example.org\nEncryption Never\n"}}, {}, {}, false, false},
+         {{"etc/cups/client.conf", "#ServerName print.example.org\nEncryption Never\n"}},
+         {},
+         {},
+         false,
+         false},
         {"a ServerName without a value", {{"etc/cups/client.conf", "ServerName   \n"}}, {}, {}, false, false},
         {"ServerName in the user's file", {{"home/.cups/client.conf", "ServerName print\n"}}, {}, {}, false, true},
         {"the scheduler's socket", {}, "run/cups/cups.sock", {}, false, true},

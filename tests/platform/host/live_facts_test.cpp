@@ -4,10 +4,10 @@
 
 #include <map>
 
-#include "platform/host/registry/host_cpu.h"
-#include "platform/host/kernel/host_ini_facts.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_ini_facts.h"
+#include "platform/host/registry/host_cpu.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -98,13 +98,13 @@ TEST(CpuDescription, ArchitecturesAsWindowsNamesThem) {
     const Case cases[] = {
         {"x86", "x86_64", "GenuineIntel", "Intel(R) Xeon(R) Gold 6230 CPU @ 2.10GHz",
          "Intel64 Family 6 Model 85 Stepping 7", 6, 0x5507, 2100},
-        {"x86", "i686", "GenuineIntel", "Intel(R) Xeon(R) Gold 6230 CPU @ 2.10GHz", "x86 Family 6 Model 85 Stepping 7", 6,
-         0x5507, 2100},
+        {"x86", "i686", "GenuineIntel", "Intel(R) Xeon(R) Gold 6230 CPU @ 2.10GHz", "x86 Family 6 Model 85 Stepping 7",
+         6, 0x5507, 2100},
         {"amd", "x86_64", "AuthenticAMD", "AMD EPYC 7742 64-Core Processor", "AMD64 Family 23 Model 49 Stepping 0", 23,
          0x3100, 2250},
         {"arm", "aarch64", "ARM Limited", "Cortex-A72", "ARMv8 (64-bit) Family 8 Model D08 Revision 3", 8, 3, 1500},
-        {"arm32", "armv7l", "ARM Limited", "ARMv7 Processor rev 5 (v7l)", "ARMv7 (32-bit) Family 7 Model C07 Revision 5",
-         7, 5, std::nullopt},
+        {"arm32", "armv7l", "ARM Limited", "ARMv7 Processor rev 5 (v7l)",
+         "ARMv7 (32-bit) Family 7 Model C07 Revision 5", 7, 5, std::nullopt},
         {"empty", "x86_64", "", "", "", 0, 0, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -205,9 +205,9 @@ TEST(LiveIni, CountryOfTheLocale) {
 TEST(HostRegistryOverlay, KeepsWhatItCanReadAndSaysWhatItCannot) {
     struct Case {
         const char* name;
-        std::string fileText;      // empty: registry.reg is a directory
-        const char* ownerShown;    // "" when the overlay left nothing
-        const char* warningPart;   // "" when nothing is said
+        std::string fileText;     // empty: registry.reg is a directory
+        const char* ownerShown;   // "" when the overlay left nothing
+        const char* warningPart;  // "" when nothing is said
     };
     const Case cases[] = {
         {"bad lines skipped",
@@ -221,10 +221,8 @@ TEST(HostRegistryOverlay, KeepsWhatItCanReadAndSaysWhatItCannot) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         hosttest::ScratchPrefix prefix;
-        if (c.fileText.empty())
-            prefix.dir.mkdir("registry.reg");
-        else
-            prefix.dir.write("registry.reg", c.fileText);
+        if (c.fileText.empty()) prefix.dir.mkdir("registry.reg");
+        else prefix.dir.write("registry.reg", c.fileText);
         ::testing::internal::CaptureStderr();
         RegistryStore store = buildHostRegistry(prefix.context);
         const std::string warnings = ::testing::internal::GetCapturedStderr();

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/kernel/host_facts.h"
 #include "platform/host/host_services.h"
+#include "platform/host/kernel/host_facts.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

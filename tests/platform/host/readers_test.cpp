@@ -2,11 +2,11 @@
 // the system files write, and what the backend makes of it.
 #include <gtest/gtest.h>
 
+#include "platform/host/common/host_read.h"
 #include "platform/host/kernel/host_facts.h"
 #include "platform/host/kernel/host_passwd.h"
-#include "platform/host/common/host_read.h"
-#include "platform/host/registry/host_registry_facts.h"
 #include "platform/host/kernel/host_windows_paths.h"
+#include "platform/host/registry/host_registry_facts.h"
 
 namespace si32 {
 namespace {
@@ -67,8 +67,8 @@ TEST(ProcessorCode, WindowsCodesForMachineNames) {
         uint32_t type;
     };
     const Case cases[] = {
-        {"x86_64", 9, 8664}, {"i686", 0, 586},     {"i586", 0, 586},       {"i486", 0, 486},
-        {"i386", 0, 386},    {"aarch64", 12, 2577}, {"armv7l", 5, 2577},   {"ppc64le", 3, 620},
+        {"x86_64", 9, 8664}, {"i686", 0, 586},       {"i586", 0, 586},     {"i486", 0, 486},
+        {"i386", 0, 386},    {"aarch64", 12, 2577},  {"armv7l", 5, 2577},  {"ppc64le", 3, 620},
         {"ia64", 6, 2200},   {"riscv64", 0xFFFF, 0}, {"s390x", 0xFFFF, 0}, {"", 0xFFFF, 0},
     };
     for (const Case& c : cases) {
@@ -88,7 +88,8 @@ TEST(Meminfo, TotalsAndLoad) {
         {"MemTotal: 1000 kB\nMemFree: 100 kB\nMemAvailable: 250 kB\nSwapTotal: 8 kB\nSwapFree: 4 kB\n",
          MemoryFacts{1024000, 256000, 8192, 4096}, 75},
         // Before 3.14 the kernel wrote no estimate of what is available.
-        {"MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\nCached: 200 kB\n", MemoryFacts{1024000, 358400, 0, 0}, 65},
+        {"MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\nCached: 200 kB\n", MemoryFacts{1024000, 358400, 0, 0},
+         65},
         {"MemTotal: 1000 kB\nMemAvailable: 1000 kB\n", MemoryFacts{1024000, 1024000, 0, 0}, 0},
         {"MemTotal: 1000 kB\nMemAvailable: 0 kB\n", MemoryFacts{1024000, 0, 0, 0}, 100},
         {"MemTotal: 1000 kB\nMemAvailable: 999 kB\n", MemoryFacts{1024000, 1022976, 0, 0}, 0},
@@ -121,9 +122,12 @@ TEST(ShellAssignments, QuotingAsTheShellReadsIt) {
         "=novalue\n"
         "no equals sign\n");
     const std::map<std::string, std::string> expected{
-        {"PLAIN", "debian"},           {"DOUBLE", "Debian GNU/Linux 12 (bookworm)"},
-        {"SINGLE", "its \"raw\" $HOME"}, {"ESCAPED", "say \"hi\" \\ $x"},
-        {"TRAILING", "value"},         {"EXPORTED", "yes"},
+        {"PLAIN", "debian"},
+        {"DOUBLE", "Debian GNU/Linux 12 (bookworm)"},
+        {"SINGLE", "its \"raw\" $HOME"},
+        {"ESCAPED", "say \"hi\" \\ $x"},
+        {"TRAILING", "value"},
+        {"EXPORTED", "yes"},
         {"EMPTY", ""},
     };
     EXPECT_EQ(values, expected);
@@ -131,7 +135,8 @@ TEST(ShellAssignments, QuotingAsTheShellReadsIt) {
 
 TEST(OperatingSystemName, FromOsRelease) {
     const std::pair<const char*, const char*> cases[] = {
-        {"NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "Debian GNU/Linux 12 (bookworm)"},
+        {"NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n",
+         "Debian GNU/Linux 12 (bookworm)"},
         {"NAME=\"Raspbian GNU/Linux\"\nVERSION=\"11 (bullseye)\"\n", "Raspbian GNU/Linux 11 (bullseye)"},
         {"NAME=Arch\nPRETTY_NAME=\"\"\n", "Arch"},
         {"ID=custom\n", "Linux"},
@@ -155,8 +160,8 @@ TEST(Passwd, LoginAndFullName) {
         const char* fullName;
     };
     const Case cases[] = {
-        {0, "root", "root"},        {1000, "alice", "Alice Liddell"}, {1001, "fred", "Fred Bloggs"},
-        {1002, "pi", "pi"},         {1003, "blank", "blank"},         {1004, "ünï", "Zoë Ünïcode"},
+        {0, "root", "root"}, {1000, "alice", "Alice Liddell"}, {1001, "fred", "Fred Bloggs"},
+        {1002, "pi", "pi"},  {1003, "blank", "blank"},         {1004, "ünï", "Zoë Ünïcode"},
     };
     for (const Case& c : cases) {
         const auto user = findUserInPasswd(passwd, c.uid);

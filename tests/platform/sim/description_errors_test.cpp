@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "files.C:\\A.INI.modified: expected a local date and time like 2005-12-07T14:10:00"},
         BadDescription{R"({"files": {"C:\\A.INI": {"attributes": ["readonly"]}}})",
                        "files.C:\\A.INI.attributes[0]: expected \"hidden\", \"system\" or \"directory\""},
-        BadDescription{R"({"programs": {"a.exe": {"writes": {"x": 1}}}})", "programs.a.exe.writes.x: expected a string"},
+        BadDescription{R"({"programs": {"a.exe": {"writes": {"x": 1}}}})",
+                       "programs.a.exe.writes.x: expected a string"},
         BadDescription{R"({"display": {"metrics": {"zero": 1}}})",
                        "display.metrics.zero: expected a number as the member name (decimal or 0x hexadecimal)"},
         BadDescription{R"({"display": {"parameters": {"48": {"left": 0, "wide": 3}}}})",
@@ -87,11 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
                        "drives[1].letter: duplicate member"},
         BadDescription{R"({"display": {"width_twips": 1e400}})",
                        "display.width_twips: expected valid JSON: number overflow parsing '1e400'"},
-        BadDescription{R"({"ansi_code_page": 12345})",
-                       "ansi_code_page: expected a code page this system can convert (1252, 1250, 1251, 932, 65001, ...)"},
-        BadDescription{R"({"midi_devices": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})",
-                       "midi_devices[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0...: "
-                       "expected at most 64 levels of nesting"}));
+        BadDescription{
+            R"({"ansi_code_page": 12345})",
+            "ansi_code_page: expected a code page this system can convert (1252, 1250, 1251, 932, 65001, ...)"},
+        BadDescription{
+            R"({"midi_devices": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})",
+            "midi_devices[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0...: "
+            "expected at most 64 levels of nesting"}));
 
 TEST(DescriptionErrorsInFiles, InvalidJsonNamesTheFileOnOneLine) {
     std::string path = ::testing::TempDir() + "/broken_machine.json";
@@ -145,9 +148,7 @@ TEST(DescriptionErrorsInFiles, MissingFileIsADescriptionError) {
     EXPECT_THROW(SimMachine("/nonexistent/machine.json", frontend), MachineDescriptionError);
 }
 
-TEST(DescriptionErrorsInFiles, ExampleMachineAndItsRegistryFileLoad) {
-    EXPECT_NO_THROW(TestMachine());
-}
+TEST(DescriptionErrorsInFiles, ExampleMachineAndItsRegistryFileLoad) { EXPECT_NO_THROW(TestMachine()); }
 
 }  // namespace
 }  // namespace si32::simtest

@@ -20,7 +20,9 @@ struct LocaleCase {
     std::string stored;
 };
 
-void PrintTo(const LocaleCase& c, std::ostream* out) { *out << std::hex << "0x" << c.type << std::dec << "/" << c.buffer; }
+void PrintTo(const LocaleCase& c, std::ostream* out) {
+    *out << std::hex << "0x" << c.type << std::dec << "/" << c.buffer;
+}
 
 class LocaleSizes : public ::testing::TestWithParam<LocaleCase> {};
 
@@ -38,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
     Types, LocaleSizes,
     ::testing::Values(LocaleCase{"{}", LOCALE_SDECIMAL, 4, 2, std::string(".\0##", 4)},
                       LocaleCase{"{}", LOCALE_STHOUSAND, 2, 2, std::string(",\0", 2)},
-                      LocaleCase{"{}", LOCALE_SABBREVMONTHNAME1 + 11, 0, 4, ""},  // empty: the size needed
-                      LocaleCase{"{}", LOCALE_SABBREVMONTHNAME1 + 11, 3, 0, "###"},  // too small
+                      LocaleCase{"{}", LOCALE_SABBREVMONTHNAME1 + 11, 0, 4, ""},          // empty: the size needed
+                      LocaleCase{"{}", LOCALE_SABBREVMONTHNAME1 + 11, 3, 0, "###"},       // too small
                       LocaleCase{"{}", LOCALE_SABBREVMONTHNAME1 + 12, 8, 0, "########"},  // unknown type
                       LocaleCase{kGerman, LOCALE_SDECIMAL, 2, 2, std::string(",\0", 2)},
                       LocaleCase{kGerman, LOCALE_SABBREVMONTHNAME1 + 2, 5, 5, std::string("M\xC3\xA4r\0", 5)}));

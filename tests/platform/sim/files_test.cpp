@@ -65,14 +65,15 @@ TEST_P(DirLookup, FindsOrdinaryFilesOnly) {
     EXPECT_EQ(GetParam().found, m.platform().files.Dir(GetParam().path));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, DirLookup,
-    ::testing::Values(DirCase{"c:\\windows\\system\\trvwin.ini", "TRVWIN.INI"}, DirCase{"SYSTEM\\TRVWIN.INI", "TRVWIN.INI"},
-                      DirCase{"C:\\WINDOWS\\hidden.sys", ""}, DirCase{"C:\\WINDOWS\\io.sys", ""},
-                      DirCase{"C:\\WINDOWS\\FONTS", ""}, DirCase{"C:\\WINDOWS\\SYSTEM", ""},
-                      DirCase{"C:\\WINDOWS\\missing.ini", ""}, DirCase{"C:\\TARVELLO\\*.txt", "readme.txt"},
-                      DirCase{"C:\\TARVELLO\\", "readme.txt"}, DirCase{"C:\\WINDOWS\\*.*", ""},
-                      DirCase{"D:\\DATA\\A.TXT", "a.txt"}, DirCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Paths, DirLookup,
+                         ::testing::Values(DirCase{"c:\\windows\\system\\trvwin.ini", "TRVWIN.INI"},
+                                           DirCase{"SYSTEM\\TRVWIN.INI", "TRVWIN.INI"},
+                                           DirCase{"C:\\WINDOWS\\hidden.sys", ""}, DirCase{"C:\\WINDOWS\\io.sys", ""},
+                                           DirCase{"C:\\WINDOWS\\FONTS", ""}, DirCase{"C:\\WINDOWS\\SYSTEM", ""},
+                                           DirCase{"C:\\WINDOWS\\missing.ini", ""},
+                                           DirCase{"C:\\TARVELLO\\*.txt", "readme.txt"},
+                                           DirCase{"C:\\TARVELLO\\", "readme.txt"}, DirCase{"C:\\WINDOWS\\*.*", ""},
+                                           DirCase{"D:\\DATA\\A.TXT", "a.txt"}, DirCase{"", ""}));
 
 TEST(FilesCurrentDirectory, PerDriveDirectoriesAsOnWindows) {
     TestMachine m(kMachine);
@@ -165,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"C:\\TARVELLO", "RESCHK.EXE", std::nullopt},
                       StartCase{"C:\\TARVELLO", "C:\\TARVELLO\\reschk.exe", std::nullopt},  // a bare name, here
                       StartCase{"C:\\WINDOWS", "C:\\TARVELLO\\reschk.exe", ErrorKind::FileNotFound},
-                      StartCase{"C:\\", "C:\\TARVELLO\\tarvello.exe", ErrorKind::FileNotFound},  // a file, not a program
+                      StartCase{"C:\\", "C:\\TARVELLO\\tarvello.exe",
+                                ErrorKind::FileNotFound},  // a file, not a program
                       StartCase{"C:\\", "broken.exe", ErrorKind::PlatformFailure},
                       StartCase{"C:\\", "", ErrorKind::FileNotFound}));
 

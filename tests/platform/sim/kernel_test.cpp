@@ -99,8 +99,8 @@ class IniFiles : public ::testing::TestWithParam<IniCase> {};
 TEST_P(IniFiles, BareNamesLiveInTheWindowsDirectory) {
     TestMachine m(GetParam().machine);
     std::array<char, 255> buffer{};
-    uint32_t count =
-        m.platform().kernel.GetPrivateProfileStringA("boot.description", "keyboard.typ", "none", buffer, GetParam().fileName);
+    uint32_t count = m.platform().kernel.GetPrivateProfileStringA("boot.description", "keyboard.typ", "none", buffer,
+                                                                  GetParam().fileName);
     EXPECT_EQ(GetParam().value, std::string(buffer.data(), count));
 }
 
@@ -110,9 +110,8 @@ constexpr const char* kNoWindowsDirectory =
 INSTANTIATE_TEST_SUITE_P(
     Names, IniFiles,
     ::testing::Values(IniCase{kMachine, "system.ini", "Standard"}, IniCase{kMachine, "SYSTEM.INI", "Standard"},
-                      IniCase{kMachine, "c:\\windows\\System.Ini", "Standard"},
-                      IniCase{kMachine, "win.ini", "none"}, IniCase{kMachine, "C:\\system.ini", "none"},
-                      IniCase{kNoWindowsDirectory, "system.ini", "none"},
+                      IniCase{kMachine, "c:\\windows\\System.Ini", "Standard"}, IniCase{kMachine, "win.ini", "none"},
+                      IniCase{kMachine, "C:\\system.ini", "none"}, IniCase{kNoWindowsDirectory, "system.ini", "none"},
                       IniCase{kNoWindowsDirectory, "C:\\WINDOWS\\system.ini", "Standard"}));
 
 struct VolumeCase {
@@ -123,7 +122,9 @@ struct VolumeCase {
     uint32_t serial;               // 7 when left untouched
 };
 
-void PrintTo(const VolumeCase& c, std::ostream* out) { *out << c.root << "/" << c.nameLength << "/" << c.fileSystemLength; }
+void PrintTo(const VolumeCase& c, std::ostream* out) {
+    *out << c.root << "/" << c.nameLength << "/" << c.fileSystemLength;
+}
 
 class Volumes : public ::testing::TestWithParam<VolumeCase> {};
 
@@ -132,7 +133,8 @@ TEST_P(Volumes, TextsOnlyWhenTheyFitNumbersOnlyOnSuccess) {
     const VolumeCase& c = GetParam();
     std::string name(c.nameLength, ' '), fileSystem(c.fileSystemLength, ' ');
     uint32_t serial = 7, maxComponent = 7, flags = 7;
-    EXPECT_EQ(c.result, m.platform().kernel.GetVolumeInformationA(c.root, name, serial, maxComponent, flags, fileSystem));
+    EXPECT_EQ(c.result,
+              m.platform().kernel.GetVolumeInformationA(c.root, name, serial, maxComponent, flags, fileSystem));
     EXPECT_EQ(c.name, name);
     EXPECT_EQ(c.fileSystem, fileSystem);
     EXPECT_EQ(c.serial, serial);
@@ -143,9 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
     Roots, Volumes,
     ::testing::Values(VolumeCase{"c:\\", 8, 7, 1, std::string("SYSTEM\0 ", 8), std::string("FAT32\0 ", 7), 3000000000u},
                       VolumeCase{"C:\\", 7, 6, 1, std::string("SYSTEM\0", 7), std::string("FAT32\0", 6), 3000000000u},
-                      VolumeCase{"C:\\", 6, 6, 0, "      ", "      ", 7},   // label does not fit
-                      VolumeCase{"C:\\", 7, 5, 0, "       ", "     ", 7},   // file system does not fit
-                      VolumeCase{"C:\\", 0, 0, 1, "", "", 3000000000u},     // neither text asked for
+                      VolumeCase{"C:\\", 6, 6, 0, "      ", "      ", 7},      // label does not fit
+                      VolumeCase{"C:\\", 7, 5, 0, "       ", "     ", 7},      // file system does not fit
+                      VolumeCase{"C:\\", 0, 0, 1, "", "", 3000000000u},        // neither text asked for
                       VolumeCase{"d:\\", 8, 8, 0, "        ", "        ", 7},  // volume_fails
                       VolumeCase{"Q:\\", 8, 8, 0, "        ", "        ", 7},  // no such drive
                       VolumeCase{"C:\\WINDOWS", 8, 8, 0, "        ", "        ", 7}));

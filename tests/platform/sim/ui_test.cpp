@@ -37,7 +37,9 @@ int32_t read32(std::span<const std::byte> memory, size_t offset) {
     return value;
 }
 
-void write32(std::span<std::byte> memory, size_t offset, int32_t value) { std::memcpy(memory.data() + offset, &value, 4); }
+void write32(std::span<std::byte> memory, size_t offset, int32_t value) {
+    std::memcpy(memory.data() + offset, &value, 4);
+}
 
 // Get: action, count, memory size, stated record size (0: none); answers
 // the 32-bit value at `offset` or fails.
@@ -51,7 +53,9 @@ struct GetCase {
     int32_t value;
 };
 
-void PrintTo(const GetCase& c, std::ostream* out) { *out << std::hex << "0x" << c.action << std::dec << "/" << c.memory << "/" << c.offset; }
+void PrintTo(const GetCase& c, std::ostream* out) {
+    *out << std::hex << "0x" << c.action << std::dec << "/" << c.memory << "/" << c.offset;
+}
 
 class SpiGets : public ::testing::TestWithParam<GetCase> {};
 
@@ -66,20 +70,19 @@ TEST_P(SpiGets, AnswerIntoCallerMemoryOfEnoughSize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Actions, SpiGets,
-    ::testing::Values(GetCase{0x1002, 0, 4, 0, 1, 0, 1}, GetCase{0x2000, 0, 4, 0, 1, 0, 200000},
-                      GetCase{0x1002, 0, 3, 0, 0, 0, 0},   // memory too small
-                      GetCase{0x1012, 0, 4, 0, 0, 0, 0},   // not described: fails
-                      GetCase{0x30, 0, 16, 0, 1, 8, 1024}, GetCase{0x30, 0, 16, 0, 1, 12, 740},
-                      GetCase{0x30, 0, 15, 0, 0, 0, 0},
-                      GetCase{0x48, 8, 8, 8, 1, 4, 1},
-                      GetCase{0x48, 0, 8, 8, 0, 0, 0},     // count must state the record size
-                      GetCase{0x48, 8, 8, 0, 0, 0, 0},     // and so must the record
-                      GetCase{0x2D, 76, 76, 76, 1, 4, 75}, GetCase{0x2D, 76, 76, 76, 1, 16, -11},
-                      GetCase{0x1F, 0, 60, 0, 1, 0, -11},  // the icon metrics tell the icon-title font
-                      GetCase{0x1F, 0, 59, 0, 0, 0, 0},
-                      GetCase{0x0D, 0, 4, 0, 1, 0, 75}));  // spacing with memory reads the metric
+INSTANTIATE_TEST_SUITE_P(Actions, SpiGets,
+                         ::testing::Values(GetCase{0x1002, 0, 4, 0, 1, 0, 1}, GetCase{0x2000, 0, 4, 0, 1, 0, 200000},
+                                           GetCase{0x1002, 0, 3, 0, 0, 0, 0},  // memory too small
+                                           GetCase{0x1012, 0, 4, 0, 0, 0, 0},  // not described: fails
+                                           GetCase{0x30, 0, 16, 0, 1, 8, 1024}, GetCase{0x30, 0, 16, 0, 1, 12, 740},
+                                           GetCase{0x30, 0, 15, 0, 0, 0, 0}, GetCase{0x48, 8, 8, 8, 1, 4, 1},
+                                           GetCase{0x48, 0, 8, 8, 0, 0, 0},  // count must state the record size
+                                           GetCase{0x48, 8, 8, 0, 0, 0, 0},  // and so must the record
+                                           GetCase{0x2D, 76, 76, 76, 1, 4, 75}, GetCase{0x2D, 76, 76, 76, 1, 16, -11},
+                                           GetCase{0x1F, 0, 60, 0, 1, 0,
+                                                   -11},  // the icon metrics tell the icon-title font
+                                           GetCase{0x1F, 0, 59, 0, 0, 0, 0},
+                                           GetCase{0x0D, 0, 4, 0, 1, 0, 75}));  // spacing with memory reads the metric
 
 TEST(SpiGets, WallpaperWithinTheStatedCount) {
     TestMachine m(kMachine);

@@ -18,7 +18,8 @@ using volumestest::FixtureTree;
 
 constexpr const char* kPrefix = "/home/alice/.local/share/si32";
 constexpr const char* kNvme = "/sys/devices/pci0000:00/0000:00:1d.0/nvme/nvme0/nvme0n1";
-constexpr const char* kUsbDisk = "/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb";
+constexpr const char* kUsbDisk =
+    "/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb";
 constexpr const char* kOptical = "/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sr0";
 
 // The desktop of the fixture mount table, with its devices and labels.

@@ -24,8 +24,8 @@
 
 #include "app/si9x.h"
 #include "drives/drive_info.h"
-#include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/host_backend.h"
+#include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/volumes/volumes.h"
 #include "tests/support/recording_frontend.h"
 
@@ -178,9 +178,9 @@ TEST(HostBlkid, ReadsTheTagsOfAnImage) {
     if (!haveTool("mkfs.ext4")) GTEST_SKIP() << "this machine lacks mkfs.ext4 (e2fsprogs)";
     const std::string image = ::testing::TempDir() + "/si32-blkid-image";
     ASSERT_TRUE(runTool({"truncate", "-s", "4M", image}).has_value());
-    ASSERT_TRUE(runTool({"mkfs.ext4", "-q", "-F", "-L", "Photo Disk", "-U", "12345678-9abc-def0-1234-56789abcdef0",
-                         image})
-                    .has_value());
+    ASSERT_TRUE(
+        runTool({"mkfs.ext4", "-q", "-F", "-L", "Photo Disk", "-U", "12345678-9abc-def0-1234-56789abcdef0", image})
+            .has_value());
     const auto tags = MakeLibblkidProbe("/")->Probe(image, "");
     ::unlink(image.c_str());
     ASSERT_TRUE(tags.has_value());

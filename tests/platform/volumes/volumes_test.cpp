@@ -49,8 +49,8 @@ FileSystemStats statsOf(uint64_t blockSize, uint64_t blocks, uint64_t free, uint
 }
 
 VolumeSeams seamsOf(FileSystemStats stats, std::shared_ptr<BlkidProbe> blkid) {
-    return VolumeSeams{[stats](const std::string&) { return std::optional<FileSystemStats>(stats); },
-                       std::move(blkid), 2000ms};
+    return VolumeSeams{[stats](const std::string&) { return std::optional<FileSystemStats>(stats); }, std::move(blkid),
+                       2000ms};
 }
 
 struct VolumeCase {
@@ -65,24 +65,73 @@ struct VolumeCase {
 };
 
 const std::vector<VolumeCase> kVolumeCases = {
-    {"Fat32ByVersion", "vfat", "rw,shortname=mixed", true, {"vfat", "FAT32", "CARD", "ABCD-1234"}, 1000, "FAT32",
-     0x6, 0xABCD1234},
+    {"Fat32ByVersion",
+     "vfat",
+     "rw,shortname=mixed",
+     true,
+     {"vfat", "FAT32", "CARD", "ABCD-1234"},
+     1000,
+     "FAT32",
+     0x6,
+     0xABCD1234},
     {"FatBySmallClusterCount", "vfat", "rw", true, {"vfat", "", "", "1A2B-3C4D"}, 65524, "FAT", 0x6, 0x1A2B3C4D},
     {"Fat32ByLargeClusterCount", "vfat", "rw", true, {"vfat", "", "", "1A2B-3C4D"}, 65525, "FAT32", 0x6, 0x1A2B3C4D},
-    {"NtfsThroughFuseKeepsTheLow32BitsOfItsSerial", "fuseblk", "rw,user_id=0", true,
-     {"ntfs", "", "Windows", "0123456789ABCDEF"}, 1, "NTFS", 0x17, 0x89ABCDEF},
-    {"Ntfs3MountedCaseInsensitive", "ntfs3", "rw,nocase,acl", true, {"ntfs", "", "", "0123456789ABCDEF"}, 1, "NTFS",
-     0x1E, 0x89ABCDEF},
-    {"Ext4TakesTheFirst32BitsOfItsUuid", "ext4", "rw,errors=remount-ro", true,
-     {"ext4", "1.0", "ROOT", "550e8400-e29b-41d4-a716-446655440000"}, 1, "EXT4", 0xB, 0x550E8400},
+    {"NtfsThroughFuseKeepsTheLow32BitsOfItsSerial",
+     "fuseblk",
+     "rw,user_id=0",
+     true,
+     {"ntfs", "", "Windows", "0123456789ABCDEF"},
+     1,
+     "NTFS",
+     0x17,
+     0x89ABCDEF},
+    {"Ntfs3MountedCaseInsensitive",
+     "ntfs3",
+     "rw,nocase,acl",
+     true,
+     {"ntfs", "", "", "0123456789ABCDEF"},
+     1,
+     "NTFS",
+     0x1E,
+     0x89ABCDEF},
+    {"Ext4TakesTheFirst32BitsOfItsUuid",
+     "ext4",
+     "rw,errors=remount-ro",
+     true,
+     {"ext4", "1.0", "ROOT", "550e8400-e29b-41d4-a716-446655440000"},
+     1,
+     "EXT4",
+     0xB,
+     0x550E8400},
     {"Ext4WithoutAcls", "ext4", "rw,noacl", true, {"ext4", "", "", "550e8400-e29b"}, 1, "EXT4", 0x3, 0x550E8400},
-    {"BtrfsCompressing", "btrfs", "rw,compress=zstd:3,subvol=/@", true, {"btrfs", "", "", "ffffffff-0000"}, 1, "BTRFS",
-     0x1B, 0xFFFFFFFF},
-    {"BtrfsCompressingEveryFile", "btrfs", "rw,compress-force=zstd", true, {"btrfs", "", "", ""}, 1, "BTRFS", 0x801B,
+    {"BtrfsCompressing",
+     "btrfs",
+     "rw,compress=zstd:3,subvol=/@",
+     true,
+     {"btrfs", "", "", "ffffffff-0000"},
+     1,
+     "BTRFS",
+     0x1B,
+     0xFFFFFFFF},
+    {"BtrfsCompressingEveryFile",
+     "btrfs",
+     "rw,compress-force=zstd",
+     true,
+     {"btrfs", "", "", ""},
+     1,
+     "BTRFS",
+     0x801B,
      0},
     {"BtrfsCompressionOff", "btrfs", "rw,compress=no", true, {"btrfs", "", "", ""}, 1, "BTRFS", 0xB, 0},
-    {"CdromNamedAsWindowsDoes", "iso9660", "ro,nojoliet", true, {"iso9660", "Joliet", "Ubuntu", "2022-08-10-16-21-13-00"},
-     1, "CDFS", 0, 0x20220810},
+    {"CdromNamedAsWindowsDoes",
+     "iso9660",
+     "ro,nojoliet",
+     true,
+     {"iso9660", "Joliet", "Ubuntu", "2022-08-10-16-21-13-00"},
+     1,
+     "CDFS",
+     0,
+     0x20220810},
     {"Udf", "udf", "ro", true, {"udf", "", "DVD", "4a5b6c7d"}, 1, "UDF", 0x7, 0x4A5B6C7D},
     {"TmpfsHasNoSerial", "tmpfs", "rw,size=4194304k", false, {}, 1, "TMPFS", 0xB, 0},
     {"NetworkShare", "nfs4", "rw,vers=4.2", false, {}, 1, "NFS4", 0xB, 0},
@@ -137,7 +186,8 @@ TEST(HostBlkid, FallsBackToWhatUdevRecorded) {
 TEST(VolumeInformation, UnreadableDeviceKeepsWhatTheMountKnows) {
     DriveMap map;
     map.drives_.push_back(driveOn("ext4", "rw", "vda"));
-    HostVolumes volumes(HostContext{}, map, seamsOf(statsOf(4096, 1, 1, 1), std::make_shared<AnsweringBlkid>(std::nullopt)));
+    HostVolumes volumes(HostContext{}, map,
+                        seamsOf(statsOf(4096, 1, 1, 1), std::make_shared<AnsweringBlkid>(std::nullopt)));
     std::string label(255, ' '), fileSystem(255, ' ');
     uint32_t serial = 7, maxLength = 7, flags = 7;
     ASSERT_EQ(volumes.GetVolumeInformationA("E:\\", label, serial, maxLength, flags, fileSystem), 1);
@@ -164,7 +214,8 @@ TEST(VolumeInformationFailures, LeaveEveryOutputAlone) {
         SCOPED_TRACE(c.name);
         DriveMap map;
         map.drives_.push_back(driveOn("ext4", "rw", "sdb1"));
-        HostVolumes volumes(HostContext{}, map, seamsOf(statsOf(4096, 1, 1, 1), std::make_shared<AnsweringBlkid>(c.tags)));
+        HostVolumes volumes(HostContext{}, map,
+                            seamsOf(statsOf(4096, 1, 1, 1), std::make_shared<AnsweringBlkid>(c.tags)));
         std::string label(c.labelBuffer, ' '), fileSystem(255, ' ');
         uint32_t serial = 7, maxLength = 7, flags = 7;
         EXPECT_EQ(volumes.GetVolumeInformationA(c.rootPath, label, serial, maxLength, flags, fileSystem), 0);
@@ -189,8 +240,8 @@ TEST(DiskFreeSpace, ClustersFromTheAllocationUnitAndTheDevicesSectors) {
              {"NoDeviceClusterIsTheSector", "", statsOf(4096, 1000, 600, 500), 1, 4096, 500, 1000},
              {"SectorLargerThanTheCluster", tree.path("/disk4k"), statsOf(1024, 10, 5, 5), 1, 1024, 5, 10},
              {"SectorSizeUnknown", tree.path("/missing"), statsOf(4096, 10, 5, 5), 1, 4096, 5, 10},
-             {"CountsBeyond32BitsSaturate", tree.path("/disk512"), statsOf(4096, 1ull << 33, 1ull << 32, 5), 8, 512,
-              5, 0xFFFFFFFF},
+             {"CountsBeyond32BitsSaturate", tree.path("/disk512"), statsOf(4096, 1ull << 33, 1ull << 32, 5), 8, 512, 5,
+              0xFFFFFFFF},
          }) {
         SCOPED_TRACE(c.name);
         DriveMap map;
@@ -295,7 +346,8 @@ TEST(SlowVolume, StaysDeadAfterTheHungCallReturns) {
     DriveMap map;
     map.drives_.push_back(driveOn("nfs4", "rw", ""));
     auto gate = std::make_shared<Gate>();
-    HostVolumes volumes(HostContext{}, map, VolumeSeams{[gate](const std::string&) { return gate->pass(); }, nullptr, 50ms});
+    HostVolumes volumes(HostContext{}, map,
+                        VolumeSeams{[gate](const std::string&) { return gate->pass(); }, nullptr, 50ms});
     uint64_t a = 0, b = 0, c = 0;
     EXPECT_EQ(volumes.GetDiskFreeSpaceExA("E:\\", a, b, c), 0);
     gate->release();

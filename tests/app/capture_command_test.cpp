@@ -19,6 +19,7 @@
 #include "platform/sim/sim_machine.h"
 #include "tests/support/recording_frontend.h"
 #include "tests/support/run_report.h"
+#include "tests/support/source_dir.h"
 
 extern char** environ;
 
@@ -101,7 +102,7 @@ TEST(CaptureCommand, AnonymousCaptureOfThisMachineNamesNoneOfIt) {
 }
 
 TEST(CaptureCommand, AnonymousCapturesOfTheDemoMachinesNameNoneOfThemAndStillLoad) {
-    for (const auto& file : fs::directory_iterator(std::string(std::getenv("SI32_SOURCE_DIR")) + "/machines")) {
+    for (const auto& file : fs::directory_iterator(testsupport::sourceDir() + "/machines")) {
         if (file.path().extension() != ".json") continue;
         SCOPED_TRACE(file.path().filename().string());
         testsupport::RecordingFrontend frontend;
@@ -130,7 +131,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
         return names;
     }
-    std::string machine() const { return std::string(std::getenv("SI32_SOURCE_DIR")) + "/machines/win98.json"; }
+    std::string machine() const { return testsupport::sourceDir() + "/machines/win98.json"; }
 
     fs::path dir;
 };

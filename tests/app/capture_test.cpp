@@ -25,6 +25,7 @@
 #include "platform/sim/sim_machine.h"
 #include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
+#include "tests/support/source_dir.h"
 
 namespace si32 {
 namespace {
@@ -32,14 +33,8 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-std::string sourceDir() {
-    const char* dir = std::getenv("SI32_SOURCE_DIR");
-    return dir != nullptr ? dir : ".";
-}
-std::string binaryDir() {
-    const char* dir = std::getenv("SI32_BINARY_DIR");
-    return dir != nullptr ? dir : ".";
-}
+using testsupport::binaryDir;
+using testsupport::sourceDir;
 
 // One machine to capture: a host over a fixture tree, the live host, or a
 // simulated machine (whose capture must replay like any other).

@@ -1,4 +1,4 @@
 // Fixture of the layer check: logic that calls the operating system itself.
+#include <string>
 #include <unistd.h>
 #include <QString>
-#include <string>

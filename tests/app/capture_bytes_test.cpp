@@ -53,19 +53,18 @@ class CaptureBytes : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(dir.path().empty()); }
 
-    // win98 with members changed and, when owner is given, its registry
-    // file with that owner (bytes as they are).
+    // win98 with members changed, its registry file beside it, with an owner
+    // (bytes as they are) when one is given.
     fs::path machine(const std::string& name, const Json& members, const std::string& owner) const {
         Json description = Json::parse(fileText(testsupport::sourceFile("machines/win98.json")));
         description.update(members);
-        if (!owner.empty()) {
-            std::ofstream(dir / (name + ".reg"), std::ios::binary)
-                << fileText(testsupport::sourceFile("machines/win98.reg"))
-                << "\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
-                   "\"RegisteredOwner\"=\""
-                << owner << "\"\r\n";
-            description["registry_file"] = name + ".reg";
-        }
+        std::ofstream registry(dir / (name + ".reg"), std::ios::binary);
+        registry << fileText(testsupport::sourceFile("machines/win98.reg"));
+        if (!owner.empty())
+            registry << "\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
+                        "\"RegisteredOwner\"=\""
+                     << owner << "\"\r\n";
+        description["registry_file"] = name + ".reg";
         std::ofstream(dir / (name + ".json")) << description.dump(2);
         return dir / (name + ".json");
     }
@@ -123,7 +122,7 @@ TEST_F(CaptureBytes, ReplayShowsTheSameBytes) {
         ASSERT_NO_THROW(description = capture::DescriptionText(CaptureMachine(recorded, {})));
         EXPECT_NE(description.find(c.described), std::string::npos) << description;
         SimMachine replayed(SimMachine::Text{description, "captured.json", "."}, frontend);
-        for (const std::string& letter : {"C", "D"}) {
+        for (const char* letter : {"C", "D"}) {
             SimMachine shown(original.string(), frontend);
             EXPECT_EQ(shownBytes(replayed, letter), shownBytes(shown, letter)) << letter;
         }

@@ -215,9 +215,15 @@ TEST_F(CaptureFile, AStreamIsWrittenWhereItIsNeverReplaced) {
             reader.join();
         }
         EXPECT_EQ(run.status, 0) << run.err;
-        if (c.readBack) EXPECT_EQ(received, expected);
-        if (c.target == "/dev/stdout") EXPECT_EQ(run.out, expected);
-        if (c.typeAfter != fs::file_type::unknown) EXPECT_EQ(fs::status(c.target).type(), c.typeAfter);
+        if (c.readBack) {
+            EXPECT_EQ(received, expected);
+        }
+        if (c.target == "/dev/stdout") {
+            EXPECT_EQ(run.out, expected);
+        }
+        if (c.typeAfter != fs::file_type::unknown) {
+            EXPECT_EQ(fs::status(c.target).type(), c.typeAfter);
+        }
     }
     EXPECT_TRUE(fs::is_symlink(dir / "null"));
     EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);

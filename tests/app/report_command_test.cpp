@@ -37,7 +37,7 @@ const std::string kClipboard = "\x1b]52;c;cm0gLXJmIH4=\x07";
 const json kHostileMachine = {
     {"version", {{"platform_id", 2}, {"major", 5}, {"minor", 1}, {"build", 2600}}},
     {"computer_name", kClipboard + "PC"},
-    {"user_name", "alice\n  Computer Owner:       root"},
+    {"user_name", "al\n  Owner: root"},
     {"directories",
      {{"windows", "C:\\WINDOWS"},
       {"system", "C:\\WINDOWS\\SYSTEM32"},
@@ -75,7 +75,7 @@ TEST_F(ReportCommand, NoOutputPassesAControlCharacterOn) {
         std::string err;  // what the one line on standard error holds
     } cases[] = {
         {"the report", {}, "hostile.json", 0, "\\e]52;c;cm0gLXJmIH4=\\aPC", ""},
-        {"a forged line", {}, "hostile.json", 0, "alice\\n  Computer Owner:       root", ""},
+        {"a forged line", {}, "hostile.json", 0, "al\\n  Owner: root", ""},
         {"the owner", {}, "hostile.json", 0, "\\e[2J\\e[HOwner", ""},
         {"a C1 control", {}, "hostile.json", 0, "C:\\T\\xc2\\x9b2J\\", ""},
         {"the drive list", {"--list-drives"}, "hostile.json", 0, "c: [\\e[5mBLINK]", ""},

@@ -23,6 +23,7 @@
 
 #include "tests/support/run_report.h"
 #include "tests/support/scratch_dir.h"
+#include "tests/support/source_dir.h"
 
 namespace {
 

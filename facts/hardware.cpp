@@ -93,10 +93,12 @@ void ShowDrivers(StepContext& ctx) {
 
 void ShowSystemType(StepContext& ctx) {
     auto& field = ctx.form.Label2(label2::SystemType);
-    field.text = kPcSystemType;
     // Every Windows the program knows runs on a PC as it names one; only a
     // platform that is not Windows has its processor's architecture named.
-    if (!ctx.values.VersionOk || ctx.values.Version.dwPlatformId != VER_PLATFORM_LINUX) return;
+    if (!ctx.values.VersionOk || ctx.values.Version.dwPlatformId != VER_PLATFORM_LINUX) {
+        field.text = kPcSystemType;
+        return;
+    }
     guarded([&] {
         SystemInfo info;
         ctx.platform.kernel.GetSystemInfo(info);

@@ -228,5 +228,41 @@ TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     EXPECT_EQ(mounts[1].options, "rw,ro") << "the mount's own options, then its file system's";
 }
 
+TEST(MountTable, OneVolumePerFileSystemAtItsShallowestPoint) {
+    struct Case {
+        const char* what;
+        const char* mountinfo;
+        std::vector<std::string> points;
+    };
+    const Case cases[] = {
+        {"btrfs subvolumes",
+         "30 1 0:33 /@ / rw - btrfs /dev/nvme0n1p3 rw,subvolid=256,subvol=/@\n"
+         "31 30 0:33 /@home /home rw - btrfs /dev/nvme0n1p3 rw,subvolid=257,subvol=/@home\n"
+         "32 30 0:33 /@var /var rw - btrfs /dev/nvme0n1p3 rw,subvolid=258,subvol=/@var\n"
+         "33 30 259:1 / /boot/efi rw - vfat /dev/nvme0n1p1 rw\n",
+         {"/", "/boot/efi"}},
+        {"a root deployed inside the file system mounted at /sysroot",
+         "40 1 253:0 /ostree/deploy/fedora/deploy/3a1f.0 / rw - xfs /dev/mapper/root rw\n"
+         "41 40 253:0 / /sysroot rw - xfs /dev/mapper/root rw\n"
+         "42 40 253:0 /ostree/deploy/fedora/var /var rw - xfs /dev/mapper/root rw\n",
+         {"/"}},
+        {"a whole file system bound elsewhere, the deeper point mounted first",
+         "50 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+         "51 50 8:17 / /mnt/backup/disk rw - ext4 /dev/sdb1 rw\n"
+         "52 50 8:17 / /data rw - ext4 /dev/sdb1 rw\n",
+         {"/", "/data"}},
+        {"different file systems keep their letters",
+         "60 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+         "61 60 8:1 / /boot rw - ext4 /dev/sda1 rw\n"
+         "62 60 8:3 / /home rw - ext4 /dev/sda3 rw\n",
+         {"/", "/boot", "/home"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> points;
+        for (const MountEntry& volume : UserVolumes(ParseMountInfo(c.mountinfo))) points.push_back(volume.mountPoint);
+        EXPECT_EQ(points, c.points) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace si32

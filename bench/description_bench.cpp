@@ -1,9 +1,10 @@
-// Targets: a description of 32 MB (a large registry text, 20,000 files,
-// records of bytes) read at 100 MB/s or more; each size bomb refused within
-// 50 ms, its peak memory ("peak_MB", the process's high-water mark, so run
-// a bomb on its own with --benchmark_filter to read it) within a few times
-// its size. Reading time grows linearly: the 400,000 objects take ten times
-// what 40,000 take, not a hundred.
+// Targets: a description of 30 MB (a large registry text, 20,000 files,
+// records of bytes) read at 30 MB/s or more, its peak memory within four
+// times its size; reading time linear in the members (60,000 files take
+// about ten times what 6,000 take, not a hundred); each size bomb refused
+// within 100 ms. "peak_MB" is the process's high-water mark, the benchmark's
+// own copy of the text included: run one case alone (--benchmark_filter)
+// to read it.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -57,6 +58,17 @@ void BM_ReadLargeDescription(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadLargeDescription)->Unit(benchmark::kMillisecond);
 
+// n files that hold nothing: members of one object, all within the limits.
+void BM_ReadManyFiles(benchmark::State& state) {
+    std::string files;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        files += (i == 0 ? R"("C:\\F)" : R"(,"C:\\F)") + std::to_string(i) + "\":{}";
+    const std::string text = "{\"files\":{" + files + "}}";
+    for (auto _ : state) benchmark::DoNotOptimize(sim::parseMachineDescription(text, "bench.json", "."));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ReadManyFiles)->Arg(6000)->Arg(60000)->Unit(benchmark::kMillisecond);
+
 std::string bomb(int kind, std::size_t n) {
     switch (kind) {
         case 0: return "{\"drives\":[" + repeated("{}", n) + "]}";
@@ -88,9 +100,7 @@ void BM_RefuseBomb(benchmark::State& state) {
     state.counters["peak_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_RefuseBomb)
-    ->Args({0, 40000})
     ->Args({0, 400000})
-    ->Args({1, 40000})
     ->Args({1, 400000})
     ->Args({2, 30000000})
     ->Args({3, 1000000})

@@ -3,12 +3,14 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <array>
@@ -310,7 +312,17 @@ bool WindowView::inDriveList(const QWidget& widget) const {
     return &widget == driveList_ || widget.window() == driveList_->view()->window();
 }
 
+bool WindowView::showPlainTooltip(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Without a tooltip of its own the event goes on to the parent, as Qt has it.
+    if (widget == nullptr || widget->window() != this || widget->toolTip().isEmpty()) return false;
+    const auto& help = static_cast<const QHelpEvent&>(*event);
+    QToolTip::showText(help.globalPos(), plainTooltip(widget->toolTip()), widget, QRect(), widget->toolTipDuration());
+    return true;
+}
+
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return showPlainTooltip(watched, event);
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // A key travels on to the parents when a control ignores it; the window

@@ -3,8 +3,11 @@
 #include <sys/resource.h>
 #include <sys/utsname.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/host/common/host_read.h"
 
@@ -55,7 +58,9 @@ std::string machineName() {
 std::optional<CpuSet> parseCpuList(std::string_view list) {
     list = trimBlanks(list);
     if (list.empty()) return std::nullopt;
-    CpuSet set;
+    // The kernel writes each processor once, in order; a list that names one
+    // twice (overlapping or repeated ranges) still counts it once.
+    std::vector<std::pair<uint64_t, uint64_t>> ranges;
     while (!list.empty()) {
         const auto first = leadingNumber(list);
         if (!first) return std::nullopt;
@@ -66,14 +71,25 @@ std::optional<CpuSet> parseCpuList(std::string_view list) {
             if (!end || *end < *first) return std::nullopt;
             last = *end;
         }
-        if (last - *first >= UINT32_MAX - set.count) return std::nullopt;
-        set.count += static_cast<uint32_t>(last - *first + 1);
-        for (uint64_t cpu = *first; cpu <= last && cpu < 32; ++cpu) set.mask |= 1u << cpu;
+        ranges.emplace_back(*first, last);
         if (!list.empty()) {
-            if (list.front() != ',') return std::nullopt;
+            if (list.front() != ',' || list.size() == 1) return std::nullopt;
             list.remove_prefix(1);
         }
     }
+    std::sort(ranges.begin(), ranges.end());
+    CpuSet set;
+    uint64_t total = 0;
+    std::optional<uint64_t> covered;  // the highest processor counted so far
+    for (auto [first, last] : ranges) {
+        if (covered && last <= *covered) continue;
+        if (covered && first <= *covered) first = *covered + 1;
+        if (last - first >= UINT32_MAX - total) return std::nullopt;
+        total += last - first + 1;
+        for (uint64_t cpu = first; cpu <= last && cpu < 32; ++cpu) set.mask |= 1u << cpu;
+        covered = last;
+    }
+    set.count = static_cast<uint32_t>(total);
     return set;
 }
 

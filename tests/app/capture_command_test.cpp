@@ -4,11 +4,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -270,6 +274,49 @@ TEST_F(CaptureFile, ARegularFileIsReplacedWholeKeepingItsMode) {
         EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, c.after);
         fs::remove(target);
         EXPECT_TRUE(fs::is_empty(dir)) << "a temporary file was left";
+    }
+}
+
+// The capture of win98 into target, ended by signal after delay; its status.
+int interruptedCapture(const std::string& machine, const std::string& target, int signal,
+                       std::chrono::microseconds delay) {
+    const std::string program = testsupport::binaryDir() + "/bin/si32-report";
+    std::vector<std::string> args{program, "--capture", target};
+    std::vector<std::string> env = withMachine(machine);
+    std::vector<char*> cargs, cenv;
+    for (auto& a : args) cargs.push_back(a.data());
+    cargs.push_back(nullptr);
+    for (auto& e : env) cenv.push_back(e.data());
+    cenv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, cargs.data(), cenv.data()) != 0) return -1;
+    std::this_thread::sleep_for(delay);
+    ::kill(pid, signal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST_F(CaptureFile, AnInterruptAtAnyMomentLeavesTheTargetWholeOrAbsentAndNothingElse) {
+    const std::string expected = runReport({"--capture"}, withMachine(machine())).out;
+    const fs::path target = dir / "captured.json";
+    // SIGKILL cannot be caught: only a file without a name survives it.
+    const int unnamed = ::open(dir.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    std::vector<int> signals{SIGTERM, SIGINT};
+    if (unnamed >= 0) signals.push_back(SIGKILL);
+    if (unnamed >= 0) ::close(unnamed);
+    for (const int signal : signals) {
+        for (int step = 0; step < 8; ++step) {
+            SCOPED_TRACE(std::to_string(signal) + " after " + std::to_string(step * 15) + " ms");
+            interruptedCapture(machine(), target.string(), signal, std::chrono::milliseconds(step * 15));
+            const std::vector<std::string> left = leftInDir();
+            EXPECT_TRUE(left.empty() || left == std::vector<std::string>{"captured.json"});
+            if (fs::exists(target)) {
+                std::ifstream in(target);
+                EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected);
+                fs::remove(target);
+            }
+        }
     }
 }
 

@@ -393,7 +393,7 @@ TEST(WindowView, MarkupInTheMachinesTextsShowsAsLettersAndOpensNothing) {
         // What the tooltip shows, read as Qt reads it, is the text itself.
         QTextDocument shown;
         shown.setHtml(QToolTip::text());
-        EXPECT_EQ(shown.toPlainText().replace(QChar::Nbsp, QLatin1Char(' ')), tip);
+        EXPECT_EQ(shown.toPlainText().replace(QChar::Nbsp, QLatin1Char(' ')).toStdString(), tip.toStdString());
         QToolTip::hideText();
     }
     EXPECT_GE(markupTips, 3) << "the directories carry their text as tooltips";

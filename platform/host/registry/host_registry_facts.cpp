@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -13,6 +12,7 @@
 #include "platform/host/kernel/host_passwd.h"
 #include "platform/host/registry/host_cpu.h"
 #include "platform/input_file.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -184,23 +184,23 @@ RegistryStore buildHostRegistry(const HostContext& context) {
     const std::optional<InputFile> read =
         context.mounts->Run<InputFile>(userFile, [userFile] { return ReadInputFile(userFile); });
     if (!read) {
-        std::fprintf(stderr, "si32: %s: its mount did not answer in time\n", userFile.c_str());
+        PrintErrorLine("si32: " + userFile + ": its mount did not answer in time");
         return store;
     }
     const InputFile& file = *read;
     if (!file.text) {
-        if (!file.missing) std::fprintf(stderr, "si32: %s: %s\n", userFile.c_str(), file.refusal.c_str());
+        if (!file.missing) PrintErrorLine("si32: " + userFile + ": " + file.refusal);
         return store;
     }
     try {
         const std::vector<SkippedLine> skipped = store.ImportRegistryFile(*file.text, userFile);
         for (std::size_t i = 0; i < skipped.size() && i < kSkippedLinesShown; ++i)
-            std::fprintf(stderr, "si32: %s (line skipped)\n", skipped[i].message.c_str());
+            PrintErrorLine("si32: " + skipped[i].message + " (line skipped)");
         if (skipped.size() > kSkippedLinesShown)
-            std::fprintf(stderr, "si32: %s: %zu more lines skipped\n", userFile.c_str(),
-                         skipped.size() - kSkippedLinesShown);
+            PrintErrorLine("si32: " + userFile + ": " + std::to_string(skipped.size() - kSkippedLinesShown) +
+                           " more lines skipped");
     } catch (const RegistryParseError& error) {
-        std::fprintf(stderr, "si32: %s\n", error.what());
+        PrintErrorLine(std::string("si32: ") + error.what());
     }
     return store;
 }

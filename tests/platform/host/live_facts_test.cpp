@@ -102,6 +102,12 @@ TEST(CpuDescription, ArchitecturesAsWindowsNamesThem) {
          6, 0x5507, 2100},
         {"amd", "x86_64", "AuthenticAMD", "AMD EPYC 7742 64-Core Processor", "AMD64 Family 23 Model 49 Stepping 0", 23,
          0x3100, 2250},
+        // Only Intel's own parts are named with Intel's word; the frequency
+        // driver's kHz round to the nearest MHz.
+        {"hygon", "x86_64", "HygonGenuine", "Hygon C86 7185 32-core Processor", "AMD64 Family 24 Model 0 Stepping 1",
+         24, 0x0001, 2500},
+        {"zhaoxin", "x86_64", "CentaurHauls", "ZHAOXIN KaiXian KX-U6780A@2.7GHz", "AMD64 Family 7 Model 59 Stepping 0",
+         7, 0x3B00, 2700},
         {"arm", "aarch64", "ARM Limited", "Cortex-A72", "ARMv8 (64-bit) Family 8 Model D08 Revision 3", 8, 3, 1500},
         {"arm32", "armv7l", "ARM Limited", "Cortex-A7", "ARMv7 (32-bit) Family 7 Model C07 Revision 5", 7, 5,
          std::nullopt},

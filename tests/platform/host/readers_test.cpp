@@ -94,6 +94,8 @@ TEST(Meminfo, TotalsAndLoad) {
         {"MemTotal: 1000 kB\nMemAvailable: 1000 kB\n", MemoryFacts{1024000, 1024000, 0, 0}, 0},
         {"MemTotal: 1000 kB\nMemAvailable: 0 kB\n", MemoryFacts{1024000, 0, 0, 0}, 100},
         {"MemTotal: 1000 kB\nMemAvailable: 999 kB\n", MemoryFacts{1024000, 1022976, 0, 0}, 0},
+        // Windows rounds the load down: 66.7 % is 66.
+        {"MemTotal: 1000 kB\nMemAvailable: 333 kB\n", MemoryFacts{1024000, 340992, 0, 0}, 66},
         {"MemFree: 100 kB\n", std::nullopt, 0},
         {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", std::nullopt, 0},
         {"MemTotal: 1000 kB\n", std::nullopt, 0},

@@ -129,10 +129,11 @@ std::string armCoreName(uint32_t implementer, uint32_t part) {
            hex(part, "%03x");
 }
 
-CpuDescription describeArm(const CpuInfo& info, bool sixtyFour, const std::string& root) {
-    CpuDescription cpu;
+// Each kind of core once, in the kernel's order; first: the first block that
+// names its core.
+std::vector<ArmKind> armKinds(const CpuInfo& info, const ColonFields*& first) {
     std::vector<ArmKind> kinds;
-    const ColonFields* first = nullptr;  // the first block that names its core
+    first = nullptr;
     for (const ColonFields& block : info.blocks) {
         const auto implementer = number(fieldOf(block, "CPU implementer"));
         const auto part = number(fieldOf(block, "CPU part"));
@@ -143,6 +144,29 @@ CpuDescription describeArm(const CpuInfo& info, bool sixtyFour, const std::strin
         });
         if (!known) kinds.push_back({*implementer, *part, number(fieldOf(block, "processor")), 0});
     }
+    return kinds;
+}
+
+// "ARMv8 (64-bit) Family 8 Model D08 Revision 3". The kernel's architecture
+// field is a number, "5TEJ" on old cores, or "AArch64" on the first 64-bit
+// kernels.
+void describeArmIdentifier(CpuDescription& cpu, const ArmKind& cpu0, const std::string& archText,
+                           const std::string& revisionText, bool sixtyFour) {
+    std::optional<double> arch = archText == "AArch64" ? std::optional<double>(8) : leadingDecimal(archText);
+    if (const uint32_t own = armCoreArchitecture(cpu0.implementer, cpu0.part); own != 0) arch = own;
+    const auto revision = number(revisionText);
+    if (!arch || *arch < 1 || *arch >= 100 || !revision) return;
+    const auto level = static_cast<uint32_t>(*arch);
+    cpu.identifier = "ARMv" + std::to_string(level) + (sixtyFour ? " (64-bit)" : " (32-bit)") + " Family " +
+                     std::to_string(level) + " Model " + hex(cpu0.part) + " Revision " + std::to_string(*revision);
+    cpu.level = static_cast<uint16_t>(level);
+    cpu.revision = static_cast<uint16_t>(*revision);
+}
+
+CpuDescription describeArm(const CpuInfo& info, bool sixtyFour, const std::string& root) {
+    CpuDescription cpu;
+    const ColonFields* first = nullptr;
+    std::vector<ArmKind> kinds = armKinds(info, first);
     // Old kernels name the machine in "Hardware"; the Raspberry Pi's name it
     // in "Model".
     cpu.machineModel = info["Model"].empty() ? info["Hardware"] : info["Model"];
@@ -150,8 +174,7 @@ CpuDescription describeArm(const CpuInfo& info, bool sixtyFour, const std::strin
         const std::string own = first != nullptr ? fieldOf(*first, key) : std::string();
         return own.empty() ? info[key] : own;
     };
-    const auto implementer = number(value("CPU implementer"));
-    if (implementer) {
+    if (const auto implementer = number(value("CPU implementer"))) {
         const std::string_view name = armImplementerName(*implementer);
         cpu.vendorIdentifier = name.empty() ? "Implementer 0x" + hex(*implementer, "%02x") : std::string(name);
     }
@@ -167,19 +190,7 @@ CpuDescription describeArm(const CpuInfo& info, bool sixtyFour, const std::strin
         if (!cpu.processorNameString.empty()) cpu.processorNameString += " + ";
         cpu.processorNameString += armCoreName(kind.implementer, kind.part);
     }
-    // The kernel's architecture field: a number, "5TEJ" on old cores, or
-    // "AArch64" on the first 64-bit kernels.
-    const std::string archText = value("CPU architecture");
-    std::optional<double> arch = archText == "AArch64" ? std::optional<double>(8) : leadingDecimal(archText);
-    if (const uint32_t own = armCoreArchitecture(cpu0.implementer, cpu0.part); own != 0) arch = own;
-    const auto revision = number(value("CPU revision"));
-    if (arch && *arch >= 1 && *arch < 100 && revision) {
-        const auto level = static_cast<uint32_t>(*arch);
-        cpu.identifier = "ARMv" + std::to_string(level) + (sixtyFour ? " (64-bit)" : " (32-bit)") + " Family " +
-                         std::to_string(level) + " Model " + hex(cpu0.part) + " Revision " + std::to_string(*revision);
-        cpu.level = static_cast<uint16_t>(level);
-        cpu.revision = static_cast<uint16_t>(*revision);
-    }
+    describeArmIdentifier(cpu, cpu0, value("CPU architecture"), value("CPU revision"), sixtyFour);
     return cpu;
 }
 

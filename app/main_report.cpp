@@ -1,5 +1,6 @@
 // si32-report: the start-up sequence on the control model, without a window,
 // then the window printed for people or as JSON.
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "app/startup.h"
 #include "platform/capture/capture_file.h"
 #include "platform/code_page.h"
+#include "platform/demo_machines.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
 
@@ -28,6 +30,7 @@ using namespace si32;
 struct Options {
     bool json = false;
     bool listDrives = false;
+    bool listMachines = false;
     std::string drive;
     int clicks = 0;
     bool capture = false;
@@ -54,6 +57,8 @@ CommandLine reportCommandLine(Options& o) {
              }},
             {"--list-drives", OptionValue::None, "", "print the drive list as the window shows it",
              [&](std::string_view) { return setFlag(o.listDrives); }},
+            {"--list-machines", OptionValue::None, "", "print the demo machines SI32_MACHINE takes by name",
+             [&](std::string_view) { return setFlag(o.listMachines); }},
             {"--click", OptionValue::None, "", "press \"&MS System Info\" once (may be repeated)",
              [&](std::string_view) {
                  ++o.clicks;
@@ -68,18 +73,29 @@ CommandLine reportCommandLine(Options& o) {
             {"--anonymous", OptionValue::None, "", "with --capture: names, labels, serials, home replaced",
              [&](std::string_view) { return setFlag(o.anonymous); }},
         },
-        "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
-        "Windows side of this one. See si32-report(1).\n",
+        "SI32_MACHINE=file.json (or a demo machine's name) shows a simulated\n"
+        "machine; SI32_PREFIX names the Windows side of this one. See si32-report(1).\n",
     };
 }
 
+// A reader that went away is no failure of ours: end as a shell expects of
+// any filter (cat, grep) and as it would have without SIG_IGN, by the signal,
+// quietly.
+[[noreturn]] void endOnClosedPipe() {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    // Blocked by whoever started us: the status the signal would have given.
+    std::_Exit(128 + SIGPIPE);
+}
+
 // The whole report goes out in one write, checked: a report cut short by a
-// full disk or a reader that went away must not end with status 0.
+// full disk must not end with status 0.
 int writeOut(const std::string& text) {
     errno = 0;
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (std::fflush(stdout) == 0 && written) return 0;
     const int error = errno;
+    if (error == EPIPE) endOnClosedPipe();
     std::cerr << "si32-report: cannot write the report: " << (error != 0 ? std::strerror(error) : "write failed")
               << "\n";
     return 1;
@@ -99,6 +115,19 @@ int writeCapture(Backend& backend, const Options& options) {
     return 0;
 }
 
+// Name and description in two columns, the names padded to the longest.
+std::string machineList(const std::vector<DemoMachine>& machines) {
+    std::size_t width = 0;
+    for (const DemoMachine& m : machines) width = std::max(width, m.name.size());
+    std::string text;
+    for (const DemoMachine& m : machines) {
+        std::string line = m.name;
+        if (!m.description.empty()) line += std::string(width - m.name.size() + 2, ' ') + m.description;
+        text += line + "\n";
+    }
+    return text;
+}
+
 std::string driveList(const Session& session) {
     std::string text;
     for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
@@ -114,8 +143,10 @@ int main(int argc, char** argv) {
         std::cerr << "si32-report: --anonymous goes with --capture\n";
         return 2;
     }
-    // A closed pipe is reported by the write's status, not by a silent death.
+    // A closed pipe is seen at the report's one checked write, not as a death
+    // halfway through it.
     std::signal(SIGPIPE, SIG_IGN);
+    if (options.listMachines) return writeOut(machineList(listDemoMachines()));
 
     ReportFrontend frontend;
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");

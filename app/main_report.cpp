@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/capture.h"
@@ -22,6 +23,7 @@
 #include "platform/demo_machines.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -96,8 +98,8 @@ int writeOut(const std::string& text) {
     if (std::fflush(stdout) == 0 && written) return 0;
     const int error = errno;
     if (error == EPIPE) endOnClosedPipe();
-    std::cerr << "si32-report: cannot write the report: " << (error != 0 ? std::strerror(error) : "write failed")
-              << "\n";
+    PrintErrorLine(std::string("si32-report: cannot write the report: ") +
+                   (error != 0 ? std::strerror(error) : "write failed"));
     return 1;
 }
 
@@ -106,23 +108,35 @@ int writeCapture(Backend& backend, const Options& options) {
     capture::Privacy privacy;
     privacy.anonymous = options.anonymous;
     if (const char* home = std::getenv("HOME")) privacy.homeDirectory = home;
-    const std::string text = capture::DescriptionText(CaptureMachine(backend, privacy));
+    std::string text;
+    try {
+        text = capture::DescriptionText(CaptureMachine(backend, privacy));
+    } catch (const std::exception& e) {
+        // A fault of this program, never of the machine: one line, not an abort.
+        PrintErrorLine(std::string("si32-report: cannot capture this machine: ") + e.what());
+        return 1;
+    }
     if (options.captureFile.empty() || options.captureFile == "-") return writeOut(text);
     if (auto error = capture::WriteFileWhole(options.captureFile, text)) {
-        std::cerr << "si32-report: cannot write the capture: " << *error << "\n";
+        PrintErrorLine("si32-report: cannot write the capture: " + *error);
         return 1;
     }
     return 0;
 }
 
-// Name and description in two columns, the names padded to the longest.
+// Name and description in two columns, the names padded to the longest;
+// both come from files anyone may have written, so escaped as the report is.
 std::string machineList(const std::vector<DemoMachine>& machines) {
+    std::vector<std::pair<std::string, std::string>> rows;
     std::size_t width = 0;
-    for (const DemoMachine& m : machines) width = std::max(width, m.name.size());
-    std::string text;
     for (const DemoMachine& m : machines) {
-        std::string line = m.name;
-        if (!m.description.empty()) line += std::string(width - m.name.size() + 2, ' ') + m.description;
+        rows.emplace_back(TerminalText(m.name), TerminalText(m.description));
+        width = std::max(width, rows.back().first.size());
+    }
+    std::string text;
+    for (const auto& [name, description] : rows) {
+        std::string line = name;
+        if (!description.empty()) line += std::string(width - name.size() + 2, ' ') + description;
         text += line + "\n";
     }
     return text;
@@ -130,8 +144,9 @@ std::string machineList(const std::vector<DemoMachine>& machines) {
 
 std::string driveList(const Session& session) {
     std::string text;
-    for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
-    return DecodeAnsi(text, session.CodePage);
+    for (const auto& entry : session.form.Drive1Entries)
+        text += TerminalText(DecodeAnsi(entry, session.CodePage)) + "\n";
+    return text;
 }
 
 }  // namespace
@@ -140,13 +155,19 @@ int main(int argc, char** argv) {
     Options options;
     if (const int status = HandleCommandLine(reportCommandLine(options), argc, argv); status >= 0) return status;
     if (options.anonymous && !options.capture) {
-        std::cerr << "si32-report: --anonymous goes with --capture\n";
+        PrintErrorLine("si32-report: --anonymous goes with --capture");
         return 2;
     }
     // A closed pipe is seen at the report's one checked write, not as a death
     // halfway through it.
     std::signal(SIGPIPE, SIG_IGN);
     if (options.listMachines) return writeOut(machineList(listDemoMachines()));
+    // A display that accepts and never answers costs the run one time limit
+    // (every later question to it fails at once); the user learns why its
+    // facts are missing.
+    if (probeX11Display() == DisplayAnswer::Silent)
+        PrintErrorLine(std::string("si32-report: the display does not answer (DISPLAY=") + std::getenv("DISPLAY") +
+                       "); the screen facts are left out");
 
     ReportFrontend frontend;
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
@@ -160,7 +181,7 @@ int main(int argc, char** argv) {
         Form_Activate(session);
         if (!options.drive.empty()) {
             if (!guarded([&] { session.form.SetDrive1(options.drive); })) {
-                std::cerr << "si32-report: no drive " << options.drive << " in the drive list\n";
+                PrintErrorLine("si32-report: no drive " + options.drive + " in the drive list");
                 return 2;
             }
         }

@@ -22,4 +22,6 @@ std::vector<DemoMachine> listDemoMachines() {
 
 std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(); }
 
+DisplayAnswer probeX11Display() { return probeX11Connection(); }
+
 }  // namespace si32

@@ -130,6 +130,8 @@ public:
                              "932, 65001, ...)");
             reader_.setCodePage(out_.ansiCodePage);
         }
+        if (const json* escaped = DescriptionReader::find(root, "escaped_bytes"))
+            reader_.setEscapedBytes(reader_.flag(*escaped, "escaped_bytes"));
         reader_.expectObject(root, "",
                              {"description",
                               "version",
@@ -154,7 +156,8 @@ public:
                               "drives",
                               "previous_instance",
                               "failing_calls",
-                              "ansi_code_page"});
+                              "ansi_code_page",
+                              "escaped_bytes"});
         for (const auto& [name, value] : root.items()) member(name, value);
         return std::move(out_);
     }
@@ -186,7 +189,7 @@ private:
         else if (name == "drives") drives(value);
         else if (name == "previous_instance") out_.previousInstance = r.flag(value, name);
         else if (name == "failing_calls") failingCalls(value);
-        // ansi_code_page was read before everything else.
+        // ansi_code_page and escaped_bytes were read before everything else.
     }
 
     std::vector<std::string> texts(const json& value, std::string_view path) {
@@ -342,7 +345,7 @@ private:
                 reader_.fail(path, "expected a full Windows path (C:\\FOLDER\\NAME) as the member name");
             reader_.expectObject(entry, path, {"text", "modified", "attributes"});
             FileFacts file;
-            file.path = reader_.ansi(name);
+            file.path = reader_.ansi(name, path);
             if (const json* text = DescriptionReader::find(entry, "text"))
                 file.text = reader_.text(*text, memberPath(path, "text"));
             if (const json* modified = DescriptionReader::find(entry, "modified")) {
@@ -377,14 +380,15 @@ private:
                              "expected a bare program name, a full Windows path or a host path as the member name");
             reader_.expectObject(entry, path, {"writes", "fails_to_start"});
             ProgramFacts program;
-            program.name = reader_.ansi(name);
+            program.name = reader_.ansi(name, path);
             if (const json* fails = DescriptionReader::find(entry, "fails_to_start"))
                 program.failsToStart = reader_.flag(*fails, memberPath(path, "fails_to_start"));
             if (const json* writes = DescriptionReader::find(entry, "writes")) {
                 std::string writesPath = memberPath(path, "writes");
                 reader_.expectAnyObject(*writes, writesPath);
                 for (const auto& [file, text] : writes->items())
-                    program.writes.emplace_back(reader_.ansi(file), reader_.text(text, memberPath(writesPath, file)));
+                    program.writes.emplace_back(reader_.ansi(file, memberPath(writesPath, file)),
+                                                reader_.text(text, memberPath(writesPath, file)));
             }
             out_.programs.push_back(std::move(program));
         }

@@ -1,144 +1,110 @@
-// si32-report as a shell runs it: the demo machines by name, and where its
-// output can go wrong (a reader that went away ends the report quietly, as
-// it ends cat; a full disk is an error the user must see).
-#include <fcntl.h>
+// si32-report as a user runs it in a terminal, on a machine whose names hold
+// escape sequences and line breaks: neither standard output nor standard
+// error passes a control character on, and --json keeps every text exact.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <csignal>
 #include <filesystem>
-#include <set>
-#include <sstream>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/support/run_report.h"
-#include "tests/support/source_dir.h"
+#include "tests/support/scratch_dir.h"
 
-extern char** environ;
-
-namespace si32 {
 namespace {
 
-std::vector<std::string> withMachine(const std::string& value) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e)
-        if (!std::string(*e).starts_with("SI32_MACHINE=")) env.emplace_back(*e);
-    env.push_back("SI32_MACHINE=" + value);
-    return env;
+namespace fs = std::filesystem;
+using nlohmann::json;
+using si32::testsupport::runReport;
+
+// Bytes a terminal acts on: C0 controls but the line breaks, DEL, C1
+// controls (raw or as UTF-8).
+bool hasControl(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\n') || c == 0x7F || (c >= 0x80 && c < 0xA0 && (i == 0 || text[i - 1] != '\xc2')))
+            return true;
+        if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) return true;
+    }
+    return false;
 }
 
-struct Ended {
-    int status = -1;  // exit status, or -1 when a signal ended it
-    int signal = 0;
-    std::string err;
+const std::string kClipboard = "\x1b]52;c;cm0gLXJmIH4=\x07";
+
+const json kHostileMachine = {
+    {"version", {{"platform_id", 2}, {"major", 5}, {"minor", 1}, {"build", 2600}}},
+    {"computer_name", kClipboard + "PC"},
+    {"user_name", "al\n  Owner: root"},
+    {"directories",
+     {{"windows", "C:\\WINDOWS"},
+      {"system", "C:\\WINDOWS\\SYSTEM32"},
+      {"temp",
+       "C:\\T\xc2\x9b"
+       "2J\\"}}},
+    {"registry",
+     "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
+     "\"RegisteredOwner\"=\"\x1b[2J\x1b[HOwner\"\r\n"},
+    {"drives", json::array({{{"letter", "C"}, {"type", 3}, {"label", "\x1b[5mBLINK"}}})},
 };
 
-// The report with its standard output on fd, started the way a shell starts
-// a command: SIGPIPE at its default, whatever this test process has.
-Ended reportInto(int out, std::vector<std::string> args, const std::string& machine) {
-    std::vector<std::string> argv{testsupport::binaryDir() + "/bin/si32-report"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = withMachine(machine);
-    std::vector<char*> cargv, cenv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    for (auto& e : env) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-
-    Ended ended;
-    char errName[] = "/tmp/si32-report-err-XXXXXX";
-    const int errFd = ::mkstemp(errName);
-    if (errFd < 0) return ended;
-    ::unlink(errName);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, &attributes, cargv.data(), cenv.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (rc == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        if (WIFEXITED(status)) ended.status = WEXITSTATUS(status);
-        if (WIFSIGNALED(status)) ended.signal = WTERMSIG(status);
+class ReportCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(dir.path().empty());
+        std::ofstream(dir / "hostile.json") << kHostileMachine.dump();
+        std::ofstream(dir / "bad.json") << json{{"\x1b[2Jcomputer_name", "X"}}.dump();
     }
-    ::lseek(errFd, 0, SEEK_SET);
-    ended.err = testsupport::readAll(errFd);
-    return ended;
-}
+    std::vector<std::string> env(const std::string& machine) const {
+        std::vector<std::string> out = si32::testsupport::environmentWithout({"SI32_MACHINE"});
+        out.push_back("SI32_MACHINE=" + (dir / machine).string());
+        return out;
+    }
+    si32::testsupport::ScratchDir dir{"si32-terminal"};
+};
 
-const std::vector<std::vector<std::string>> kEveryOutput = {{}, {"--json"}, {"--list-drives"}, {"--capture"}};
-
-std::string machine() { return testsupport::sourceDir() + "/machines/win98.json"; }
-
-TEST(ReportOutput, AClosedPipeEndsItQuietlyByTheSignal) {
-    for (const auto& args : kEveryOutput) {
-        SCOPED_TRACE(args.empty() ? "the report" : args[0]);
-        int pipefd[2];
-        ASSERT_EQ(::pipe(pipefd), 0);
-        ::close(pipefd[0]);
-        const Ended ended = reportInto(pipefd[1], args, machine());
-        ::close(pipefd[1]);
-        EXPECT_EQ(ended.signal, SIGPIPE) << "exit status " << ended.status;
-        EXPECT_EQ(ended.err, "");
+TEST_F(ReportCommand, NoOutputPassesAControlCharacterOn) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        const char* machine;
+        int status;
+        std::string out;  // what standard output holds
+        std::string err;  // what the one line on standard error holds
+    } cases[] = {
+        {"the report", {}, "hostile.json", 0, "\\e]52;c;cm0gLXJmIH4=\\aPC", ""},
+        {"a forged line", {}, "hostile.json", 0, "al\\n  Owner: root", ""},
+        {"the owner", {}, "hostile.json", 0, "\\e[2J\\e[HOwner", ""},
+        {"a C1 control", {}, "hostile.json", 0, "C:\\T\\xc2\\x9b2J\\", ""},
+        {"the drive list", {"--list-drives"}, "hostile.json", 0, "c: [\\e[5mBLINK]", ""},
+        {"the help", {"--help"}, "hostile.json", 0, "--list-drives", ""},
+        {"a description error", {}, "bad.json", 2, "", "\\e[2Jcomputer_name: unknown member"},
+        {"a drive the list lacks", {"--drive", "\x1b[2J"}, "hostile.json", 2, "", "no drive \\e[2J"},
+        {"an unknown option", {"--\x1b]0;x\x07"}, "hostile.json", 2, "", "'--\\e]0;x\\a'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto run = runReport(c.args, env(c.machine));
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_FALSE(hasControl(run.out));
+        EXPECT_FALSE(hasControl(run.err));
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+        if (!c.err.empty()) {
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        }
     }
 }
 
-TEST(ReportOutput, AFullDiskIsOneLineAndStatusOne) {
-    const int full = ::open("/dev/full", O_WRONLY);
-    if (full < 0) GTEST_SKIP() << "no /dev/full here";
-    for (const auto& args : kEveryOutput) {
-        SCOPED_TRACE(args.empty() ? "the report" : args[0]);
-        const Ended ended = reportInto(full, args, machine());
-        EXPECT_EQ(ended.status, 1);
-        EXPECT_EQ(std::count(ended.err.begin(), ended.err.end(), '\n'), 1) << ended.err;
-        EXPECT_NE(ended.err.find("No space left on device"), std::string::npos) << ended.err;
-    }
-    ::close(full);
-}
-
-TEST(ReportMachines, ADemoMachineByItsBareNameIsTheMachineOfTheTree) {
-    const auto byName = testsupport::runReport({"--json"}, withMachine("win98se"));
-    ASSERT_EQ(byName.status, 0) << byName.err;
-    const auto byPath =
-        testsupport::runReport({"--json"}, withMachine(testsupport::sourceDir() + "/machines/win98se.json"));
-    EXPECT_EQ(byName.out, byPath.out);
-
-    const auto unknown = testsupport::runReport({}, withMachine("win99"));
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << unknown.err;
-    EXPECT_TRUE(unknown.out.empty());
-}
-
-TEST(ReportMachines, TheListNamesEveryDemoMachineOnceWithItsDescription) {
-    const auto listed = testsupport::runReport({"--list-machines"}, withMachine(""));
-    ASSERT_EQ(listed.status, 0) << listed.err;
-    std::set<std::string> expected, names;
-    for (const auto& file : std::filesystem::directory_iterator(testsupport::sourceDir() + "/machines"))
-        if (file.path().extension() == ".json") expected.insert(file.path().stem().string());
-    std::istringstream lines(listed.out);
-    for (std::string line; std::getline(lines, line);) {
-        const std::string name = line.substr(0, line.find(' '));
-        EXPECT_TRUE(names.insert(name).second) << line;
-        EXPECT_NE(line.find("Windows"), std::string::npos) << "a description follows the name: " << line;
-        // Each line is a name SI32_MACHINE takes.
-        EXPECT_TRUE(expected.count(name)) << line;
-    }
-    EXPECT_EQ(names, expected);
+TEST_F(ReportCommand, JsonKeepsEveryTextExact) {
+    const auto run = runReport({"--json"}, env("hostile.json"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json report = json::parse(run.out);
+    EXPECT_EQ(report["controls"]["Label2(3)"]["text"], kHostileMachine["computer_name"]);
+    EXPECT_EQ(report["controls"]["Label2(4)"]["text"], kHostileMachine["user_name"]);
+    EXPECT_EQ(report["controls"]["Drive1"]["drive"], "c: [\x1b[5mBLINK]");
 }
 
 }  // namespace
-}  // namespace si32

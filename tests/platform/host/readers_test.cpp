@@ -67,9 +67,10 @@ TEST(ProcessorCode, WindowsCodesForMachineNames) {
         uint32_t type;
     };
     const Case cases[] = {
-        {"x86_64", 9, 8664}, {"i686", 0, 586},       {"i586", 0, 586},     {"i486", 0, 486},
-        {"i386", 0, 386},    {"aarch64", 12, 2577},  {"armv7l", 5, 2577},  {"ppc64le", 3, 620},
-        {"ia64", 6, 2200},   {"riscv64", 0xFFFF, 0}, {"s390x", 0xFFFF, 0}, {"", 0xFFFF, 0},
+        {"x86_64", 9, 8664},    {"i686", 0, 586},       {"i586", 0, 586},      {"i486", 0, 486},
+        {"i386", 0, 386},       {"aarch64", 12, 2577},  {"armv7l", 5, 2577},   {"ppc64le", 3, 620},
+        {"ia64", 6, 2200},      {"riscv64", 0x8001, 0}, {"s390x", 0x8004, 0},  {"loongarch64", 0x8002, 0},
+        {"sparc64", 0x8003, 0}, {"mips", 1, 4000},      {"parisc", 0xFFFF, 0}, {"", 0xFFFF, 0},
     };
     for (const Case& c : cases) {
         const ProcessorCode code = processorCodeFor(c.machine);
@@ -93,6 +94,8 @@ TEST(Meminfo, TotalsAndLoad) {
         {"MemTotal: 1000 kB\nMemAvailable: 1000 kB\n", MemoryFacts{1024000, 1024000, 0, 0}, 0},
         {"MemTotal: 1000 kB\nMemAvailable: 0 kB\n", MemoryFacts{1024000, 0, 0, 0}, 100},
         {"MemTotal: 1000 kB\nMemAvailable: 999 kB\n", MemoryFacts{1024000, 1022976, 0, 0}, 0},
+        // Windows rounds the load down: 66.7 % is 66.
+        {"MemTotal: 1000 kB\nMemAvailable: 333 kB\n", MemoryFacts{1024000, 340992, 0, 0}, 66},
         {"MemFree: 100 kB\n", std::nullopt, 0},
         {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", std::nullopt, 0},
         {"MemTotal: 1000 kB\n", std::nullopt, 0},

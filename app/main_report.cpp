@@ -1,5 +1,6 @@
 // si32-report: the start-up sequence on the control model, without a window,
 // then the window printed for people or as JSON.
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/capture.h"
@@ -18,6 +20,7 @@
 #include "app/startup.h"
 #include "platform/capture/capture_file.h"
 #include "platform/code_page.h"
+#include "platform/demo_machines.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
 #include "platform/terminal_text.h"
@@ -29,6 +32,7 @@ using namespace si32;
 struct Options {
     bool json = false;
     bool listDrives = false;
+    bool listMachines = false;
     std::string drive;
     int clicks = 0;
     bool capture = false;
@@ -55,6 +59,8 @@ CommandLine reportCommandLine(Options& o) {
              }},
             {"--list-drives", OptionValue::None, "", "print the drive list as the window shows it",
              [&](std::string_view) { return setFlag(o.listDrives); }},
+            {"--list-machines", OptionValue::None, "", "print the demo machines SI32_MACHINE takes by name",
+             [&](std::string_view) { return setFlag(o.listMachines); }},
             {"--click", OptionValue::None, "", "press \"&MS System Info\" once (may be repeated)",
              [&](std::string_view) {
                  ++o.clicks;
@@ -69,18 +75,29 @@ CommandLine reportCommandLine(Options& o) {
             {"--anonymous", OptionValue::None, "", "with --capture: names, labels, serials, home replaced",
              [&](std::string_view) { return setFlag(o.anonymous); }},
         },
-        "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
-        "Windows side of this one. See si32-report(1).\n",
+        "SI32_MACHINE=file.json (or a demo machine's name) shows a simulated\n"
+        "machine; SI32_PREFIX names the Windows side of this one. See si32-report(1).\n",
     };
 }
 
+// A reader that went away is no failure of ours: end as a shell expects of
+// any filter (cat, grep) and as it would have without SIG_IGN, by the signal,
+// quietly.
+[[noreturn]] void endOnClosedPipe() {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    // Blocked by whoever started us: the status the signal would have given.
+    std::_Exit(128 + SIGPIPE);
+}
+
 // The whole report goes out in one write, checked: a report cut short by a
-// full disk or a reader that went away must not end with status 0.
+// full disk must not end with status 0.
 int writeOut(const std::string& text) {
     errno = 0;
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (std::fflush(stdout) == 0 && written) return 0;
     const int error = errno;
+    if (error == EPIPE) endOnClosedPipe();
     PrintErrorLine(std::string("si32-report: cannot write the report: ") +
                    (error != 0 ? std::strerror(error) : "write failed"));
     return 1;
@@ -107,6 +124,24 @@ int writeCapture(Backend& backend, const Options& options) {
     return 0;
 }
 
+// Name and description in two columns, the names padded to the longest;
+// both come from files anyone may have written, so escaped as the report is.
+std::string machineList(const std::vector<DemoMachine>& machines) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::size_t width = 0;
+    for (const DemoMachine& m : machines) {
+        rows.emplace_back(TerminalText(m.name), TerminalText(m.description));
+        width = std::max(width, rows.back().first.size());
+    }
+    std::string text;
+    for (const auto& [name, description] : rows) {
+        std::string line = name;
+        if (!description.empty()) line += std::string(width - name.size() + 2, ' ') + description;
+        text += line + "\n";
+    }
+    return text;
+}
+
 std::string driveList(const Session& session) {
     std::string text;
     for (const auto& entry : session.form.Drive1Entries)
@@ -123,8 +158,10 @@ int main(int argc, char** argv) {
         PrintErrorLine("si32-report: --anonymous goes with --capture");
         return 2;
     }
-    // A closed pipe is reported by the write's status, not by a silent death.
+    // A closed pipe is seen at the report's one checked write, not as a death
+    // halfway through it.
     std::signal(SIGPIPE, SIG_IGN);
+    if (options.listMachines) return writeOut(machineList(listDemoMachines()));
     // A display that accepts and never answers costs the run one time limit
     // (every later question to it fails at once); the user learns why its
     // facts are missing.

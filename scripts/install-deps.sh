@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh          what building and running the programs needs
 #   scripts/install-deps.sh --tests  that, and what the test suite and the
 #                                    benchmarks need besides
+#   scripts/install-deps.sh --package  that, and what `cpack -G DEB` needs
 set -euo pipefail
 
 # Building the programs, and what they open at run time.
@@ -17,8 +18,8 @@ packages=(
 # The test suite only: GoogleTest and Google Benchmark; a virtual X server;
 # the locales the regional-settings tests switch to; clang for the fuzzers;
 # MinGW and Wine for the differential test against the real Windows calls;
-# the desktop-file and AppStream validators, dpkg-shlibdeps and file for the
-# packaging test, debootstrap for its opt-in fresh-machine install;
+# the desktop-file and AppStream validators, dpkg-shlibdeps, file and lintian
+# for the packaging test, debootstrap for its opt-in fresh-machine install;
 # clang-format and clang-tidy for the style check.
 test_packages=(
   python3
@@ -27,8 +28,12 @@ test_packages=(
   weston x11-xserver-utils openbox
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64 wine64
-  desktop-file-utils appstream dpkg-dev file debootstrap
+  desktop-file-utils appstream dpkg-dev file lintian debootstrap
 )
+
+# Making the Debian package: dpkg-shlibdeps computes its Depends, file tells
+# cpack which installed files are programs.
+package_packages=(dpkg-dev file)
 
 # Locales the regional-settings tests switch to.
 wanted_locales=(de_DE.UTF-8 fr_FR.UTF-8)
@@ -37,7 +42,8 @@ tests=0
 case "${1:-}" in
   "") ;;
   --tests) tests=1 ;;
-  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+  --package) packages+=("${package_packages[@]}") ;;
+  *) echo "usage: $0 [--tests | --package]" >&2; exit 2 ;;
 esac
 [ "$tests" -eq 0 ] || packages+=("${test_packages[@]}")
 

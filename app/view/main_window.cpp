@@ -86,8 +86,9 @@ const si32::CommandLine kWindowCommandLine{
     "si32",
     "Opens the Tarvello System Information window with the facts of this machine.",
     {},
-    "SI32_MACHINE=file.json shows a simulated machine; SI32_PREFIX names the\n"
-    "Windows side of this one. Escape ends the program. See si32(1).\n",
+    "SI32_MACHINE=file.json (or a demo machine's name, si32-report --list-machines)\n"
+    "shows a simulated machine; SI32_PREFIX names the Windows side of this one.\n"
+    "Escape ends the program. See si32(1).\n",
 };
 
 }  // namespace

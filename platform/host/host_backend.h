@@ -1,6 +1,7 @@
 #pragma once
 // The real Linux machine, presented through the Windows-shaped services.
 #include <memory>
+#include <string>
 
 #include "platform/host/host_context.h"
 #include "platform/platform.h"
@@ -10,5 +11,9 @@ namespace si32 {
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program);
 // Over a given root and prefix, as tests run it over fixture trees.
 std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program, HostContext context);
+
+// The directory that holds this program ("" when it cannot be told), which
+// the installation's data is found from.
+std::string programsDirectory();
 
 }  // namespace si32

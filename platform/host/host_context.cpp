@@ -1,5 +1,9 @@
 // Where the Windows side of the machine lives: the user's prefix when there
 // is one, else the default prefix installed beside the program.
+//
+// The user's prefix is found by its contents, not by its existing: an
+// installation into ~/.local puts its own data (share/si32/prefix,
+// share/si32/machines) inside ~/.local/share/si32, which is no Windows side.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +11,7 @@
 #include <string>
 
 #include "platform/host/common/host_read.h"
+#include "platform/host/host_backend.h"
 #include "platform/host/host_services.h"
 #include "platform/host/volumes/drive_map_mounts.h"
 #include "platform/install_layout.h"
@@ -26,7 +31,20 @@ bool isDirectory(MountGuard& mounts, const std::string& path) {
     return status.ok() && S_ISDIR(status.info.st_mode);
 }
 
-std::string executableDirectory() {
+bool isRegularFile(MountGuard& mounts, const std::string& path) {
+    const PathStatus status = mounts.Stat(path);
+    return status.ok() && S_ISREG(status.info.st_mode);
+}
+
+bool holdsWindowsSide(MountGuard& mounts, const std::string& prefix) {
+    return isDirectory(mounts, prefix) &&
+           (isDirectory(mounts, prefix + "/drive_c") || isDirectory(mounts, prefix + "/dosdevices") ||
+            isRegularFile(mounts, prefix + "/registry.reg"));
+}
+
+}  // namespace
+
+std::string programsDirectory() {
     char path[4096];
     const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (n <= 0) return {};
@@ -34,6 +52,8 @@ std::string executableDirectory() {
     const size_t slash = exe.rfind('/');
     return slash == std::string::npos ? std::string() : exe.substr(0, slash == 0 ? 1 : slash);
 }
+
+namespace {
 
 std::string userPrefix() {
     std::string chosen = environment("SI32_PREFIX");
@@ -53,10 +73,10 @@ HostContext makeHostContext() {
     HostContext context;
     const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
     context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, mounts), std::chrono::milliseconds(2000));
-    context.executableDir = executableDirectory();
+    context.executableDir = programsDirectory();
     context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
     const std::string user = userPrefix();
-    if (isDirectory(*context.mounts, user)) {
+    if (holdsWindowsSide(*context.mounts, user)) {
         context.prefix = user;
         context.prefixWritable =
             context.mounts->Run<bool>(user, [user] { return ::access(user.c_str(), W_OK) == 0; }).value_or(false);

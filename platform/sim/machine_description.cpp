@@ -198,7 +198,8 @@ public:
         if (const json* escaped = DescriptionReader::find(root, "escaped_bytes"))
             reader_.setEscapedBytes(reader_.flag(*escaped, "escaped_bytes"));
         reader_.expectObject(root, "",
-                             {"version",
+                             {"description",
+                              "version",
                               "directories",
                               "computer_name",
                               "user_name",
@@ -229,7 +230,9 @@ public:
 private:
     void member(const std::string& name, const json& value) {
         const DescriptionReader& r = reader_;
-        if (name == "version") version(value);
+        // Only for people (--list-machines); no service answers from it.
+        if (name == "description") r.text(value, name);
+        else if (name == "version") version(value);
         else if (name == "directories") directories(value);
         else if (name == "computer_name") out_.computerName = r.text(value, name);
         else if (name == "user_name") out_.userName = r.text(value, name);

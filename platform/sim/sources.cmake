@@ -1,5 +1,6 @@
 target_sources(si32_platform_sim PRIVATE
   sim/call_names.cpp
+  sim/demo_machines.cpp
   sim/description_reader.cpp
   sim/machine_description.cpp
   sim/parameter_value.cpp
@@ -11,3 +12,4 @@ target_sources(si32_platform_sim PRIVATE
   sim/sim_ui.cpp
   sim/spi_table.cpp
   sim/windows_path.cpp)
+target_link_libraries(si32_platform_sim PRIVATE si32_install_layout)

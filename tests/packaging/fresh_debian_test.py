@@ -75,12 +75,16 @@ def install_and_run(build, cache, scratch):
         run(["mount", "--rbind", "/dev", os.path.join(root, "dev")])
         mounts.append(os.path.join(root, "dev"))
         chroot(root, "apt-get", "update", "-q")
-        chroot(root, "apt-get", "install", "-y", "-q", "/tmp/" + deb)
+        chroot(root, "apt-get", "install", "-y", "-q", "--no-install-recommends", "/tmp/" + deb)
         chroot(root, "si32-report", "--version")
         report = chroot(root, "si32-report", capture_output=True, text=True).stdout
         print(report)
         if "Tarvello Directory:" not in report or "C:\\TARVELLO" not in report:
             print("FAILED: the report does not show the installed prefix's Tarvello directory")
+            return 1
+        demo = chroot(root, "env", "SI32_MACHINE=win98se", "si32-report", capture_output=True, text=True).stdout
+        if "Microsoft Windows 98, 2nd Edition" not in demo:
+            print("FAILED: the installed demo machine win98se is not found by its name")
             return 1
     finally:
         for mount in reversed(mounts):

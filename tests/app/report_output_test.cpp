@@ -1,0 +1,141 @@
+// si32-report as a shell runs it: the demo machines by name, and where its
+// output can go wrong (a reader that went away ends the report quietly, as
+// it ends cat; a full disk is an error the user must see).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/run_report.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/source_dir.h"
+
+namespace si32 {
+namespace {
+
+std::vector<std::string> withMachine(const std::string& value) {
+    std::vector<std::string> env = testsupport::environmentWithout({"SI32_MACHINE"});
+    env.push_back("SI32_MACHINE=" + value);
+    return env;
+}
+
+struct Ended {
+    int status = -1;  // exit status, or -1 when a signal ended it
+    int signal = 0;
+    std::string err;
+};
+
+// The report with its standard output on fd, started the way a shell starts
+// a command: SIGPIPE at its default, whatever this test process has.
+Ended reportInto(int out, std::vector<std::string> args, const std::string& machine) {
+    std::vector<std::string> argv{testsupport::binaryDir() + "/bin/si32-report"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> env = withMachine(machine);
+    std::vector<char*> cargv, cenv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    for (auto& e : env) cenv.push_back(e.data());
+    cenv.push_back(nullptr);
+
+    Ended ended;
+    char errName[] = "/tmp/si32-report-err-XXXXXX";
+    const int errFd = ::mkstemp(errName);
+    if (errFd < 0) return ended;
+    ::unlink(errName);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, &attributes, cargv.data(), cenv.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (rc == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (WIFEXITED(status)) ended.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) ended.signal = WTERMSIG(status);
+    }
+    ::lseek(errFd, 0, SEEK_SET);
+    ended.err = testsupport::readAll(errFd);
+    return ended;
+}
+
+const std::vector<std::vector<std::string>> kEveryOutput = {{}, {"--json"}, {"--list-drives"}, {"--capture"}};
+
+std::string machine() { return testsupport::sourceDir() + "/machines/win98.json"; }
+
+TEST(ReportOutput, AClosedPipeEndsItQuietlyByTheSignal) {
+    for (const auto& args : kEveryOutput) {
+        SCOPED_TRACE(args.empty() ? "the report" : args[0]);
+        int pipefd[2];
+        ASSERT_EQ(::pipe(pipefd), 0);
+        ::close(pipefd[0]);
+        const Ended ended = reportInto(pipefd[1], args, machine());
+        ::close(pipefd[1]);
+        EXPECT_EQ(ended.signal, SIGPIPE) << "exit status " << ended.status;
+        EXPECT_EQ(ended.err, "");
+    }
+}
+
+TEST(ReportOutput, AFullDiskIsOneLineAndStatusOne) {
+    const int full = ::open("/dev/full", O_WRONLY);
+    if (full < 0) GTEST_SKIP() << "no /dev/full here";
+    for (const auto& args : kEveryOutput) {
+        SCOPED_TRACE(args.empty() ? "the report" : args[0]);
+        const Ended ended = reportInto(full, args, machine());
+        EXPECT_EQ(ended.status, 1);
+        EXPECT_EQ(std::count(ended.err.begin(), ended.err.end(), '\n'), 1) << ended.err;
+        EXPECT_NE(ended.err.find("No space left on device"), std::string::npos) << ended.err;
+    }
+    ::close(full);
+}
+
+TEST(ReportMachines, ADemoMachineByItsBareNameIsTheMachineOfTheTree) {
+    const auto byName = testsupport::runReport({"--json"}, withMachine("win98se"));
+    ASSERT_EQ(byName.status, 0) << byName.err;
+    const auto byPath =
+        testsupport::runReport({"--json"}, withMachine(testsupport::sourceDir() + "/machines/win98se.json"));
+    EXPECT_EQ(byName.out, byPath.out);
+
+    const auto unknown = testsupport::runReport({}, withMachine("win99"));
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << unknown.err;
+    EXPECT_TRUE(unknown.out.empty());
+}
+
+TEST(ReportMachines, TheListNamesEveryDemoMachineOnceWithItsDescription) {
+    const auto listed = testsupport::runReport({"--list-machines"}, withMachine(""));
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    std::set<std::string> expected, names;
+    for (const auto& file : std::filesystem::directory_iterator(testsupport::sourceDir() + "/machines"))
+        if (file.path().extension() == ".json") expected.insert(file.path().stem().string());
+    std::istringstream lines(listed.out);
+    for (std::string line; std::getline(lines, line);) {
+        const std::string name = line.substr(0, line.find(' '));
+        EXPECT_TRUE(names.insert(name).second) << line;
+        EXPECT_NE(line.find("Windows"), std::string::npos) << "a description follows the name: " << line;
+        // Each line is a name SI32_MACHINE takes.
+        EXPECT_TRUE(expected.count(name)) << line;
+    }
+    EXPECT_EQ(names, expected);
+}
+
+}  // namespace
+}  // namespace si32

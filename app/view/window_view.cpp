@@ -67,6 +67,9 @@ QPlainTextEdit* makeTextBox(QWidget* container) {
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The box's design height holds three lines of the dialog font with
+    // nothing to spare: the document's own margin would hide the third.
+    box->document()->setDocumentMargin(0);
     return box;
 }
 
@@ -168,6 +171,7 @@ void WindowView::orderTabs() {
 
 void WindowView::sync() {
     for (auto& bound : bound_) syncControl(bound);
+    fitValues();
     nameForScreenReaders();
 }
 
@@ -190,13 +194,10 @@ void WindowView::syncControl(Bound& bound) {
         case ControlKind::Meter: static_cast<MeterBar&>(widget).setPercent(control.percent); break;
         case ControlKind::Label:
             static_cast<FieldLabel&>(widget).setText(fromModelText(control.text, session_.CodePage));
-            if (control.autoSize) {
-                fitToText(widget, control);
-            } else {
-                fitValue(static_cast<FieldLabel&>(widget), control);
-                // A field that cuts its text carries it whole.
-                if (static_cast<FieldLabel&>(widget).isCut()) tip = static_cast<FieldLabel&>(widget).text();
-            }
+            // Value fields are sized once every text is in: one may push
+            // the next field on its line aside.
+            if (!control.autoSize) return;
+            fitToText(widget, control);
             break;
         case ControlKind::TextBox:
             if (bound.shownText != control.text) {
@@ -209,8 +210,39 @@ void WindowView::syncControl(Bound& bound) {
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
     }
+    showTip(widget, control, tip);
+}
+
+void WindowView::showTip(QWidget& widget, const Control& control, const QString& tip) {
     if (widget.toolTip() != tip) widget.setToolTip(tip);
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
+}
+
+void WindowView::fitValues() {
+    std::vector<Bound*> values;
+    for (auto& bound : bound_) {
+        const Control& control = session_.form.controls()[bound.control];
+        if (control.kind == ControlKind::Label && !control.autoSize) values.push_back(&bound);
+    }
+    // Left to right along each line, so that a field pushed aside is sized
+    // after the one that pushed it.
+    std::stable_sort(values.begin(), values.end(), [this](const Bound* a, const Bound* b) {
+        return session_.form.controls()[a->control].geometry.left < session_.form.controls()[b->control].geometry.left;
+    });
+    std::unordered_map<const QWidget*, int> pushed;
+    for (Bound* bound : values) {
+        const Control& control = session_.form.controls()[bound->control];
+        auto& label = static_cast<FieldLabel&>(*bound->widget);
+        fitValue(label, control, pushed);
+        QString tip = fromModelText(control.tooltip, session_.CodePage);
+        // A field that cuts its text carries it whole, for the mouse and
+        // for assistive technology alike.
+        const bool cut = label.isCut();
+        if (cut) tip = label.text();
+        const QString description = cut ? label.text() : QString();
+        if (label.accessibleDescription() != description) label.setAccessibleDescription(description);
+        showTip(label, control, tip);
+    }
 }
 
 void WindowView::syncDriveList(const Control& control) {
@@ -234,28 +266,47 @@ void WindowView::fitToText(QWidget& widget, const Control& control) const {
     widget.setGeometry(left, design.top(), size.width(), size.height());
 }
 
-void WindowView::fitValue(FieldLabel& label, const Control& control) {
-    const QRect design = scale_.rect(control.geometry);
+void WindowView::fitValue(FieldLabel& label, const Control& control, std::unordered_map<const QWidget*, int>& pushed) {
+    const QRect design = scale_.rect(control.geometry).translated(pushed[&label], 0);
     QRect shown = design;
     if (!label.wordWrap()) {
         const int needed = label.textSize(design.width()).width();
-        if (needed > design.width())
-            shown.setWidth(std::max(design.width(), std::min(needed, growthLimit(label, design) - design.left())));
+        if (needed > design.width()) {
+            const Limit limit = growthLimit(label, design);
+            int room = limit.right - design.left();
+            if (needed > room && limit.by != nullptr) room += pushAside(*limit.by, needed - room, pushed);
+            shown.setWidth(std::max(design.width(), std::min(needed, room)));
+        }
     }
     if (label.geometry() != shown) label.setGeometry(shown);
 }
 
-int WindowView::growthLimit(const QWidget& widget, const QRect& design) const {
+int WindowView::pushAside(const Bound& next, int wanted, std::unordered_map<const QWidget*, int>& pushed) {
+    // Only a plain field that its own text leaves room in moves: the second
+    // unit of a size, which reads as well a little further right.
+    const Control& control = session_.form.controls()[next.control];
+    auto* label = dynamic_cast<FieldLabel*>(next.widget);
+    if (label == nullptr || control.autoSize || control.wordWrap || control.alignment != Align::Left) return 0;
+    const QRect design = scale_.rect(control.geometry);
+    const int edge = label->parentWidget()->width() - scale_.x(kFrameInsetTwips);
+    const int spare = edge - design.left() - label->textSize(design.width()).width();
+    const int by = std::clamp(wanted, 0, std::max(0, spare));
+    pushed[label] = by;
+    return by;
+}
+
+WindowView::Limit WindowView::growthLimit(const QWidget& widget, const QRect& design) const {
     const QWidget& container = *widget.parentWidget();
-    int limit = container.width() - scale_.x(kFrameInsetTwips);
+    Limit limit{container.width() - scale_.x(kFrameInsetTwips), nullptr};
     // Never over a control further right on the same line.
     for (const auto& other : bound_) {
         if (other.widget == &widget || other.widget->parentWidget() != &container ||
             !session_.form.controls()[other.control].visible)
             continue;
         const QRect r = scale_.rect(session_.form.controls()[other.control].geometry) | other.widget->geometry();
-        if (r.left() > design.left() && r.top() <= design.bottom() && r.bottom() >= design.top())
-            limit = std::min(limit, r.left() - 1);
+        if (r.left() > design.left() && r.top() <= design.bottom() && r.bottom() >= design.top() &&
+            r.left() - 1 < limit.right)
+            limit = {r.left() - 1, &other};
     }
     return limit;
 }

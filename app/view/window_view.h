@@ -69,10 +69,19 @@ private:
     void syncControl(Bound& bound);
     void syncDriveList(const Control& control);
     void fitToText(QWidget& widget, const Control& control) const;
+    void fitValues();
     // A value field too narrow for its text grows right, up to its frame's
-    // inner edge and short of the next control on its line.
-    void fitValue(FieldLabel& label, const Control& control);
-    int growthLimit(const QWidget& widget, const QRect& design) const;
+    // inner edge and short of the next control on its line, which may move
+    // aside where its own text leaves it room.
+    void fitValue(FieldLabel& label, const Control& control, std::unordered_map<const QWidget*, int>& pushed);
+    // How far the next field moved right to give up to wanted pixels.
+    int pushAside(const Bound& next, int wanted, std::unordered_map<const QWidget*, int>& pushed);
+    struct Limit {
+        int right;
+        const Bound* by;  // the control that sets it, or nullptr for the frame
+    };
+    Limit growthLimit(const QWidget& widget, const QRect& design) const;
+    void showTip(QWidget& widget, const Control& control, const QString& tip);
     void nameForScreenReaders();
     void settle();
     void placeWithRealFrame();

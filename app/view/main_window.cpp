@@ -61,6 +61,7 @@ int run(QApplication& app) {
     Session session(backend->platform());
     WindowView view(session);
     view.onEnded = [] { QCoreApplication::exit(0); };
+    view.shownMessages = [&frontend] { return frontend.shownMessages; };
     const bool quitAfterActivation = exitAfterActivation();
     const auto screenshot = screenshotFile();
     view.onSettled = [&] {

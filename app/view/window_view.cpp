@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -15,12 +17,14 @@
 #include <utility>
 
 #include "app/layout.h"
+#include "app/report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/taskbar.h"
 #include "app/view/accessibility.h"
 #include "app/view/app_icon.h"
 #include "app/view/backdrop_view.h"
+#include "app/view/copy_menu.h"
 #include "app/view/dialog_font.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
@@ -59,6 +63,11 @@ QString captionName(const std::string& caption) {
     return name;
 }
 
+// A label that shows a fact, not a caption or a heading.
+bool isValueField(const Control& control) {
+    return control.kind == ControlKind::Label && !control.autoSize && control.alignment == Align::Left;
+}
+
 QPlainTextEdit* makeTextBox(QWidget* container) {
     auto* box = new QPlainTextEdit(container);
     box->setReadOnly(true);
@@ -78,6 +87,12 @@ FieldLabel* makeLabel(const Control& control, QWidget* container) {
     const Qt::Alignment side = control.alignment == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(side | Qt::AlignTop);
     label->setWordWrap(control.wordWrap);
+    // Values can be selected and copied; a click gives one the focus, Tab
+    // never does, so the window's tab stops stay as designed.
+    if (isValueField(control)) {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::ClickFocus);
+    }
     return label;
 }
 
@@ -361,7 +376,24 @@ bool WindowView::inDriveList(const QWidget& widget) const {
     return &widget == driveList_ || widget.window() == driveList_->view()->window();
 }
 
+QString WindowView::reportText() const {
+    ReportExtras extras;
+    extras.started = session_.platform.files.Started();
+    if (shownMessages) extras.messages = shownMessages();
+    return QString::fromStdString(ReportText(session_, extras));
+}
+
+std::unique_ptr<QMenu> WindowView::contextMenuFor(const QWidget& widget) const {
+    return copyMenu(widget, [this] { return reportText(); });
+}
+
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || widget->window() != this) return false;
+        contextMenuFor(*widget)->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // A key travels on to the parents when a control ignores it; the window

@@ -13,6 +13,7 @@
 #include "app/view/twips_scale.h"
 
 class QComboBox;
+class QMenu;
 class QMargins;
 
 namespace si32 {
@@ -41,6 +42,14 @@ public:
     // The backdrop window while it is loaded, else nullptr.
     QWidget* backdropWindow() const;
     const TwipsScale& scale() const { return scale_; }
+
+    // Everything the window shows, as the report prints it for this machine
+    // and drive.
+    QString reportText() const;
+    // The context menu over one of the window's widgets ("Copy", "Copy All").
+    std::unique_ptr<QMenu> contextMenuFor(const QWidget& widget) const;
+    // The messages the program has shown, which the report lists too.
+    std::function<std::vector<std::string>()> shownMessages;
 
     // Called once the model has ended the program; the windows are gone.
     std::function<void()> onEnded;

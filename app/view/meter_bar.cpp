@@ -16,7 +16,8 @@ void MeterBar::setPercent(int32_t percent) {
     const int32_t shownBefore = shownPercent();
     percent_ = percent;
     if (shownPercent() != shownBefore && QAccessible::isActive()) {
-        QAccessibleValueChangeEvent changed(this, shownPercent());
+        // The percentage is part of the meter's name.
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     }
     update();

@@ -44,15 +44,6 @@ constexpr int32_t kFrameInsetTwips = 60;
 // start-up ends without that (a Wayland compositor may never activate it).
 constexpr int kActivationGraceMs = 200;
 
-// The lists and meters, and the caption a screen reader names each by.
-constexpr std::array<std::pair<const char*, const char*>, 5> kNamedBy = {{
-    {"MidiDevs", "Label1(35)"},
-    {"lblVolFlags", "Label1(31)"},
-    {"ProgressBar3", "Label9"},
-    {"ProgressBar1", "Label4"},
-    {"ProgressBar2", "Label5"},
-}};
-
 // Where the compositor alone decides window positions (xdg-shell).
 bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
@@ -191,10 +182,45 @@ void WindowView::sync() {
 }
 
 void WindowView::nameForScreenReaders() {
-    for (const auto& [key, caption] : kNamedBy) {
-        QWidget* widget = controlWidget(key);
-        const QString name = captionName(session_.form.control(caption).text);
-        if (widget != nullptr && widget->accessibleName() != name) widget->setAccessibleName(name);
+    const auto& form = session_.form;
+    const auto setName = [](QWidget& widget, const QString& name) {
+        if (widget.accessibleName() != name) widget.setAccessibleName(name);
+    };
+    QStringList driveInfo;
+    for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"}) {
+        for (const CaptionedRow& row : CaptionedRows(form, frame)) {
+            const QString caption = row.caption != nullptr ? captionName(row.caption->text) : QStringLiteral("Drive");
+            const QString spoken = caption + QLatin1Char(':');
+            auto* captionLabel =
+                row.caption != nullptr ? dynamic_cast<FieldLabel*>(controlWidget(row.caption->key())) : nullptr;
+            for (const Control* value : row.values) {
+                QWidget* widget = controlWidget(value->key());
+                if (widget == nullptr) continue;
+                auto* field = dynamic_cast<FieldLabel*>(widget);
+                if (field == nullptr) {
+                    // Lists and meters are named by the caption over them.
+                    setName(*widget, caption);
+                    if (captionLabel != nullptr && captionLabel->buddy() == nullptr) captionLabel->setBuddy(widget);
+                    continue;
+                }
+                if (captionLabel != nullptr) {
+                    field->setCaption(captionLabel);
+                    if (captionLabel->buddy() == nullptr) captionLabel->setBuddy(field);
+                }
+                // A screen reader that reads the value alone still hears
+                // which fact it is.
+                const QString text = field->text().trimmed();
+                setName(*field, text.isEmpty() ? spoken : spoken + QLatin1Char(' ') + text);
+                if (std::string_view(frame) == "SSFrame3" && value->visible && !text.isEmpty())
+                    driveInfo << field->accessibleName();
+            }
+        }
+    }
+    // A drive pick rewrites the frame under the list: the list's
+    // description tells what it now shows, and changing it is announced.
+    if (driveList_ != nullptr) {
+        const QString description = driveInfo.join(QStringLiteral(", "));
+        if (driveList_->accessibleDescription() != description) driveList_->setAccessibleDescription(description);
     }
 }
 

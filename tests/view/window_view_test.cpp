@@ -385,14 +385,44 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
     for (const auto& [key, name] : meters) {
         ASSERT_TRUE(byObject.contains(key)) << key;
         const Found& meter = byObject[key];
+        const QString percent = QString::number(run.session->form.control(key).percent) + "%";
         EXPECT_EQ(meter.role, QAccessible::ProgressBar) << key;
-        EXPECT_EQ(meter.name, name);
-        ASSERT_NE(meter.meter, nullptr) << key;
-        const int percent = run.session->form.control(key).percent;
-        EXPECT_EQ(meter.meter->currentValue().toInt(), percent) << key;
-        EXPECT_EQ(meter.meter->maximumValue().toInt(), 100);
-        EXPECT_EQ(meter.value, QString::number(percent) + "%");
+        EXPECT_EQ(meter.name, QString(name) + " " + percent);
+        EXPECT_EQ(meter.value, percent);
+        EXPECT_EQ(meter.meter, nullptr) << key << ": a value interface brings Increase and Decrease";
     }
+    EXPECT_EQ(byObject["si9x"].role, QAccessible::Window);
+    EXPECT_EQ(byObject["Drive1"].name, "Drive");
+
+    // Every value is labelled by the caption of its row and named after it.
+    const std::pair<const char*, const char*> pairs[] = {{"Label2(3)", "Computer Name:"},
+                                                         {"Label2(10)", "Total Space:"},
+                                                         {"Label3(0)", "Total Space:"},
+                                                         {"lblSerial", "Serial Number:"},
+                                                         {"Label2(27)", "available to Windows:"}};
+    for (const auto& [key, caption] : pairs) {
+        SCOPED_TRACE(key);
+        QAccessibleInterface* value = QAccessible::queryAccessibleInterface(run.view->controlWidget(key));
+        ASSERT_NE(value, nullptr);
+        const auto labels = value->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels.front().first->text(QAccessible::Name), caption);
+        const auto named = labels.front().first->relations(QAccessible::Labelled);
+        EXPECT_TRUE(std::any_of(named.begin(), named.end(),
+                                [&](const auto& r) { return r.first->object() == value->object(); }));
+        EXPECT_EQ(value->text(QAccessible::Name),
+                  QString(caption) + " " + static_cast<QLabel*>(run.view->controlWidget(key))->text().trimmed());
+    }
+
+    // A drive pick renames the frame's values, and the list's description
+    // tells what the frame now shows.
+    auto* drives = static_cast<QComboBox*>(run.view->controlWidget("Drive1"));
+    drives->setFocus();
+    QTest::keyClick(run.view->windowHandle(), Qt::Key_Down);
+    const QString type = QString::fromStdString(run.session->form.Label2(17).text);
+    EXPECT_EQ(run.view->controlWidget("Label2(17)")->accessibleName(), "Drive Type: " + type);
+    EXPECT_TRUE(drives->accessibleDescription().startsWith("Drive Type: " + type))
+        << drives->accessibleDescription().toStdString();
     EXPECT_EQ(byObject["MidiDevs"].name, "MIDI Devices");
     EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
 }

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
@@ -43,6 +44,30 @@ constexpr int32_t kFrameInsetTwips = 60;
 // How long a shown window may wait for the display to activate it before
 // start-up ends without that (a Wayland compositor may never activate it).
 constexpr int kActivationGraceMs = 200;
+
+// The smallest dialog font, in pixels, that still reads; a window that
+// would need smaller scrolls instead.
+constexpr double kLegiblePixels = 9;
+
+// How much smaller than its design the window is drawn so that it and its
+// frame fit the screen's work area: 1 where they fit, never below the
+// legible font size.
+double fitZoom(const QScreen* screen) {
+    if (screen == nullptr) return 1;
+    const TwipsScale design = TwipsScale::of(screen);
+    const QMargins frame = expectedFrameMargins();
+    const QRect work = screen->availableGeometry();
+    const double across = double(work.width() - frame.left() - frame.right()) / design.x(kClientWidthTwips);
+    const double down = double(work.height() - frame.top() - frame.bottom()) / design.y(kClientHeightTwips);
+    const double fits = std::min({1.0, across, down});
+    const double legible = kLegiblePixels / (kDialogFontPoints * screen->logicalDotsPerInchY() / 72);
+    return std::clamp(fits, std::min(1.0, legible), 1.0);
+}
+
+TwipsScale zoomed(const QScreen* screen, double zoom) {
+    const TwipsScale design = TwipsScale::of(screen);
+    return {1440 / design.perPixelX() * zoom, 1440 / design.perPixelY() * zoom};
+}
 
 // Where the compositor alone decides window positions (xdg-shell).
 bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
@@ -101,17 +126,18 @@ QWidget* firstKeyReceiver(QWidget& widget) {
 WindowView::WindowView(Session& session)
     : QWidget(nullptr, Qt::Window | fixedDialogFlags()),
       session_(session),
-      scale_(TwipsScale::of(QGuiApplication::primaryScreen())) {
+      zoom_(fitZoom(QGuiApplication::primaryScreen())),
+      scale_(zoomed(QGuiApplication::primaryScreen(), zoom_)) {
     setObjectName(QStringLiteral("si9x"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setWindowIcon(appIcon());
-    setFont(dialogFont(session_.form.controls(), scale_));
+    setFont(dialogFont(session_.form.controls(), scale_, zoom_));
     setPalette(classicPalette());
     installAccessibleInterfaces();
     const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));
-    setFixedSize(client);
     build();
     orderTabs();
+    setFixedSize(scrollIfTooBig(client));
     backdrop_ = std::make_unique<BackdropView>(
         session_.backdrop, [this](int32_t left, int32_t top) { return onScreen(left, top); }, client, windowIcon(),
         [this] { return onScreen(session_.form.Left, session_.form.Top); });
@@ -164,6 +190,30 @@ void WindowView::build() {
             bound_.push_back({i, widget, {}});
         }
     }
+}
+
+QSize WindowView::scrollIfTooBig(const QSize& client) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return client;
+    const QSize room = screen->availableGeometry().size().shrunkBy(expectedFrameMargins());
+    if (client.width() <= room.width() && client.height() <= room.height()) return client;
+    // Even at the smallest legible size the window is larger than the
+    // screen: its controls move onto a canvas that scrolls.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto* canvas = new QWidget;
+    canvas->setObjectName(QStringLiteral("canvas"));
+    canvas->setFixedSize(client);
+    for (auto& bound : bound_)
+        if (bound.widget->parentWidget() == this) {
+            bound.widget->setParent(canvas);
+            bound.widget->show();
+        }
+    scroller->setWidget(canvas);
+    const QSize shown = client.boundedTo(room);
+    scroller->setGeometry(QRect(QPoint(0, 0), shown));
+    return shown;
 }
 
 void WindowView::orderTabs() {

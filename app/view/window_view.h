@@ -42,6 +42,9 @@ public:
     // The backdrop window while it is loaded, else nullptr.
     QWidget* backdropWindow() const;
     const TwipsScale& scale() const { return scale_; }
+    // How much smaller than its design the window is drawn to fit the
+    // screen: 1 where the design fits.
+    double zoom() const { return zoom_; }
 
     // Everything the window shows, as the report prints it for this machine
     // and drive.
@@ -74,6 +77,9 @@ private:
 
     QWidget* makeWidget(const Control& control, QWidget* container);
     void build();
+    // The window's size: client, or what the screen holds of it with the
+    // rest scrolled.
+    QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
     void syncDriveList(const Control& control);
@@ -106,6 +112,7 @@ private:
     QMargins outerMargins() const;
 
     Session& session_;
+    double zoom_;
     TwipsScale scale_;
     ScreenPlacement placement_;
     bool started_ = false;

@@ -118,5 +118,56 @@ TEST(LongValues, AtEveryDensity) {
     }
 }
 
+TEST(SmallScreens, TheWholeWindowFitsTheWorkArea) {
+    WindowRun run(viewMachine());
+    ASSERT_TRUE(run.startAndActivate());
+    const WindowView& view = *run.view;
+    const QScreen& screen = *view.screen();
+    const TwipsScale design = TwipsScale::of(&screen);
+    const QSize designed(design.x(kClientWidthTwips), design.y(kClientHeightTwips));
+    const QSize room = screen.availableGeometry().size().shrunkBy(expectedFrameMargins());
+    const QWidget* scroller = view.findChild<QWidget*>("scroller");
+    if (designed.width() <= room.width() && designed.height() <= room.height()) {
+        EXPECT_EQ(view.zoom(), 1);
+        EXPECT_EQ(view.size(), designed) << "a window that fits is left as designed";
+        EXPECT_EQ(view.font().pointSizeF(), 8);
+        EXPECT_EQ(scroller, nullptr);
+        return;
+    }
+    EXPECT_LT(view.zoom(), 1);
+    EXPECT_LE(view.width(), room.width());
+    EXPECT_LE(view.height(), room.height());
+    EXPECT_NEAR(view.font().pointSizeF(), 8 * view.zoom(), 0.01) << "the font shrinks with the window";
+    EXPECT_GE(QFontMetricsF(view.font()).height(), 9) << "still legible";
+    // Scaled as a whole: the layout keeps its proportions.
+    const QWidget* hardware = view.controlWidget("SSFrame2");
+    EXPECT_NEAR(double(hardware->width()) / designed.width() / view.zoom(), 4572.0 / kClientWidthTwips, 0.01);
+    const QSize whole(view.scale().x(kClientWidthTwips), view.scale().y(kClientHeightTwips));
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        EXPECT_EQ(scroller, nullptr);
+        EXPECT_EQ(view.size(), whole);
+        // Every control inside the window.
+        for (const auto& control : run.session->form.controls()) {
+            const QWidget* widget = view.controlWidget(control.key());
+            const QRect inWindow(widget->mapTo(&view, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(view.rect().contains(inWindow) || !control.visible || control.autoSize) << control.key();
+        }
+    } else {
+        ASSERT_NE(scroller, nullptr) << "too big even at the smallest legible size: it scrolls";
+        EXPECT_EQ(scroller->size(), view.size());
+    }
+}
+
+TEST(SmallScreens, OnCommonScreens) {
+    if (inChild()) GTEST_SKIP() << "run from the parent only";
+    struct Case {
+        int width, height, dpi;
+    };
+    for (const Case c : {Case{2560, 1600, 96}, Case{1280, 800, 144}, Case{1920, 1080, 192}, Case{640, 480, 96}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + "@" + std::to_string(c.dpi));
+        runOnScreen("SmallScreens.TheWholeWindowFitsTheWorkArea", c.width, c.height, c.dpi);
+    }
+}
+
 }  // namespace
 }  // namespace si32::viewtest

@@ -91,7 +91,7 @@ int32_t QtFrontend::ShowMessage(std::string_view prompt, int32_t style, std::str
     shownMessages.emplace_back(prompt);
     // Only the exclamation style is used; every other style is a plain OK box.
     const auto icon = style == MB_ICONEXCLAMATION ? QMessageBox::Warning : QMessageBox::NoIcon;
-    const QString caption = title.empty() ? QCoreApplication::applicationName() : fromModelText(title);
+    const QString caption = title.empty() ? QGuiApplication::applicationDisplayName() : fromModelText(title);
     QMessageBox box(icon, caption, fromModelText(prompt), QMessageBox::Ok);
     box.exec();
     return IDOK;

@@ -132,7 +132,6 @@ WindowView::WindowView(Session& session)
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setWindowIcon(appIcon());
     setFont(dialogFont(session_.form.controls(), scale_, zoom_));
-    setPalette(classicPalette());
     installAccessibleInterfaces();
     const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));
     build();

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "app/layout.h"
 #include "app/startup.h"
@@ -427,17 +428,7 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
     EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
 }
 
-// WCAG's contrast ratio of two colours.
-double contrast(const QColor& a, const QColor& b) {
-    auto luminance = [](const QColor& c) {
-        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
+TEST(WindowView, FollowsTheDesktopsThemeAndKeepsTheBlueReadable) {
     app();
     const QPalette desktop = QApplication::palette();
     QPalette dark(QColor(49, 54, 59));
@@ -445,23 +436,26 @@ TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
     dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
     dark.setColor(QPalette::Base, QColor(35, 38, 41));
     dark.setColor(QPalette::Text, QColor(239, 240, 241));
-    QApplication::setPalette(dark);
-    {
+    QPalette light(QColor(239, 239, 239));
+    light.setColor(QPalette::Window, QColor(239, 239, 239));
+    light.setColor(QPalette::WindowText, Qt::black);
+    for (const auto& [what, palette, designBlue] : {std::tuple{"dark", dark, false}, std::tuple{"light", light, true}}) {
+        SCOPED_TRACE(what);
+        QApplication::setPalette(palette);
         WindowRun run(viewMachine());
         ASSERT_TRUE(run.startAndActivate());
         const QWidget* frame = run.view->controlWidget("SSFrame2");
-        const QWidget* meter = run.view->controlWidget("ProgressBar3");
-        const QWidget* label = run.view->controlWidget("Label2(3)");
-        const QWidget* list = run.view->controlWidget("MidiDevs");
-        EXPECT_GE(contrast(kFrameCaptionColour, frame->palette().color(QPalette::Window)), 4.5);
-        EXPECT_GE(contrast(kMeterFillColour, meter->palette().color(QPalette::Button)), 4.5);
-        EXPECT_GE(contrast(Qt::white, kMeterFillColour), 4.5);
-        EXPECT_GE(contrast(label->palette().color(QPalette::WindowText), label->palette().color(QPalette::Window)),
-                  4.5);
-        EXPECT_GE(contrast(list->palette().color(QPalette::Text), list->palette().color(QPalette::Base)), 4.5);
-        // What reaches the screen: the window's face.
+        const QColor face = frame->palette().color(QPalette::Window);
+        EXPECT_EQ(face, palette.color(QPalette::Window)) << "the desktop's face, not one of the window's own";
+        const QColor caption = readableBlue(face);
+        EXPECT_GE(contrastRatio(caption, face), 4.5);
+        EXPECT_EQ(caption == kDesignBlue, designBlue);
+        EXPECT_NEAR(caption.hslHueF(), kDesignBlue.hslHueF(), 0.01) << "a blue of the design's hue";
+        const QColor fill = readableBlue(run.view->controlWidget("ProgressBar3")->palette().color(QPalette::Button));
+        EXPECT_GE(contrastRatio(textOn(fill), fill), 4.5) << "the figure on the fill";
+        // What reaches the screen: the desktop's face.
         const QImage drawn = run.view->grab().toImage();
-        EXPECT_EQ(QColor(drawn.pixel(1, 1)), QColor(240, 240, 240)) << "the face stays light";
+        EXPECT_EQ(QColor(drawn.pixel(1, 1)), face);
     }
     QApplication::setPalette(desktop);
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/build_info.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -94,7 +95,9 @@ int HandleCommandLine(const CommandLine& line, int argc, char** argv) {
                                             argc > 0 ? static_cast<std::size_t>(argc - 1) : 0);
     const ParseResult result = ParseCommandLine(line, args);
     std::cout << result.output << std::flush;
-    std::cerr << result.error;
+    // The error quotes what was typed, which may hold any byte.
+    if (!result.error.empty())
+        PrintErrorLine(std::string_view(result.error).substr(0, result.error.find_last_not_of('\n') + 1));
     switch (result.outcome) {
         case ParseOutcome::Run: return -1;
         case ParseOutcome::ExitSuccess: return std::cout ? 0 : 1;

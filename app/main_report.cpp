@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,7 @@
 #include "platform/code_page.h"
 #include "platform/guarded.h"
 #include "platform/platform.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -80,8 +81,8 @@ int writeOut(const std::string& text) {
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (std::fflush(stdout) == 0 && written) return 0;
     const int error = errno;
-    std::cerr << "si32-report: cannot write the report: " << (error != 0 ? std::strerror(error) : "write failed")
-              << "\n";
+    PrintErrorLine(std::string("si32-report: cannot write the report: ") +
+                   (error != 0 ? std::strerror(error) : "write failed"));
     return 1;
 }
 
@@ -90,10 +91,17 @@ int writeCapture(Backend& backend, const Options& options) {
     capture::Privacy privacy;
     privacy.anonymous = options.anonymous;
     if (const char* home = std::getenv("HOME")) privacy.homeDirectory = home;
-    const std::string text = capture::DescriptionText(CaptureMachine(backend, privacy));
+    std::string text;
+    try {
+        text = capture::DescriptionText(CaptureMachine(backend, privacy));
+    } catch (const std::exception& e) {
+        // A fault of this program, never of the machine: one line, not an abort.
+        PrintErrorLine(std::string("si32-report: cannot capture this machine: ") + e.what());
+        return 1;
+    }
     if (options.captureFile.empty() || options.captureFile == "-") return writeOut(text);
     if (auto error = capture::WriteFileWhole(options.captureFile, text)) {
-        std::cerr << "si32-report: cannot write the capture: " << *error << "\n";
+        PrintErrorLine("si32-report: cannot write the capture: " + *error);
         return 1;
     }
     return 0;
@@ -101,8 +109,9 @@ int writeCapture(Backend& backend, const Options& options) {
 
 std::string driveList(const Session& session) {
     std::string text;
-    for (const auto& entry : session.form.Drive1Entries) text += entry + "\n";
-    return DecodeAnsi(text, session.CodePage);
+    for (const auto& entry : session.form.Drive1Entries)
+        text += TerminalText(DecodeAnsi(entry, session.CodePage)) + "\n";
+    return text;
 }
 
 }  // namespace
@@ -111,11 +120,17 @@ int main(int argc, char** argv) {
     Options options;
     if (const int status = HandleCommandLine(reportCommandLine(options), argc, argv); status >= 0) return status;
     if (options.anonymous && !options.capture) {
-        std::cerr << "si32-report: --anonymous goes with --capture\n";
+        PrintErrorLine("si32-report: --anonymous goes with --capture");
         return 2;
     }
     // A closed pipe is reported by the write's status, not by a silent death.
     std::signal(SIGPIPE, SIG_IGN);
+    // A display that accepts and never answers costs the run one time limit
+    // (every later question to it fails at once); the user learns why its
+    // facts are missing.
+    if (probeX11Display() == DisplayAnswer::Silent)
+        PrintErrorLine(std::string("si32-report: the display does not answer (DISPLAY=") + std::getenv("DISPLAY") +
+                       "); the screen facts are left out");
 
     ReportFrontend frontend;
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
@@ -129,7 +144,7 @@ int main(int argc, char** argv) {
         Form_Activate(session);
         if (!options.drive.empty()) {
             if (!guarded([&] { session.form.SetDrive1(options.drive); })) {
-                std::cerr << "si32-report: no drive " << options.drive << " in the drive list\n";
+                PrintErrorLine("si32-report: no drive " + options.drive + " in the drive list");
                 return 2;
             }
         }

@@ -1,6 +1,8 @@
 #include "app/program_start.h"
 
-#include <iostream>
+#include <string>
+
+#include "platform/terminal_text.h"
 
 namespace si32 {
 
@@ -9,10 +11,10 @@ BackendStart StartBackend(Frontend& frontend, Program program, std::string_view 
     try {
         start.backend = makeBackend(frontend, program);
     } catch (const MachineDescriptionError& e) {
-        std::cerr << programName << ": " << e.what() << "\n";
+        PrintErrorLine(std::string(programName) + ": " + e.what());
         start.exitStatus = 2;
     } catch (const std::exception& e) {
-        std::cerr << programName << ": " << e.what() << "\n";
+        PrintErrorLine(std::string(programName) + ": " + e.what());
         start.exitStatus = 1;
     }
     return start;

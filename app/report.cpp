@@ -7,6 +7,7 @@
 #include "app/layout.h"
 #include "app/session.h"
 #include "platform/code_page.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -104,16 +105,19 @@ std::vector<ShownFrame> ShownRows(const Session& session) {
 }
 
 std::string ReportText(const Session& session, const ReportExtras& extras) {
-    const auto shown = [&](const std::string& text) { return DecodeAnsi(text, session.CodePage); };
+    // Every text is the machine's, shown escaped: only the lines the report
+    // makes itself break the output, and nothing reaches the terminal as a
+    // control sequence.
+    const auto shown = [&](const std::string& text) { return TerminalText(DecodeAnsi(text, session.CodePage)); };
     std::ostringstream out;
     out << kWindowCaption << "\n";
     for (const ShownFrame& frame : ShownRows(session)) {
-        out << "\n" << frame.caption << "\n";
+        out << "\n" << TerminalText(frame.caption) << "\n";
         for (const ShownRow& row : frame.rows) {
             for (std::size_t i = 0; i < row.lines.size(); ++i) {
-                std::string head = i == 0 ? row.caption : "";
+                std::string head = i == 0 ? TerminalText(row.caption) : "";
                 head.resize(std::max(head.size() + 1, kCaptionWidth), ' ');
-                std::string line = "  " + head + row.lines[i];
+                std::string line = "  " + head + TerminalText(row.lines[i]);
                 while (!line.empty() && line.back() == ' ') line.pop_back();
                 out << line << "\n";
             }
@@ -126,7 +130,7 @@ std::string ReportText(const Session& session, const ReportExtras& extras) {
     if (!extras.messages.empty()) {
         out << "\nMessages\n";
         for (const auto& m : extras.messages)
-            for (const auto& l : lines(shown(m))) out << "  " << l << "\n";
+            for (const auto& l : lines(DecodeAnsi(m, session.CodePage))) out << "  " << TerminalText(l) << "\n";
     }
     return out.str();
 }

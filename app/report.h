@@ -41,7 +41,10 @@ struct ShownFrame {
 std::vector<ShownFrame> ShownRows(const Session& session);
 
 // All three decode the model's texts from the session's code page: what they
-// give is UTF-8 whatever bytes the machine held.
+// give is UTF-8 whatever bytes the machine held. The text report also shows
+// control characters escaped (TerminalText), so it is safe on a terminal; a
+// line break of the window (CR LF) continues the value on the next line,
+// under the value, never where a caption stands.
 std::string ReportText(const Session& session, const ReportExtras& extras);
 nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& extras);
 

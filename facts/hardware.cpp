@@ -1,6 +1,8 @@
 #include "facts/hardware.h"
 
 #include <cmath>
+#include <string>
+#include <string_view>
 
 #include "app/layout.h"
 #include "app/si9x.h"
@@ -8,6 +10,7 @@
 #include "format/format_value.h"
 #include "platform/checked.h"
 #include "platform/guarded.h"
+#include "platform/kernel.h"
 #include "si32mod/si32mod.h"
 
 namespace si32 {
@@ -16,6 +19,27 @@ namespace {
 // The keyboard row is narrower than its description usually is.
 constexpr std::size_t kKeyboardCharacters = 20;
 constexpr uint32_t kPentiumType = 586;
+constexpr const char* kPcSystemType = "X86-based PC";
+
+// "" for an architecture that has no name here: a wrong name would be worse.
+std::string_view systemTypeOf(uint16_t architecture) {
+    switch (architecture) {
+        case PROCESSOR_ARCHITECTURE_INTEL:
+        case PROCESSOR_ARCHITECTURE_AMD64: return kPcSystemType;
+        case PROCESSOR_ARCHITECTURE_ARM: return "ARM-based PC";
+        case PROCESSOR_ARCHITECTURE_ARM64: return "ARM64-based PC";
+        case PROCESSOR_ARCHITECTURE_IA64: return "Itanium-based PC";
+        case PROCESSOR_ARCHITECTURE_MIPS: return "MIPS-based PC";
+        case PROCESSOR_ARCHITECTURE_PPC: return "PowerPC-based PC";
+        case PROCESSOR_ARCHITECTURE_ALPHA: return "Alpha-based PC";
+        case PROCESSOR_ARCHITECTURE_SHX: return "SuperH-based PC";
+        case PROCESSOR_ARCHITECTURE_RISCV: return "RISC-V-based PC";
+        case PROCESSOR_ARCHITECTURE_LOONGARCH: return "LoongArch-based PC";
+        case PROCESSOR_ARCHITECTURE_SPARC: return "SPARC-based PC";
+        case PROCESSOR_ARCHITECTURE_S390: return "S/390-based PC";
+        default: return {};
+    }
+}
 
 // The language's integer division: both operands rounded to whole numbers
 // (halves to even) first, then the quotient truncated.
@@ -67,7 +91,20 @@ void ShowDrivers(StepContext& ctx) {
     guarded([&] { ctx.form.Label2(label2::Mouse).text = iniDriver(ctx, "mouse.drv"); });
 }
 
-void ShowSystemType(StepContext& ctx) { ctx.form.Label2(label2::SystemType).text = "X86-based PC"; }
+void ShowSystemType(StepContext& ctx) {
+    auto& field = ctx.form.Label2(label2::SystemType);
+    // Every Windows the program knows runs on a PC as it names one; only a
+    // platform that is not Windows has its processor's architecture named.
+    if (!ctx.values.VersionOk || ctx.values.Version.dwPlatformId != VER_PLATFORM_LINUX) {
+        field.text = kPcSystemType;
+        return;
+    }
+    guarded([&] {
+        SystemInfo info;
+        ctx.platform.kernel.GetSystemInfo(info);
+        field.text = std::string(systemTypeOf(info.wProcessorArchitecture));
+    });
+}
 
 void ReadProcessorFacts(StepContext& ctx) {
     guarded([&] { ctx.platform.kernel.GetSystemInfo(ctx.values.Processor); });

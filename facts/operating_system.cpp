@@ -6,6 +6,7 @@
 #include "facts/texts.h"
 #include "format/format_value.h"
 #include "platform/guarded.h"
+#include "platform/kernel.h"
 #include "si32mod/si32mod.h"
 
 namespace si32 {
@@ -74,12 +75,15 @@ void ShowOperatingSystem(StepContext& ctx) {
 }
 
 void ShowDosVersion(StepContext& ctx) {
-    // The DOS underneath, by the Windows major version alone.
+    // The DOS underneath, by the Windows major version alone; a platform
+    // that is not Windows has none, whatever its version numbers.
     const char* dos = "";
-    switch (ctx.values.Version.dwMajorVersion) {
-        case 4: dos = "7.00"; break;
-        case 3: dos = "6.22"; break;
-        default: break;
+    if (ctx.values.Version.dwPlatformId != VER_PLATFORM_LINUX) {
+        switch (ctx.values.Version.dwMajorVersion) {
+            case 4: dos = "7.00"; break;
+            case 3: dos = "6.22"; break;
+            default: break;
+        }
     }
     ctx.form.Label2(label2::DosVersion).text = dos;
 }

@@ -15,4 +15,6 @@ std::unique_ptr<Backend> makeBackend(Frontend& frontend, Program program) {
 
 std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(); }
 
+DisplayAnswer probeX11Display() { return probeX11Connection(); }
+
 }  // namespace si32

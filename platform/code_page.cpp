@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -99,6 +100,101 @@ std::string EncodeAnsi(std::string_view utf8, uint32_t codePage) {
 std::string DecodeUtf16Le(std::string_view bytes) {
     Converter converter("UTF-8", "UTF-16LE");
     return convert(converter, bytes, kReplacement, [](unsigned char) { return size_t{2}; });
+}
+
+bool DecodesExactly(std::string_view bytes, uint32_t codePage) {
+    const std::string decoded = DecodeAnsi(bytes, codePage);
+    // Most texts are ASCII, which every code page here holds as it is.
+    if (decoded.size() == bytes.size() && decoded == bytes) return true;
+    return codePage == CP_UTF8 ? false : EncodeAnsi(decoded, codePage) == bytes;
+}
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void appendEscaped(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        if (c == '%') out += "%25";
+        else out += c;
+    }
+}
+
+// The number of bytes at the start of bytes that form one character which
+// decodes and encodes back into the same bytes (its UTF-8 in utf8); 0 when
+// no such character starts there.
+size_t exactCharacter(Converter& decode, Converter& encode, std::string_view bytes, std::string& utf8) {
+    for (size_t length = 1; length <= std::min<size_t>(4, bytes.size()); ++length) {
+        char decoded[16];
+        decode.reset();
+        const char* in = bytes.data();
+        size_t inLeft = length;
+        char* out = decoded;
+        size_t outLeft = sizeof decoded;
+        if (!decode.step(in, inLeft, out, outLeft) || inLeft != 0 || out == decoded) continue;
+        char encoded[16];
+        encode.reset();
+        const char* back = decoded;
+        size_t backLeft = static_cast<size_t>(out - decoded);
+        char* again = encoded;
+        size_t againLeft = sizeof encoded;
+        if (!encode.step(back, backLeft, again, againLeft) || backLeft != 0) continue;
+        if (std::string_view(encoded, static_cast<size_t>(again - encoded)) != bytes.substr(0, length)) continue;
+        utf8.assign(decoded, static_cast<size_t>(out - decoded));
+        return length;
+    }
+    return 0;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string EscapeAnsi(std::string_view bytes, uint32_t codePage) {
+    std::string out;
+    if (DecodesExactly(bytes, codePage)) {
+        appendEscaped(out, DecodeAnsi(bytes, codePage));
+        return out;
+    }
+    Converter decode("UTF-8", iconvName(codePage));
+    Converter encode(iconvName(codePage), "UTF-8");
+    if (!decode.valid() || !encode.valid())
+        throw std::invalid_argument("unknown code page " + std::to_string(codePage));
+    std::string character;
+    while (!bytes.empty()) {
+        if (const size_t length = exactCharacter(decode, encode, bytes, character); length > 0) {
+            appendEscaped(out, character);
+            bytes.remove_prefix(length);
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(bytes.front());
+        out += '%';
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 0x0F];
+        bytes.remove_prefix(1);
+    }
+    return out;
+}
+
+std::optional<std::string> UnescapeAnsi(std::string_view escaped, uint32_t codePage) {
+    std::string out;
+    while (!escaped.empty()) {
+        const size_t percent = escaped.find('%');
+        const std::string_view plain = escaped.substr(0, percent);
+        out += codePage == CP_UTF8 ? std::string(plain) : EncodeAnsi(plain, codePage);
+        if (percent == std::string_view::npos) break;
+        if (escaped.size() < percent + 3) return std::nullopt;
+        const int high = hexValue(escaped[percent + 1]), low = hexValue(escaped[percent + 2]);
+        if (high < 0 || low < 0) return std::nullopt;
+        out += static_cast<char>(high * 16 + low);
+        escaped.remove_prefix(percent + 3);
+    }
+    return out;
 }
 
 std::string_view AnsiPrefix(std::string_view text, std::size_t maxBytes, uint32_t codePage) {

@@ -4,6 +4,7 @@
 // to be valid; whatever cuts one into a buffer cuts between characters.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,20 @@ std::string_view AnsiPrefix(std::string_view text, std::size_t maxBytes, uint32_
 // UTF-16LE bytes (without their byte-order mark) as UTF-8, with the same
 // replacement rule.
 std::string DecodeUtf16Le(std::string_view bytes);
+
+// True when DecodeAnsi gives the text whole: every byte decodes, and the
+// characters encode back into the same bytes.
+bool DecodesExactly(std::string_view bytes, uint32_t codePage);
+
+// A text that holds bytes its code page cannot show (Latin-1 on a UTF-8
+// machine, a byte Windows-1252 leaves undefined) in a form that takes them
+// back exactly: UTF-8 in which "%HH" (two hexadecimal digits) is the byte HH
+// as it is, and a '%' is written "%25". Every character that decodes exactly
+// stays a character.
+std::string EscapeAnsi(std::string_view bytes, uint32_t codePage);
+// The bytes an escaped text stands for: its characters converted into the
+// code page, its escapes as they are. nullopt when a '%' is not followed by
+// two hexadecimal digits.
+std::optional<std::string> UnescapeAnsi(std::string_view escaped, uint32_t codePage);
 
 }  // namespace si32

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace si32 {
 
@@ -19,5 +20,15 @@ struct InputFile {
 };
 
 InputFile ReadInputFile(const std::string& path, std::size_t limit = kInputFileLimit);
+
+// True when name stays inside the folder it is taken in: relative, with no
+// ".." among its parts (and no NUL, which would cut it short).
+bool NamesInsideFolder(std::string_view name);
+
+// A file named relative to folder that stays inside it: a name that is
+// absolute or has ".." is refused before anything is opened, and so is a
+// symbolic link that leads out of the folder (where the kernel can tell;
+// elsewhere a link at the end of the name is not followed).
+InputFile ReadInputFileIn(const std::string& folder, const std::string& name, std::size_t limit = kInputFileLimit);
 
 }  // namespace si32

@@ -20,6 +20,29 @@ struct OsVersionInfoA {
     std::array<char, 128> szCSDVersion{};
 };
 
+// SYSTEM_INFO's processor architectures: Windows' codes, then codes of the
+// host backend's own for architectures Windows never ran on, numbered from
+// 0x8000 so that they can never meet a code Windows assigns.
+constexpr uint16_t PROCESSOR_ARCHITECTURE_INTEL = 0;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_MIPS = 1;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_ALPHA = 2;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_PPC = 3;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_SHX = 4;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM = 5;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_IA64 = 6;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_AMD64 = 9;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM64 = 12;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_RISCV = 0x8001;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_LOONGARCH = 0x8002;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_SPARC = 0x8003;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_S390 = 0x8004;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_UNKNOWN = 0xFFFF;
+
+// The platform identifier GetVersionExA reports on the Linux host: one
+// Windows never used (0 Win32s, 1 the Windows 95 line, 2 NT, 3 CE), so that
+// no program takes the machine for a Windows system.
+constexpr uint32_t VER_PLATFORM_LINUX = 4;
+
 // SYSTEM_INFO, the fields a program can rely on.
 struct SystemInfo {
     uint16_t wProcessorArchitecture = 0;

@@ -54,4 +54,10 @@ std::unique_ptr<Backend> makeBackend(Frontend& frontend, Program program);
 // toolkit of its own (the report); nullopt when no display can be reached.
 std::optional<ScreenFacts> queryDisplayScreen();
 
+// How the X11 display named by $DISPLAY answers a connection, within the
+// time limit every display query keeps: a program about to connect to it
+// learns first whether the server accepts and then never answers.
+enum class DisplayAnswer { Unnamed, Answers, Refuses, Silent };
+DisplayAnswer probeX11Display();
+
 }  // namespace si32

@@ -4,8 +4,12 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/platform.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -61,8 +65,17 @@ std::string unreachableDisplayLine() {
            "); " + kReportHint;
 }
 
+std::optional<std::string> silentDisplay() {
+    // Qt takes Wayland when it can; only a start on X11 is probed.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool x11 =
+        isSet("QT_QPA_PLATFORM") ? std::string_view(platform).starts_with("xcb") : !isSet("WAYLAND_DISPLAY");
+    if (!x11 || probeX11Display() != DisplayAnswer::Silent) return std::nullopt;
+    return unreachableDisplayLine();
+}
+
 DisplayFailureGuard::DisplayFailureGuard(std::string line) {
-    g_fatalLine = std::move(line);
+    g_fatalLine = TerminalText(line);
     g_held.clear();
     g_previous = qInstallMessageHandler(holdOrFail);
 }

@@ -26,4 +26,9 @@ public:
 // The one line for a display that is named but cannot be reached.
 std::string unreachableDisplayLine();
 
+// Why no window can be opened, when the X11 display Qt would connect to
+// accepts the connection and does not answer within the time limit: Qt's own
+// connection would wait for ever.
+std::optional<std::string> silentDisplay();
+
 }  // namespace si32

@@ -11,9 +11,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/layout.h"
@@ -24,6 +24,7 @@
 #include "app/view/qt_frontend.h"
 #include "app/view/window_view.h"
 #include "platform/platform.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void saveScreenshot(QWidget& window, const QString& file) {
         shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     }
     if (shot.isNull()) shot = window.grab();
-    if (!shot.save(file)) std::cerr << "si32: cannot write the screenshot " << file.toStdString() << "\n";
+    if (!shot.save(file)) si32::PrintErrorLine("si32: cannot write the screenshot " + file.toStdString());
 }
 
 int run(QApplication& app) {
@@ -96,8 +97,14 @@ const si32::CommandLine kWindowCommandLine{
 int main(int argc, char** argv) {
     if (const int status = si32::HandleCommandLine(kWindowCommandLine, argc, argv); status >= 0) return status;
     if (const auto reason = si32::missingDisplay()) {
-        std::cerr << *reason << "\n";
+        si32::PrintErrorLine(*reason);
         return 1;
+    }
+    if (const auto reason = si32::silentDisplay()) {
+        si32::PrintErrorLine(*reason);
+        // The probe's connection may still wait on the server: end without
+        // the exit handlers, which have nothing to save.
+        std::_Exit(1);
     }
     std::unique_ptr<QApplication> app;
     {
@@ -113,7 +120,7 @@ int main(int argc, char** argv) {
     try {
         return run(*app);
     } catch (const std::exception& e) {
-        std::cerr << "si32: " << e.what() << "\n";
+        si32::PrintErrorLine(std::string("si32: ") + e.what());
         return 1;
     }
 }

@@ -93,6 +93,8 @@ int32_t QtFrontend::ShowMessage(std::string_view prompt, int32_t style, std::str
     const auto icon = style == MB_ICONEXCLAMATION ? QMessageBox::Warning : QMessageBox::NoIcon;
     const QString caption = title.empty() ? QGuiApplication::applicationDisplayName() : fromModelText(title);
     QMessageBox box(icon, caption, fromModelText(prompt), QMessageBox::Ok);
+    // A message may quote the machine's texts; Qt would take markup in them as rich text.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return IDOK;
 }

@@ -17,4 +17,13 @@ inline QString fromModelText(std::string_view text, uint32_t codePage = CP_UTF8)
     return shown;
 }
 
+// A tooltip in the one form Qt never reads as markup: Qt takes any tooltip
+// that looks like HTML as rich text and loads the images it names, and the
+// texts shown come from the machine, which may be a stranger's description.
+// Escaped, and kept on its lines as a plain tooltip would be.
+inline QString plainTooltip(const QString& text) {
+    if (text.isEmpty()) return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 }  // namespace si32

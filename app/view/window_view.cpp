@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <array>
@@ -462,7 +464,17 @@ std::unique_ptr<QMenu> WindowView::contextMenuFor(const QWidget& widget) const {
     return copyMenu(widget, [this] { return reportText(); });
 }
 
+bool WindowView::showPlainTooltip(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Without a tooltip of its own the event goes on to the parent, as Qt has it.
+    if (widget == nullptr || widget->window() != this || widget->toolTip().isEmpty()) return false;
+    const auto& help = static_cast<const QHelpEvent&>(*event);
+    QToolTip::showText(help.globalPos(), plainTooltip(widget->toolTip()), widget, QRect(), widget->toolTipDuration());
+    return true;
+}
+
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return showPlainTooltip(watched, event);
     if (event->type() == QEvent::ContextMenu) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget == nullptr || widget->window() != this) return false;

@@ -65,7 +65,8 @@ public:
 protected:
     bool event(QEvent* event) override;
     // Key preview: every key pressed in the window reaches the window's
-    // handler before the control that has the focus.
+    // handler before the control that has the focus. Tooltips pass here
+    // too, to be shown as plain text.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -109,6 +110,9 @@ private:
     void pickDrive(int row);
     void endNow();
     bool inDriveList(const QWidget& widget) const;
+    // Shows a control's tooltip as the plain text it is; false when the
+    // event is not one for this window's tooltips.
+    bool showPlainTooltip(QObject* watched, QEvent* event);
     QMargins outerMargins() const;
 
     Session& session_;

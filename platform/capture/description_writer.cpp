@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/capture/windows_paths.h"
+#include "platform/code_page.h"
 #include "platform/engine/registry_store.h"
 #include "platform/regional.h"
 #include "platform/spi.h"
@@ -282,13 +283,54 @@ Json describe(const Recording& rec) {
     return out;
 }
 
+// Every text of the description: string values and the member names that
+// are paths or program names (the others are ASCII, the same either way).
+template <class Visit>
+Json withTexts(const Json& node, Visit&& visit) {
+    if (node.is_string()) return visit(node.get_ref<const std::string&>());
+    if (node.is_array()) {
+        Json array = Json::array();
+        for (const Json& item : node) array.push_back(withTexts(item, visit));
+        return array;
+    }
+    if (!node.is_object()) return node;
+    Json object = Json::object();
+    for (const auto& [name, value] : node.items()) object[visit(name)] = withTexts(value, visit);
+    return object;
+}
+
+bool allDecodeExactly(const Json& node, uint32_t codePage) {
+    bool exact = true;
+    withTexts(node, [&](const std::string& bytes) {
+        exact = exact && DecodesExactly(bytes, codePage);
+        return std::string();
+    });
+    return exact;
+}
+
+// The recorded bytes as the description's UTF-8: decoded from the machine's
+// code page, or, when any text holds bytes the code page cannot show, all
+// of them escaped so that the replay gets every byte back.
+Json inDescriptionTexts(const Json& recorded, uint32_t codePage) {
+    Json out = Json::object();
+    if (codePage != CP_UTF8) out["ansi_code_page"] = codePage;
+    if (allDecodeExactly(recorded, codePage)) {
+        out.update(withTexts(recorded, [&](const std::string& bytes) { return DecodeAnsi(bytes, codePage); }));
+        return out;
+    }
+    out["escaped_bytes"] = true;
+    out.update(withTexts(recorded, [&](const std::string& bytes) { return EscapeAnsi(bytes, codePage); }));
+    return out;
+}
+
 }  // namespace
 
 std::string DescriptionText(const nlohmann::ordered_json& description) { return description.dump(2) + "\n"; }
 
 nlohmann::ordered_json DescribeMachine(const Recording& recording, const Privacy& privacy) {
-    if (!privacy.anonymous) return describe(recording);
-    return describe(Anonymized(recording, privacy.homeDirectory));
+    const uint32_t codePage = recording.codePage.value_or(CP_UTF8);
+    if (!privacy.anonymous) return inDescriptionTexts(describe(recording), codePage);
+    return inDescriptionTexts(describe(Anonymized(recording, privacy.homeDirectory)), codePage);
 }
 
 }  // namespace si32::capture

@@ -13,7 +13,9 @@ namespace {
 // MAX_PATH: what a caller gives for the wallpaper's name.
 constexpr uint32_t kWallpaperBuffer = 260;
 
-void askParameter(Ui& ui, uint32_t action) {
+}  // namespace
+
+std::optional<std::vector<std::byte>> AskParameter(Ui& ui, uint32_t action) {
     const sim::RecordLayout* layout = sim::findRecordLayout(action);
     const bool wallpaper = action == SPI_GETDESKWALLPAPER;
     const uint32_t size = layout != nullptr ? layout->size : wallpaper ? kWallpaperBuffer : 4u;
@@ -22,15 +24,16 @@ void askParameter(Ui& ui, uint32_t action) {
     const bool sized = layout != nullptr && layout->sizeField;
     if (sized) spi_bytes::put32(memory, 0, static_cast<int32_t>(size));
     const uint32_t param = sized || wallpaper ? size : 0u;
-    guarded([&] { ui.SystemParametersInfoA(action, param, std::span<std::byte>(memory), 0); });
+    int32_t ok = 0;
+    guarded([&] { ok = ui.SystemParametersInfoA(action, param, std::span<std::byte>(memory), 0); });
+    if (ok == 0) return std::nullopt;
+    return memory;
 }
-
-}  // namespace
 
 void AskDesktopFacts(Ui& ui, std::span<const DesktopQuestion> questions) {
     for (const DesktopQuestion& question : questions) {
         if (question.metric >= 0) guarded([&] { ui.GetSystemMetrics(question.metric); });
-        if (question.getAction != 0) askParameter(ui, question.getAction);
+        if (question.getAction != 0) AskParameter(ui, question.getAction);
     }
     guarded([&] {
         const HDC dc = ui.CreateICA("DISPLAY", "", "");

@@ -89,6 +89,7 @@ struct RecordedDisplay {
 };
 
 struct Recording {
+    std::optional<uint32_t> codePage;  // the ANSI code page every text below is in
     std::optional<RecordedVersion> version;
     std::optional<std::string> windowsDirectory, systemDirectory, tempDirectory;
     std::optional<std::string> computerName, userName;

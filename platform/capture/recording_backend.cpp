@@ -186,6 +186,11 @@ public:
         else drive->bytesFail = true;
         return ok;
     }
+    uint32_t GetACP() override {
+        const uint32_t codePage = inner_.GetACP();
+        keepFirst(rec_.codePage, codePage);
+        return codePage;
+    }
 
     // The Windows directory as the machine names it, learned on demand.
     const std::optional<std::string>& windowsDirectory() {
@@ -663,6 +668,8 @@ void RecordingBackend::Complete() {
     services_->multimedia.Complete();
     services_->regional.Complete();
     services_->kernel.windowsDirectory();
+    // Every text above is in it, whether the program asked or not.
+    services_->kernel.GetACP();
 }
 
 const Recording& RecordingBackend::recording() const { return services_->rec; }

@@ -20,11 +20,6 @@ HostContext makeHostContext();
 // The live machine's facts, with the prefix's registry.reg applied over them.
 RegistryStore buildHostRegistry(const HostContext& context);
 
-// The platform identifier GetVersionExA reports on Linux: one Windows never
-// used (0 Win32s, 1 the Windows 95 line, 2 NT, 3 CE), so that no program takes
-// the machine for a Windows system.
-inline constexpr uint32_t VER_PLATFORM_LINUX = 4;
-
 class HostKernel final : public Kernel {
 public:
     HostKernel(const HostContext& context, const DriveMap& drives, HostVolumes& volumes);

@@ -46,13 +46,18 @@ void DescriptionReader::expectArray(const nlohmann::json& node, std::string_view
     if (!node.is_array()) fail(path, "expected an array");
 }
 
-std::string DescriptionReader::ansi(std::string_view utf8) const {
+std::string DescriptionReader::ansi(std::string_view utf8, std::string_view path) const {
+    if (escapedBytes_) {
+        std::optional<std::string> bytes = UnescapeAnsi(utf8, codePage_);
+        if (!bytes) fail(path, "expected %25 for a percent sign, or %HH for a byte (escaped_bytes)");
+        return std::move(*bytes);
+    }
     return codePage_ == CP_UTF8 ? std::string(utf8) : EncodeAnsi(utf8, codePage_);
 }
 
 std::string DescriptionReader::text(const nlohmann::json& node, std::string_view path) const {
     if (!node.is_string()) fail(path, "expected a string");
-    return ansi(node.get_ref<const std::string&>());
+    return ansi(node.get_ref<const std::string&>(), path);
 }
 
 bool DescriptionReader::flag(const nlohmann::json& node, std::string_view path) const {

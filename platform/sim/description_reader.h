@@ -20,8 +20,12 @@ public:
 
     // The machine's ANSI code page, which texts are converted into.
     void setCodePage(uint32_t codePage) { codePage_ = codePage; }
-    // A text of the description (UTF-8) as the machine holds it.
-    std::string ansi(std::string_view utf8) const;
+    // Texts hold bytes as "%HH" (EscapeAnsi): a capture of bytes the code
+    // page cannot show.
+    void setEscapedBytes(bool escaped) { escapedBytes_ = escaped; }
+    // A text of the description (UTF-8) as the machine holds it; path names
+    // the member in the error for a malformed escape.
+    std::string ansi(std::string_view utf8, std::string_view path) const;
 
     [[noreturn]] void fail(std::string_view memberPath, std::string_view expected) const;
 
@@ -48,6 +52,7 @@ public:
 private:
     std::string source_;
     uint32_t codePage_ = 65001;
+    bool escapedBytes_ = false;
 };
 
 // Input quoted in a message, cut to at most 80 characters so that a huge

@@ -21,79 +21,12 @@ namespace {
 
 using nlohmann::json;
 
-// Deeper than any real description; a cap keeps a file of nothing but
-// brackets from costing memory out of all proportion to its size.
+// Far beyond any real description (a capture holds a few hundred values,
+// the largest arrays are records of bytes), and low enough that the values
+// of a hostile file of 64 MB cost tens of megabytes, not gigabytes.
 constexpr std::size_t kNestingLimit = 64;
-
-// Follows the parse to know the member being read, so that errors the JSON
-// library raises and the checks it does not make (duplicate members,
-// nesting) name it.
-class MemberTracker {
-public:
-    explicit MemberTracker(const DescriptionReader& reader) : reader_(reader) {}
-
-    std::string current() const {
-        if (frames_.empty()) return "";
-        const Frame& top = frames_.back();
-        if (top.array) return elementPath(top.path, top.index);
-        return top.key.empty() ? top.path : memberPath(top.path, top.key);
-    }
-
-    bool operator()(int, json::parse_event_t event, json& parsed) {
-        switch (event) {
-            case json::parse_event_t::object_start:
-            case json::parse_event_t::array_start: {
-                if (frames_.size() >= kNestingLimit)
-                    reader_.fail(current(), "expected at most " + std::to_string(kNestingLimit) + " levels of nesting");
-                Frame frame;
-                frame.path = current();
-                frame.array = event == json::parse_event_t::array_start;
-                frames_.push_back(std::move(frame));
-                break;
-            }
-            case json::parse_event_t::key: {
-                Frame& top = frames_.back();
-                top.key = parsed.get<std::string>();
-                if (!top.keys.insert(top.key).second) reader_.fail(current(), "duplicate member");
-                break;
-            }
-            case json::parse_event_t::object_end:
-            case json::parse_event_t::array_end:
-                frames_.pop_back();
-                valueDone();
-                break;
-            case json::parse_event_t::value: valueDone(); break;
-        }
-        return true;
-    }
-
-private:
-    struct Frame {
-        std::string path;
-        bool array = false;
-        std::size_t index = 0;
-        std::string key;
-        std::set<std::string, std::less<>> keys;
-    };
-
-    // Between members an error belongs to the object, not to the member before.
-    // Between members an error belongs to the object, not to the member before.
-    // The path of the frame just pushed, from the one that holds it.
-    std::string pathOfNew() const {
-        const Frame& parent = frames_[frames_.size() - 2];
-        if (parent.array) return elementPath(parent.path, parent.index);
-        return memberPath(parent.path, parent.key);
-    }
-
-    void valueDone() {
-        if (frames_.empty()) return;
-        if (frames_.back().array) ++frames_.back().index;
-        else frames_.back().key.clear();
-    }
-
-    const DescriptionReader& reader_;
-    std::vector<Frame> frames_;
-};
+constexpr std::size_t kMemberLimit = 65536;  // in one object or array
+constexpr std::size_t kValueLimit = 262144;  // in the whole description
 
 // The JSON library's message without its "[json.exception.parse_error.101] "
 // tag, and with the input it quotes cut short.
@@ -109,6 +42,138 @@ std::string libraryMessage(const json::exception& error) {
     }
     return what;
 }
+
+// Builds the document from the parser's events and makes the checks the
+// JSON library does not (duplicate members, nesting, sizes) as it reads,
+// so that a hostile file is refused before it costs memory; every step is
+// constant time, so reading is linear in the file. Errors name the member
+// being read.
+class DocumentBuilder : public json::json_sax_t {
+public:
+    explicit DocumentBuilder(const DescriptionReader& reader) : reader_(reader) {}
+
+    json& root() { return root_; }
+
+    // The member path of the value being read ("drives[1].serial"), built
+    // only when an error needs it.
+    std::string current() const {
+        std::string path;
+        for (const Frame& frame : frames_) {
+            if (frame.array) path = elementPath(path, frame.index);
+            else if (frame.hasKey) path = memberPath(path, frame.key);
+        }
+        return path;
+    }
+
+    bool null() override { return add(json(nullptr)); }
+    bool boolean(bool value) override { return add(json(value)); }
+    bool number_integer(number_integer_t value) override { return add(json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return add(json(value)); }
+    bool number_float(number_float_t value, const string_t&) override { return add(json(value)); }
+    bool string(string_t& value) override { return add(json(std::move(value))); }
+    bool binary(binary_t&) override { return add(json(nullptr)); }  // JSON text holds none
+
+    bool start_object(std::size_t) override { return open(json::object(), false); }
+    bool start_array(std::size_t) override { return open(json::array(), true); }
+
+    bool key(string_t& name) override {
+        Frame& top = frames_.back();
+        top.key = std::move(name);
+        top.hasKey = true;
+        if (top.node->contains(top.key)) reader_.fail(current(), "duplicate member");
+        if (top.node->size() >= kMemberLimit)
+            reader_.fail(pathOfContainer(), "expected at most " + std::to_string(kMemberLimit) + " members");
+        return true;
+    }
+
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool parse_error(std::size_t, const std::string&, const json::exception& error) override {
+        // Syntax errors and numbers out of any range (1e400) alike.
+        reader_.fail(current(), "expected valid JSON: " + libraryMessage(error));
+    }
+
+private:
+    struct Frame {
+        json* node = nullptr;
+        bool array = false;
+        std::size_t index = 0;  // arrays: the element being read
+        std::string key;        // objects: the member being read
+        bool hasKey = false;
+    };
+
+    // The path of the innermost object or array, for what is wrong with it as a whole.
+    std::string pathOfContainer() const {
+        std::string path;
+        for (std::size_t i = 0; i + 1 < frames_.size(); ++i) {
+            const Frame& frame = frames_[i];
+            path = frame.array ? elementPath(path, frame.index) : memberPath(path, frame.key);
+        }
+        return path;
+    }
+
+    // Places a value where the parse stands; the address stays valid while
+    // the value is open, as nothing else is added to its parent until then.
+    json* place(json value) {
+        if (++values_ > kValueLimit)
+            reader_.fail(current(), "expected at most " + std::to_string(kValueLimit) + " values in the description");
+        if (frames_.empty()) {
+            root_ = std::move(value);
+            return &root_;
+        }
+        Frame& top = frames_.back();
+        if (top.array) {
+            if (top.node->size() >= kMemberLimit)
+                reader_.fail(pathOfContainer(), "expected at most " + std::to_string(kMemberLimit) + " elements");
+            auto& elements = top.node->get_ref<json::array_t&>();
+            elements.push_back(std::move(value));
+            return &elements.back();
+        }
+        auto& members = top.node->get_ref<json::object_t&>();
+        return &members.emplace(top.key, std::move(value)).first->second;
+    }
+
+    bool add(json value) {
+        place(std::move(value));
+        next();
+        return true;
+    }
+
+    bool open(json container, bool array) {
+        if (frames_.size() >= kNestingLimit)
+            reader_.fail(current(), "expected at most " + std::to_string(kNestingLimit) + " levels of nesting");
+        json* node = place(std::move(container));
+        Frame frame;
+        frame.node = node;
+        frame.array = array;
+        frames_.push_back(std::move(frame));
+        return true;
+    }
+
+    bool close() {
+        frames_.pop_back();
+        next();
+        return true;
+    }
+
+    // Between members an error belongs to the object, not to the member before.
+    void next() {
+        if (frames_.empty()) return;
+        Frame& top = frames_.back();
+        if (top.array) {
+            ++top.index;
+        } else {
+            top.key.clear();
+            top.hasKey = false;
+        }
+    }
+
+    const DescriptionReader& reader_;
+    json root_;
+    std::vector<Frame> frames_;
+    std::size_t values_ = 0;
+};
 
 // Reads the members of one description; each section below matches one
 // member of the top-level object.
@@ -130,6 +195,8 @@ public:
                              "932, 65001, ...)");
             reader_.setCodePage(out_.ansiCodePage);
         }
+        if (const json* escaped = DescriptionReader::find(root, "escaped_bytes"))
+            reader_.setEscapedBytes(reader_.flag(*escaped, "escaped_bytes"));
         reader_.expectObject(root, "",
                              {"version",
                               "directories",
@@ -153,7 +220,8 @@ public:
                               "drives",
                               "previous_instance",
                               "failing_calls",
-                              "ansi_code_page"});
+                              "ansi_code_page",
+                              "escaped_bytes"});
         for (const auto& [name, value] : root.items()) member(name, value);
         return std::move(out_);
     }
@@ -183,7 +251,7 @@ private:
         else if (name == "drives") drives(value);
         else if (name == "previous_instance") out_.previousInstance = r.flag(value, name);
         else if (name == "failing_calls") failingCalls(value);
-        // ansi_code_page was read before everything else.
+        // ansi_code_page and escaped_bytes were read before everything else.
     }
 
     std::vector<std::string> texts(const json& value, std::string_view path) {
@@ -309,11 +377,18 @@ private:
     void registryFile(const json& value) {
         if (out_.registryText) reader_.fail("registry_file", "expected registry or registry_file, not both");
         std::string name = reader_.text(value, "registry_file");
-        std::filesystem::path path = std::filesystem::path(baseDirectory_) / name;
-        InputFile file = ReadInputFile(path.string());
-        if (!file.text) reader_.fail("registry_file", path.string() + ": " + file.refusal);
+        // A description is data: it reads nothing of the machine that replays
+        // it but what was sent along with it.
+        if (!NamesInsideFolder(name))
+            reader_.fail("registry_file",
+                         "expected a file in the description's own folder, named without \"..\" or an absolute "
+                         "path, not \"" +
+                             capQuoted(name) + "\"");
+        const std::string shown = (std::filesystem::path(baseDirectory_) / name).string();
+        InputFile file = ReadInputFileIn(baseDirectory_, name);
+        if (!file.text) reader_.fail("registry_file", shown + ": " + file.refusal);
         out_.registryText = std::move(*file.text);
-        out_.registrySource = reader_.source() + ": " + path.string();
+        out_.registrySource = reader_.source() + ": " + shown;
     }
 
     static bool readDateTime(std::string_view text, DateTime& out) {
@@ -339,7 +414,7 @@ private:
                 reader_.fail(path, "expected a full Windows path (C:\\FOLDER\\NAME) as the member name");
             reader_.expectObject(entry, path, {"text", "modified", "attributes"});
             FileFacts file;
-            file.path = reader_.ansi(name);
+            file.path = reader_.ansi(name, path);
             if (const json* text = DescriptionReader::find(entry, "text"))
                 file.text = reader_.text(*text, memberPath(path, "text"));
             if (const json* modified = DescriptionReader::find(entry, "modified")) {
@@ -374,14 +449,15 @@ private:
                              "expected a bare program name, a full Windows path or a host path as the member name");
             reader_.expectObject(entry, path, {"writes", "fails_to_start"});
             ProgramFacts program;
-            program.name = reader_.ansi(name);
+            program.name = reader_.ansi(name, path);
             if (const json* fails = DescriptionReader::find(entry, "fails_to_start"))
                 program.failsToStart = reader_.flag(*fails, memberPath(path, "fails_to_start"));
             if (const json* writes = DescriptionReader::find(entry, "writes")) {
                 std::string writesPath = memberPath(path, "writes");
                 reader_.expectAnyObject(*writes, writesPath);
                 for (const auto& [file, text] : writes->items())
-                    program.writes.emplace_back(reader_.ansi(file), reader_.text(text, memberPath(writesPath, file)));
+                    program.writes.emplace_back(reader_.ansi(file, memberPath(writesPath, file)),
+                                                reader_.text(text, memberPath(writesPath, file)));
             }
             out_.programs.push_back(std::move(program));
         }
@@ -461,14 +537,9 @@ private:
 MachineDescription parseMachineDescription(std::string_view jsonText, const std::string& sourceName,
                                            const std::string& baseDirectory) {
     const DescriptionReader reader(sourceName);
-    MemberTracker tracker(reader);
-    json root;
-    try {
-        root = json::parse(jsonText, std::ref(tracker));
-    } catch (const json::exception& error) {
-        // Syntax errors and numbers out of any range (1e400) alike.
-        reader.fail(tracker.current(), "expected valid JSON: " + libraryMessage(error));
-    }
+    DocumentBuilder builder(reader);
+    json::sax_parse(jsonText, &builder);
+    const json& root = builder.root();
     return Parser(sourceName, baseDirectory).parse(root);
 }
 

@@ -103,7 +103,8 @@ struct MachineDescription {
 };
 
 // Throws MachineDescriptionError. baseDirectory: where registry_file is
-// looked for (the description file's folder).
+// looked for (the description file's folder), and the one folder whose
+// files a description may name.
 MachineDescription parseMachineDescription(std::string_view jsonText, const std::string& sourceName,
                                            const std::string& baseDirectory);
 

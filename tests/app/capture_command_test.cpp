@@ -1,16 +1,23 @@
 // si32-report --capture as a user runs it: an anonymous capture gives away
 // no name, label or serial of the machine, and a capture that cannot be
 // written says so in one line and leaves nothing behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -178,6 +185,101 @@ TEST_F(CaptureFile, ThatCannotBeWrittenFailsInOneLineAndLeavesNothing) {
         EXPECT_EQ(leftInDir(), std::vector<std::string>{"taken"});
         EXPECT_TRUE(fs::is_empty(dir / "taken"));
     }
+}
+
+TEST_F(CaptureFile, AStreamIsWrittenWhereItIsNeverReplaced) {
+    const std::string expected = runReport({"--capture"}, withMachine(machine())).out;
+    ASSERT_FALSE(expected.empty());
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", dir / "null");
+    const struct {
+        const char* what;
+        std::string target;
+        fs::file_type typeAfter;  // of the target, links followed
+        bool readBack;            // the text arrives through the FIFO
+    } cases[] = {
+        {"a FIFO", (dir / "fifo").string(), fs::file_type::fifo, true},
+        {"a link to /dev/null", (dir / "null").string(), fs::file_type::character, false},
+        {"standard output, a pipe", "/dev/stdout", fs::file_type::unknown, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string received;
+        std::thread reader;
+        if (c.readBack)
+            reader = std::thread([&] { received = testsupport::readAll(::open(c.target.c_str(), O_RDONLY)); });
+        const auto run = runReport({"--capture", c.target}, withMachine(machine()));
+        if (reader.joinable()) {
+            // A reader still waiting for a writer that never came gets its end.
+            if (const int unblock = ::open(c.target.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0) ::close(unblock);
+            reader.join();
+        }
+        EXPECT_EQ(run.status, 0) << run.err;
+        if (c.readBack) {
+            EXPECT_EQ(received, expected);
+        }
+        if (c.target == "/dev/stdout") {
+            EXPECT_EQ(run.out, expected);
+        }
+        if (c.typeAfter != fs::file_type::unknown) {
+            EXPECT_EQ(fs::status(c.target).type(), c.typeAfter);
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "null"));
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    std::vector<std::string> left = leftInDir();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"fifo", "null"}));
+}
+
+TEST_F(CaptureFile, AFullDeviceFailsInOneLine) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const auto run = runReport({"--capture", "/dev/full"}, withMachine(machine()));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find(std::strerror(ENOSPC)), std::string::npos) << run.err;
+    EXPECT_EQ(fs::status("/dev/full").type(), fs::file_type::character);
+}
+
+TEST_F(CaptureFile, ARegularFileIsReplacedWholeKeepingItsMode) {
+    const std::string expected = runReport({"--capture"}, withMachine(machine())).out;
+    const std::string longName = std::string(245, 'n') + ".json";  // 250 bytes, a valid name
+    const struct {
+        const char* what;
+        std::string name;
+        std::optional<fs::perms> before;  // absent: no file yet
+        fs::perms after;
+    } cases[] = {
+        {"a new file holds names: owner only", "new.json", std::nullopt, fs::perms(0600)},
+        {"a private file stays private", "private.json", fs::perms(0600), fs::perms(0600)},
+        {"a shared file stays shared", "shared.json", fs::perms(0644), fs::perms(0644)},
+        {"a group's file stays the group's", "group.json", fs::perms(0640), fs::perms(0640)},
+        {"a name of 250 bytes", longName, std::nullopt, fs::perms(0600)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path target = dir / c.name;
+        if (c.before) {
+            std::ofstream(target) << "old";
+            fs::permissions(target, *c.before);
+        }
+        const auto run = runReport({"--capture", target.string()}, withMachine(machine()));
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::ifstream in(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected);
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, c.after);
+        fs::remove(target);
+        EXPECT_TRUE(fs::is_empty(dir)) << "a temporary file was left";
+    }
+}
+
+TEST_F(CaptureFile, ThroughALinkTheFileItNamesIsReplaced) {
+    std::ofstream(dir / "real.json") << "old";
+    fs::create_symlink("real.json", dir / "link.json");
+    const auto run = runReport({"--capture", (dir / "link.json").string()}, withMachine(machine()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.json"));
+    EXPECT_GT(fs::file_size(dir / "real.json"), 3u);
 }
 
 }  // namespace

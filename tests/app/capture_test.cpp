@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,9 +23,11 @@
 #include "app/report_frontend.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "platform/capture/desktop_facts.h"
 #include "platform/guarded.h"
 #include "platform/host/host_backend.h"
 #include "platform/sim/sim_machine.h"
+#include "screeninfo/screen_info_members.h"
 #include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
 #include "tests/support/source_dir.h"
@@ -87,6 +92,15 @@ std::vector<Machine> machines() {
     }
     out.push_back({"live host", [](Frontend& f) { return hostOver("/", f); }});
     out.push_back({"live host with its screen", [](Frontend& f) { return hostOver("/", f); }, true});
+    // Settings that are counts and times, not flags: each of their four
+    // bytes has to come back in its place.
+    out.push_back(
+        {"simulated desktop with counted settings", [](Frontend& f) {
+             Json description = Json::parse(std::ifstream(sourceDir() + "/tests/app/startup_machine.json"));
+             description["display"]["parameters"] = {
+                 {"0x2000", 200000}, {"0x2004", 7}, {"5", 3}, {"0x12", 65537}, {"0x1B", 1}};
+             return std::make_unique<SimMachine>(SimMachine::Text{description.dump(), "counted-settings.json", "."}, f);
+         }});
     for (const auto& file : fs::directory_iterator(sourceDir() + "/machines")) {
         if (file.path().extension() != ".json") continue;
         const std::string path = file.path().string();
@@ -179,6 +193,39 @@ TEST(Capture, ReplaysEveryDriveAndTheButtonAsCaptured) {
                 EXPECT_EQ(replayed.afterClick["messages"], clicked["messages"]);
             }
         }
+    }
+}
+
+// Every desktop setting a getter may read, as the machine answers it: the
+// answer's bytes in hex, or "fails".
+std::map<uint32_t, std::string> desktopSettings(Ui& ui) {
+    std::map<uint32_t, std::string> answers;
+    for (const screen_info::MemberEntry& entry : screen_info::kMembers) {
+        if (entry.getAction == screen_info::kNoAction) continue;
+        const auto bytes = capture::AskParameter(ui, entry.getAction);
+        std::string text = bytes ? "" : "fails";
+        for (std::byte b : bytes.value_or(std::vector<std::byte>{})) {
+            char hex[3];
+            std::snprintf(hex, sizeof hex, "%02x", std::to_integer<unsigned>(b));
+            text += hex;
+        }
+        answers.emplace(entry.getAction, text);
+    }
+    return answers;
+}
+
+TEST(Capture, ReplaysEveryDesktopSettingAsAnswered) {
+    for (const Machine& machine : machines()) {
+        // Window managers that other tests start change the live work area.
+        if (machine.realScreen) continue;
+        SCOPED_TRACE(machine.name);
+        CaptureFrontend frontend(machine.realScreen);
+        std::unique_ptr<Backend> backend = machine.make(frontend);
+        const std::string description = capture::DescriptionText(CaptureMachine(*backend, {}));
+        const std::map<uint32_t, std::string> answered = desktopSettings(backend->platform().ui);
+        testsupport::RecordingFrontend replayFrontend;
+        SimMachine replayed(SimMachine::Text{description, "captured.json", "."}, replayFrontend);
+        EXPECT_EQ(desktopSettings(replayed.platform().ui), answered) << description;
     }
 }
 

@@ -35,16 +35,16 @@ json machineWith(const json& members) {
     return machine;
 }
 
-// The bytes written to a scratch file, named absolutely.
+// The bytes written to a scratch file beside the descriptions; its name there.
 std::string scratchFile(const std::string& name, const std::string& bytes) {
-    const std::string path = ::testing::TempDir() + "/" + std::to_string(::getpid()) + "_" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    const std::string file = std::to_string(::getpid()) + "_" + name;
+    std::ofstream(::testing::TempDir() + "/" + file, std::ios::binary) << bytes;
+    return file;
 }
 
 struct StartedMachine {
     explicit StartedMachine(const json& description) : text(description.dump()) {
-        machine = std::make_unique<SimMachine>(SimMachine::Text{text, "hostile.json", "."}, frontend);
+        machine = std::make_unique<SimMachine>(SimMachine::Text{text, "hostile.json", ::testing::TempDir()}, frontend);
         session = std::make_unique<Session>(machine->platform());
         Form_Load(*session);
         Form_Activate(*session);
@@ -106,8 +106,7 @@ TEST(HostileInput, TextsInAnyCodePageAreShownDecoded) {
         EXPECT_NO_THROW((void)ReportJson(*run.session, {}).dump());
         EXPECT_NE(ReportText(*run.session, {}).find(c.owner), std::string::npos);
     }
-    std::remove(latin1.c_str());
-    std::remove(version5.c_str());
+    for (const std::string& file : {latin1, version5}) std::remove((::testing::TempDir() + "/" + file).c_str());
 }
 
 TEST(HostileInput, DeviceNamesAreCutBetweenCharacters) {

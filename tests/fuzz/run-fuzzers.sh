@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds the libFuzzer targets in a clang build of their own and runs each
 # for the given number of seconds (default 60). Fails on the first crash,
-# sanitizer report or broken property. The repository's seed corpus is read
-# but never written; new inputs go to a scratch directory.
+# sanitizer report, broken property or input that takes more than 2 s. The
+# repository's seed corpus is read but never written; new inputs go to a
+# scratch directory.
 #
 #   tests/fuzz/run-fuzzers.sh [seconds]
 #   SI32_FUZZ_BUILD=/path/to/build   (default: build-fuzz in the source tree)
@@ -27,7 +28,7 @@ trap 'rm -rf "$scratch"' EXIT
 for name in regedit4 ini trvwin restmp machine; do
   mkdir -p "$scratch/$name"
   echo "== ${name}_fuzz for ${seconds}s"
-  if ! "$build_dir/fuzz/${name}_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+  if ! "$build_dir/fuzz/${name}_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=2 \
       $( [ -f "$here/$name.dict" ] && echo "-dict=$here/$name.dict" ) -artifact_prefix="$scratch/" \
       "$scratch/$name" "$here/corpus/$name" >"$scratch/$name.log" 2>&1; then
     tail -n 60 "$scratch/$name.log"

@@ -46,5 +46,28 @@ TEST(InputFile, RefusesWhatIsNoRegularFileOrTooLarge) {
     ::rmdir(dir.c_str());
 }
 
+TEST(InputFile, NamesInsideAFolderAreRelativeWithoutParentSteps) {
+    const std::pair<std::string, bool> cases[] = {
+        {"a.reg", true},
+        {"regs/a.reg", true},
+        {"./a.reg", true},
+        {"a/./b", true},
+        {"..a.reg", true},
+        {"a..b", true},
+        {"...", true},
+        {"a//b", true},
+        {"../a.reg", false},
+        {"..", false},
+        {"a/..", false},
+        {"a/../b", false},
+        {"a/../../b", false},
+        {"/a.reg", false},
+        {"/", false},
+        {"", false},
+        {std::string("a\0/../b", 7), false},
+    };
+    for (const auto& [name, inside] : cases) EXPECT_EQ(NamesInsideFolder(name), inside) << name;
+}
+
 }  // namespace
 }  // namespace si32

@@ -1,6 +1,6 @@
 // The window on real display servers, each its own process: Qt's offscreen
-// platform with a described screen, Xvfb (through xvfb-run, which picks a
-// free display) and weston's headless backend. A server that is not
+// platform with a described screen, Xvfb (a server of the test's own, with
+// its own cookie) and weston's headless backend. A server that is not
 // installed skips its test.
 #include <gtest/gtest.h>
 
@@ -15,10 +15,12 @@
 #include <string>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "tests/support/source_dir.h"
+#include "tests/support/x_server.h"
 
 namespace {
 
@@ -36,8 +38,9 @@ struct Ended {
     QString err;
 };
 
-// Starts program with the environment changed as given; a run that hangs is
-// killed and reported as not finished.
+// Starts program with the environment changed as given, in a process group
+// of its own; a run that hangs is killed and reported as not finished, and
+// whatever it started ends with it.
 class Child {
 public:
     Child(const QString& program, const QStringList& args, const QStringList& set, const QStringList& unset = {}) {
@@ -45,15 +48,20 @@ public:
         for (const auto& name : unset) env.remove(name);
         for (const auto& pair : set) env.insert(pair.section('=', 0, 0), pair.section('=', 1));
         process_.setProcessEnvironment(env);
+        process_.setChildProcessModifier([] { ::setpgid(0, 0); });
         process_.start(program, args);
-        process_.waitForStarted();
+        if (process_.waitForStarted()) group_ = static_cast<pid_t>(process_.processId());
     }
     ~Child() {
         if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
+            ::kill(-group_, SIGTERM);
+            if (!process_.waitForFinished(3000)) process_.kill();
             process_.waitForFinished();
         }
+        if (group_ > 0) ::kill(-group_, SIGKILL);
     }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
     Ended wait(int ms = 30000) {
         Ended run;
         run.finished = process_.waitForFinished(ms);
@@ -67,12 +75,18 @@ public:
 
 private:
     QProcess process_;
+    pid_t group_ = 0;
 };
 
 bool installed(const char* program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
 
-QStringList xvfbRun(const QString& screen, const QString& program) {
-    return {"-a", "-s", "-screen 0 " + screen + " -nolisten tcp -noreset", program};
+bool xvfbInstalled() { return QFile::exists("/usr/bin/Xvfb"); }
+
+// What a client of the server is given: its display and its cookie.
+QStringList clientOf(const si32::testsupport::XServer& server) {
+    QStringList set;
+    for (const std::string& pair : server.environment()) set << QString::fromStdString(pair);
+    return set;
 }
 
 QStringList lineOf(const QString& out, const QString& who) {
@@ -120,11 +134,13 @@ TEST(ScreenFacts, DevicePixelsAndDensityAtEveryScaleFactor) {
 }
 
 TEST(ScreenFacts, AnXServerAt200PercentReadsTheSameInTheWindowAndTheReport) {
-    if (!installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
     for (const QString& dpi : {QString("192"), QString("96")}) {
         SCOPED_TRACE(dpi.toStdString());
-        Child probe("xvfb-run", xvfbRun("2560x2048x24", binaryDir() + "screen_probe") << "--xft-dpi" << dpi,
-                    {"QT_QPA_PLATFORM=xcb"}, {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"});
+        const si32::testsupport::XServer server({"-screen", "0", "2560x2048x24"});
+        ASSERT_TRUE(server.ready()) << server.log();
+        Child probe(binaryDir() + "screen_probe", {"--xft-dpi", dpi}, clientOf(server) << "QT_QPA_PLATFORM=xcb",
+                    {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"});
         const Ended run = probe.wait();
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -185,20 +201,23 @@ bool aWindowHoldsItsLock(const QString& runtime) {
 }
 
 TEST(RealDisplays, OneUserOnTwoXDisplaysGetsAWindowOnEach) {
-    if (!installed("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed";
+    if (!xvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
+    const si32::testsupport::XServer one({"-screen", "0", "1024x768x24"});
+    const si32::testsupport::XServer two({"-screen", "0", "1024x768x24"});
+    ASSERT_TRUE(one.ready()) << one.log();
+    ASSERT_TRUE(two.ready()) << two.log();
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QStringList host = session(runtime) << "QT_QPA_PLATFORM=xcb"
                                               << "SI32_PREFIX=" + runtime.filePath("prefix");
     const QStringList notSimulated = {"SI32_MACHINE", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"};
-    Child first("xvfb-run", xvfbRun("1024x768x24", binaryDir() + "si32"), host, notSimulated);
+    Child first(binaryDir() + "si32", {}, clientOf(one) << host, notSimulated);
     for (int i = 0; i < 200 && !aWindowHoldsItsLock(runtime.path()); ++i) QThread::msleep(50);
     ASSERT_TRUE(aWindowHoldsItsLock(runtime.path())) << "the first window never started";
 
     // Were the guard still per user, the second would wait on the warning
     // box for ever.
-    Child second("xvfb-run", xvfbRun("1024x768x24", binaryDir() + "si32"),
-                 QStringList(host) << "SI32_EXIT_AFTER_ACTIVATION=1", notSimulated);
+    Child second(binaryDir() + "si32", {}, clientOf(two) << host << "SI32_EXIT_AFTER_ACTIVATION=1", notSimulated);
     const Ended run = second.wait(30000);
     ASSERT_TRUE(run.finished) << "the second display's window never came up";
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
@@ -206,13 +225,13 @@ TEST(RealDisplays, OneUserOnTwoXDisplaysGetsAWindowOnEach) {
 }
 
 TEST(RealDisplays, CentredOnTheFrameTheWindowManagerReports) {
-    if (!installed("xvfb-run") || !installed("openbox")) GTEST_SKIP() << "needs xvfb-run and openbox";
+    if (!xvfbInstalled() || !installed("openbox")) GTEST_SKIP() << "needs Xvfb and openbox";
+    const si32::testsupport::XServer server({"-screen", "0", "1280x960x24"});
+    ASSERT_TRUE(server.ready()) << server.log();
     QTemporaryDir runtime;
     QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    Child view("xvfb-run",
-               xvfbRun("1280x960x24", binaryDir() + "view_tests")
-                   << "--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws",
-               session(runtime) << "QT_QPA_PLATFORM=xcb"
+    Child view(binaryDir() + "view_tests", {"--gtest_filter=WindowView.CentresWithTheFrameTheWindowManagerDraws"},
+               clientOf(server) << session(runtime) << "QT_QPA_PLATFORM=xcb"
                                 << "SI32_WINDOW_MANAGER=openbox"
                                 << "SI32_SOURCE_DIR=" + sourceDir(),
                {"WAYLAND_DISPLAY"});

@@ -136,24 +136,36 @@ TEST(QtFrontend, BusyPointerIsOneSettingNotAStack) {
 TEST(QtFrontend, PlainMessageBoxTakesItsTitleOrTheApplicationsOwn) {
     app();
     struct Case {
+        const char* prompt;
         const char* title;
         QString shownTitle;
     };
-    const Case cases[] = {{"Launcher", "Launcher"}, {"", QCoreApplication::applicationName()}};
+    const Case cases[] = {
+        {"System Information Is Unavailable At This Time", "Launcher", "Launcher"},
+        {"System Information Is Unavailable At This Time", "", QCoreApplication::applicationName()},
+        // A message quoting a machine's text shows its markup as letters.
+        {"Cannot start <img src=\"/dev/zero\"><b>x</b>", "<i>T</i>", "<i>T</i>"},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.prompt);
         QtFrontend frontend;
         QMessageBox::Icon icon = QMessageBox::Warning;
-        QString title;
+        Qt::TextFormat format = Qt::AutoText;
+        QString title, text;
         QTimer::singleShot(10, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
             icon = box->icon();
             title = box->windowTitle();
+            text = box->text();
+            format = box->textFormat();
             box->accept();
         });
-        EXPECT_EQ(frontend.ShowMessage("System Information Is Unavailable At This Time", 0, c.title), IDOK);
+        EXPECT_EQ(frontend.ShowMessage(c.prompt, 0, c.title), IDOK);
         EXPECT_EQ(icon, QMessageBox::NoIcon);
         EXPECT_EQ(title, c.shownTitle);
+        EXPECT_EQ(text.toStdString(), c.prompt);
+        EXPECT_EQ(format, Qt::PlainText);
     }
 }
 

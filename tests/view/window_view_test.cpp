@@ -4,20 +4,27 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <tuple>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "app/layout.h"
 #include "app/startup.h"
@@ -326,6 +333,74 @@ TEST(WindowView, ATextTooLongForAnyRoomIsCutAndCarriedWhole) {
     form.Label2(0).text = "Linux";
     run.view->sync();
     EXPECT_EQ(cut->toolTip(), "");
+}
+
+// Opens of one file, as inotify reports them.
+class OpenWatch {
+public:
+    explicit OpenWatch(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        if (fd_ >= 0) watching_ = ::inotify_add_watch(fd_, path.c_str(), IN_OPEN) >= 0;
+    }
+    ~OpenWatch() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool watching() const { return watching_; }
+    bool opened() const {
+        alignas(inotify_event) char events[4096];
+        return ::read(fd_, events, sizeof events) > 0;
+    }
+
+private:
+    int fd_;
+    bool watching_ = false;
+};
+
+// A stranger's description: markup in any text the window shows is the
+// letters it is, on the labels and in their tooltips, and never makes the
+// window read a file of this machine.
+TEST(WindowView, MarkupInTheMachinesTextsShowsAsLettersAndOpensNothing) {
+    const std::string image = ::testing::TempDir() + "/markup_" + std::to_string(::getpid()) + ".png";
+    ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(QString::fromStdString(image)));
+    const std::string img = "<img src=\"" + image + "\">";
+    auto description = viewMachine();
+    description["computer_name"] = "<b>PC</b>";
+    description["directories"] = {
+        {"windows", img},
+        {"system", "<img src='" + image + "' width=900>" + std::string(120, 'W')},
+        {"temp", "<a href=\"file:///etc\">T</a>" + img},
+    };
+    description["drives"][0]["label"] = "<u>" + img + "</u>";
+    const OpenWatch watch(image);
+    ASSERT_TRUE(watch.watching());
+    WindowRun run(description);
+    ASSERT_TRUE(run.startAndActivate());
+
+    for (const char* key : {"Label2(3)", "Label2(5)", "Label2(6)", "Label2(7)"}) {
+        const auto* label = static_cast<const QLabel*>(run.view->controlWidget(key));
+        EXPECT_TRUE(label->text().contains(QLatin1Char('<'))) << key << " " << label->text().toStdString();
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << key;
+    }
+    int markupTips = 0;
+    for (const char* key : {"Label2(3)", "Label2(5)", "Label2(6)", "Label2(7)", "Drive1", "Command2"}) {
+        QWidget* widget = run.view->controlWidget(key);
+        const QString tip = widget->toolTip();
+        if (tip.isEmpty()) continue;
+        SCOPED_TRACE(std::string(key) + " " + tip.toStdString());
+        markupTips += tip.contains(QLatin1String("<img")) ? 1 : 0;
+        const QPoint at = widget->rect().center();
+        QHelpEvent hover(QEvent::ToolTip, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &hover);
+        ASSERT_TRUE(QToolTip::isVisible());
+        // What the tooltip shows, read as Qt reads it, is the text itself.
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        EXPECT_EQ(shown.toPlainText().replace(QChar::Nbsp, QLatin1Char(' ')), tip);
+        QToolTip::hideText();
+    }
+    EXPECT_GE(markupTips, 3) << "the directories carry their text as tooltips";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(watch.opened()) << "the window read " << image;
+    std::remove(image.c_str());
 }
 
 // Runs as part of the suite under the offscreen platform, and on a Wayland

@@ -128,14 +128,25 @@ std::map<std::string, std::string> parseShellAssignments(std::string_view text) 
     return values;
 }
 
-std::map<std::string, std::string> parseColonFields(std::string_view text) {
-    std::map<std::string, std::string> fields;
+std::vector<ColonFields> parseColonBlocks(std::string_view text) {
+    std::vector<ColonFields> blocks(1);
     for (std::string_view line : splitLines(text)) {
-        if (trimBlanks(line).empty()) break;
+        if (trimBlanks(line).empty()) {
+            if (!blocks.back().empty()) blocks.emplace_back();
+            continue;
+        }
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
-        fields.emplace(std::string(trimBlanks(line.substr(0, colon))), std::string(trimBlanks(line.substr(colon + 1))));
+        blocks.back().emplace(std::string(trimBlanks(line.substr(0, colon))),
+                              std::string(trimBlanks(line.substr(colon + 1))));
     }
+    if (blocks.back().empty()) blocks.pop_back();
+    return blocks;
+}
+
+ColonFields parseColonFields(std::string_view text) {
+    ColonFields fields;
+    for (ColonFields& block : parseColonBlocks(text)) fields.merge(block);
     return fields;
 }
 

@@ -37,8 +37,13 @@ std::vector<std::string_view> splitLines(std::string_view text);
 // double quotes with backslash escapes, single quotes, comments.
 std::map<std::string, std::string> parseShellAssignments(std::string_view text);
 
-// "key : value" lines up to the first blank line (one /proc/cpuinfo block);
-// keys keep their inner blanks ("cpu MHz"), the first occurrence wins.
-std::map<std::string, std::string> parseColonFields(std::string_view text);
+// "key : value" lines; keys keep their inner blanks ("cpu MHz"). A blank
+// line ends a block: /proc/cpuinfo writes one per processor, and some kernels
+// put the fields all processors share in a block before or after them. Lines
+// without a colon are skipped; Windows line ends are taken as line ends.
+using ColonFields = std::map<std::string, std::string>;
+std::vector<ColonFields> parseColonBlocks(std::string_view text);
+// Every block's fields in one map; the first occurrence of a key wins.
+ColonFields parseColonFields(std::string_view text);
 
 }  // namespace si32

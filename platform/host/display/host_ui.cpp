@@ -4,13 +4,14 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
+#include <string>
 
 #include <unistd.h>
 
 #include "platform/host/common/host_read.h"
 #include "platform/host/display/host_ui_metrics.h"
 #include "platform/run_time_error.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -103,8 +104,8 @@ bool HostUi::PrevInstance() {
             takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "", fallback);
         // A guard that cannot be kept must not keep the user from the window.
         if (!lock_) {
-            std::cerr << "si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " << fallback
-                      << "/si32-" << ::geteuid() << "); starting without it\n";
+            PrintErrorLine("si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " + fallback +
+                           "/si32-" + std::to_string(::geteuid()) + "); starting without it");
             lock_ = std::make_unique<InstanceLock>("");
         }
     }

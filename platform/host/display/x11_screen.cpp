@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/host/common/shared_library.h"
@@ -119,6 +121,18 @@ void readMonitors(Display* display, ScreenFacts& facts) {
 }
 
 }  // namespace
+
+DisplayAnswer probeX11Connection() {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') return DisplayAnswer::Unnamed;
+    const std::optional<bool> opened = x11::queryRunner().run<bool>(name, [display = std::string(name)] {
+        Display* d = x11::openDisplay(display);
+        if (d != nullptr) x11::closeDisplay(d);
+        return std::optional<bool>(d != nullptr);
+    });
+    if (!opened) return DisplayAnswer::Silent;
+    return *opened ? DisplayAnswer::Answers : DisplayAnswer::Refuses;
+}
 
 std::optional<ScreenFacts> queryX11Screen() {
     return x11::query<ScreenFacts>([](Display* d) -> std::optional<ScreenFacts> { return readScreen(d); });

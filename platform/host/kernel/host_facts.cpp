@@ -3,8 +3,11 @@
 #include <sys/resource.h>
 #include <sys/utsname.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/host/common/host_read.h"
 
@@ -55,7 +58,9 @@ std::string machineName() {
 std::optional<CpuSet> parseCpuList(std::string_view list) {
     list = trimBlanks(list);
     if (list.empty()) return std::nullopt;
-    CpuSet set;
+    // The kernel writes each processor once, in order; a list that names one
+    // twice (overlapping or repeated ranges) still counts it once.
+    std::vector<std::pair<uint64_t, uint64_t>> ranges;
     while (!list.empty()) {
         const auto first = leadingNumber(list);
         if (!first) return std::nullopt;
@@ -66,14 +71,25 @@ std::optional<CpuSet> parseCpuList(std::string_view list) {
             if (!end || *end < *first) return std::nullopt;
             last = *end;
         }
-        if (last - *first >= UINT32_MAX - set.count) return std::nullopt;
-        set.count += static_cast<uint32_t>(last - *first + 1);
-        for (uint64_t cpu = *first; cpu <= last && cpu < 32; ++cpu) set.mask |= 1u << cpu;
+        ranges.emplace_back(*first, last);
         if (!list.empty()) {
-            if (list.front() != ',') return std::nullopt;
+            if (list.front() != ',' || list.size() == 1) return std::nullopt;
             list.remove_prefix(1);
         }
     }
+    std::sort(ranges.begin(), ranges.end());
+    CpuSet set;
+    uint64_t total = 0;
+    std::optional<uint64_t> covered;  // the highest processor counted so far
+    for (auto [first, last] : ranges) {
+        if (covered && last <= *covered) continue;
+        if (covered && first <= *covered) first = *covered + 1;
+        if (last - first >= UINT32_MAX - total) return std::nullopt;
+        total += last - first + 1;
+        for (uint64_t cpu = first; cpu <= last && cpu < 32; ++cpu) set.mask |= 1u << cpu;
+        covered = last;
+    }
+    set.count = static_cast<uint32_t>(total);
     return set;
 }
 
@@ -84,20 +100,23 @@ std::optional<CpuSet> onlineCpus(const std::string& root) {
 }
 
 ProcessorCode processorCodeFor(std::string_view machine) {
-    // Windows has codes for few architectures; the others stay "unknown".
+    // Windows has codes for few architectures; the others have the host's own.
     struct Row {
         std::string_view prefix;
         ProcessorCode code;
     };
     static constexpr Row rows[] = {
-        {"x86_64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},  {"amd64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},
-        {"i386", {PROCESSOR_ARCHITECTURE_INTEL, 386}},     {"i486", {PROCESSOR_ARCHITECTURE_INTEL, 486}},
-        {"i586", {PROCESSOR_ARCHITECTURE_INTEL, 586}},     {"i686", {PROCESSOR_ARCHITECTURE_INTEL, 586}},
-        {"aarch64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}}, {"arm64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},
-        {"arm", {PROCESSOR_ARCHITECTURE_ARM, 2577}},       {"ia64", {PROCESSOR_ARCHITECTURE_IA64, 2200}},
-        {"mips", {PROCESSOR_ARCHITECTURE_MIPS, 4000}},     {"ppc64", {PROCESSOR_ARCHITECTURE_PPC, 620}},
-        {"ppc", {PROCESSOR_ARCHITECTURE_PPC, 601}},        {"alpha", {PROCESSOR_ARCHITECTURE_ALPHA, 21064}},
-        {"sh3", {PROCESSOR_ARCHITECTURE_SHX, 103}},        {"sh4", {PROCESSOR_ARCHITECTURE_SHX, 104}},
+        {"x86_64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},     {"amd64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},
+        {"i386", {PROCESSOR_ARCHITECTURE_INTEL, 386}},        {"i486", {PROCESSOR_ARCHITECTURE_INTEL, 486}},
+        {"i586", {PROCESSOR_ARCHITECTURE_INTEL, 586}},        {"i686", {PROCESSOR_ARCHITECTURE_INTEL, 586}},
+        {"aarch64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},    {"arm64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},
+        {"arm", {PROCESSOR_ARCHITECTURE_ARM, 2577}},          {"ia64", {PROCESSOR_ARCHITECTURE_IA64, 2200}},
+        {"mips", {PROCESSOR_ARCHITECTURE_MIPS, 4000}},        {"ppc64", {PROCESSOR_ARCHITECTURE_PPC, 620}},
+        {"ppc", {PROCESSOR_ARCHITECTURE_PPC, 601}},           {"alpha", {PROCESSOR_ARCHITECTURE_ALPHA, 21064}},
+        {"sh3", {PROCESSOR_ARCHITECTURE_SHX, 103}},           {"sh4", {PROCESSOR_ARCHITECTURE_SHX, 104}},
+        {"powerpc", {PROCESSOR_ARCHITECTURE_PPC, 601}},       {"riscv", {PROCESSOR_ARCHITECTURE_RISCV, 0}},
+        {"loongarch", {PROCESSOR_ARCHITECTURE_LOONGARCH, 0}}, {"sparc", {PROCESSOR_ARCHITECTURE_SPARC, 0}},
+        {"s390", {PROCESSOR_ARCHITECTURE_S390, 0}},
     };
     for (const Row& row : rows)
         if (machine.substr(0, row.prefix.size()) == row.prefix) return row.code;

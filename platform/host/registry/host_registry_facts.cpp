@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -13,6 +12,7 @@
 #include "platform/host/kernel/host_passwd.h"
 #include "platform/host/registry/host_cpu.h"
 #include "platform/input_file.h"
+#include "platform/terminal_text.h"
 
 namespace si32 {
 namespace {
@@ -41,21 +41,58 @@ std::optional<std::string> joined(const std::optional<std::string>& a, const std
     return first + " " + second;
 }
 
-bool isX86(std::string_view machine) {
-    return machine == "x86_64" || machine == "amd64" ||
-           (machine.size() == 4 && machine[0] == 'i' && machine.substr(2) == "86");
+// What an s390's firmware says of the machine and of the hypervisor the
+// system runs under: "IBM 8561 T01 LPAR LP01", "IBM 3931 A01 under z/VM 7.3.0".
+std::optional<std::string> s390MachineName(const std::string& root) {
+    const auto sysinfo = readUnderRoot(root, "/proc/sysinfo");
+    if (!sysinfo) return std::nullopt;
+    const ColonFields fields = parseColonFields(*sysinfo);
+    const auto get = [&](const char* key) {
+        const auto it = fields.find(key);
+        return it == fields.end() ? std::string() : it->second;
+    };
+    const auto words = [](std::string_view text) {
+        std::string out;
+        for (std::string_view rest = text; !rest.empty();) {
+            const size_t start = rest.find_first_not_of(" \t");
+            if (start == std::string_view::npos) break;
+            rest.remove_prefix(start);
+            const size_t end = rest.find_first_of(" \t");
+            out += (out.empty() ? "" : " ") + std::string(rest.substr(0, end));
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        }
+        return out;
+    };
+    // "Model: 716   T01": the capacity setting, then the model.
+    const std::string model = words(get("Model"));
+    std::string name = words(get("Manufacturer") + " " + get("Type") + " " + model.substr(model.rfind(' ') + 1));
+    if (name.empty()) return std::nullopt;
+    if (const std::string vm = words(get("VM00 Control Program")); !vm.empty()) name += " under " + vm;
+    else if (const std::string lpar = words(get("LPAR Name")); !lpar.empty()) name += " LPAR " + lpar;
+    return name;
 }
 
-// The machine's maker and model: firmware tables on PCs, the device tree on
-// boards without them. A PC without firmware tables (a VM, a container) is
-// still a PC, and Windows names every PC "AT/AT COMPATIBLE".
-std::optional<std::string> machineIdentifier(const std::string& root, std::string_view machine) {
+// The machine's maker and model: firmware tables on PCs and servers, the
+// device tree on boards, the s390's firmware, what cpuinfo says of the
+// machine. A PC without firmware tables (a VM, a container) is still a PC,
+// and Windows names every PC "AT/AT COMPATIBLE". The processor's values are
+// read only where the machine has a name, so a machine whose processor is
+// known is never left without one: the kernel's name of its hardware stands
+// in last.
+std::optional<std::string> machineIdentifier(const std::string& root, std::string_view machine,
+                                             const CpuDescription& cpu) {
     auto identifier = joined(readLineUnderRoot(root, "/sys/class/dmi/id/sys_vendor"),
                              readLineUnderRoot(root, "/sys/class/dmi/id/product_name"));
     if (identifier && !identifier->empty()) return identifier;
     for (const char* model : {"/proc/device-tree/model", "/sys/firmware/devicetree/base/model"})
         if (auto text = readLineUnderRoot(root, model); text && !text->empty()) return text;
-    if (isX86(machine)) return "AT/AT COMPATIBLE";
+    const CpuArchitecture architecture = cpuArchitectureOf(machine);
+    if (architecture == CpuArchitecture::X86 || architecture == CpuArchitecture::X86_64) return "AT/AT COMPATIBLE";
+    if (architecture == CpuArchitecture::S390)
+        if (auto name = s390MachineName(root)) return name;
+    if (!cpu.machineModel.empty()) return cpu.machineModel;
+    if (!cpu.vendorIdentifier.empty() || !cpu.processorNameString.empty() || !cpu.identifier.empty())
+        return std::string(machine);
     return std::nullopt;
 }
 
@@ -109,17 +146,16 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     // Linux records no organisation; a prefix may set one.
     values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
 
-    addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine));
+    const CpuDescription cpu = describeCpu(readUnderRoot(root, "/proc/cpuinfo").value_or(""), sources.machine, root);
+    addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine, cpu));
     addText(values, kSystem, "SystemBiosDate", readLineUnderRoot(root, "/sys/class/dmi/id/bios_date"));
     addText(values, kSystem, "SystemBiosVersion", readLineUnderRoot(root, "/sys/class/dmi/id/bios_version"));
     addText(values, kSystem, "VideoBiosVersion", videoBiosVersion(root));
 
-    const std::string cpuinfo = readUnderRoot(root, "/proc/cpuinfo").value_or("");
-    const CpuDescription cpu = describeCpu(cpuinfo, sources.machine);
     addText(values, kProcessor, "ProcessorNameString", cpu.processorNameString);
     addText(values, kProcessor, "VendorIdentifier", cpu.vendorIdentifier);
     addText(values, kProcessor, "Identifier", cpu.identifier);
-    if (const auto mhz = nominalMhz(root, cpuinfo)) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
+    if (const auto mhz = nominalMhz(root, cpu)) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
 
     addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath, *sources.mounts));
     return values;
@@ -148,23 +184,23 @@ RegistryStore buildHostRegistry(const HostContext& context) {
     const std::optional<InputFile> read =
         context.mounts->Run<InputFile>(userFile, [userFile] { return ReadInputFile(userFile); });
     if (!read) {
-        std::fprintf(stderr, "si32: %s: its mount did not answer in time\n", userFile.c_str());
+        PrintErrorLine("si32: " + userFile + ": its mount did not answer in time");
         return store;
     }
     const InputFile& file = *read;
     if (!file.text) {
-        if (!file.missing) std::fprintf(stderr, "si32: %s: %s\n", userFile.c_str(), file.refusal.c_str());
+        if (!file.missing) PrintErrorLine("si32: " + userFile + ": " + file.refusal);
         return store;
     }
     try {
         const std::vector<SkippedLine> skipped = store.ImportRegistryFile(*file.text, userFile);
         for (std::size_t i = 0; i < skipped.size() && i < kSkippedLinesShown; ++i)
-            std::fprintf(stderr, "si32: %s (line skipped)\n", skipped[i].message.c_str());
+            PrintErrorLine("si32: " + skipped[i].message + " (line skipped)");
         if (skipped.size() > kSkippedLinesShown)
-            std::fprintf(stderr, "si32: %s: %zu more lines skipped\n", userFile.c_str(),
-                         skipped.size() - kSkippedLinesShown);
+            PrintErrorLine("si32: " + userFile + ": " + std::to_string(skipped.size() - kSkippedLinesShown) +
+                           " more lines skipped");
     } catch (const RegistryParseError& error) {
-        std::fprintf(stderr, "si32: %s\n", error.what());
+        PrintErrorLine(std::string("si32: ") + error.what());
     }
     return store;
 }

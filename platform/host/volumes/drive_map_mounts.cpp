@@ -3,6 +3,7 @@
 #include <libmount/libmount.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <set>
@@ -144,18 +145,26 @@ std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {
     for (auto it = mounts.rbegin(); it != mounts.rend(); ++it)
         if (seenPoints.insert(it->mountPoint).second) visible.insert(visible.begin(), &*it);
 
+    // One letter per file system: the device number names it (anonymous
+    // ones included) whichever part of it a mount shows, so btrfs subvolumes,
+    // bind mounts and a second mount at /sysroot are folders of the drive
+    // of its shallowest mount point.
+    std::vector<const MountEntry*> candidates;
+    for (const auto* mount : visible)
+        if (mount->mountPoint == "/") candidates.push_back(mount);
+    for (const auto* mount : visible)
+        if (mount->mountPoint != "/" && isUserVolume(*mount)) candidates.push_back(mount);
+    const auto depth = [](const MountEntry& mount) { return pathNames(mount.mountPoint).size(); };
+    std::vector<const MountEntry*> chosen;
+    for (const auto* mount : candidates) {
+        const auto same = std::find_if(chosen.begin(), chosen.end(), [&](const MountEntry* other) {
+            return other->major == mount->major && other->minor == mount->minor;
+        });
+        if (same == chosen.end()) chosen.push_back(mount);
+        else if (depth(*mount) < depth(**same)) *same = mount;
+    }
     std::vector<MountEntry> volumes;
-    std::set<std::pair<std::string, std::string>> seenFileSystems;
-    auto take = [&](const MountEntry& mount) {
-        // The device number names the file system (anonymous ones included).
-        const std::string id = std::to_string(mount.major) + ":" + std::to_string(mount.minor);
-        if (!seenFileSystems.emplace(id, mount.root).second) return;
-        volumes.push_back(mount);
-    };
-    for (const auto* mount : visible)
-        if (mount->mountPoint == "/") take(*mount);
-    for (const auto* mount : visible)
-        if (mount->mountPoint != "/" && isUserVolume(*mount)) take(*mount);
+    for (const auto* mount : chosen) volumes.push_back(*mount);
     return volumes;
 }
 

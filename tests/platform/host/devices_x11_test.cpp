@@ -24,59 +24,31 @@
 #include "platform/host/kernel/host_ini_facts.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
+#include "tests/support/x_server.h"
 
 namespace si32 {
 namespace {
 
 using hosttest::ScopedEnv;
 
-// Display numbers no one else on the machine is likely to use: two per test
-// process, so tests running side by side never meet.
+// A display number no one else on the machine is likely to use, for the
+// socket that is served without a server behind it.
 int privateDisplayNumber() { return 7000 + 2 * static_cast<int>(::getpid() % 1000); }
 
 std::string socketPathOf(int display) { return "/tmp/.X11-unix/X" + std::to_string(display); }
 
-// Xvfb on its own display for the life of the object.
+// Xvfb of the test's own for the life of the object; every client in this
+// process is given its cookie.
 class VirtualServer {
 public:
-    VirtualServer(const std::string& screen, const std::string& dpi) : display_(privateDisplayNumber()) {
-        const char* binary = "/usr/bin/Xvfb";
-        if (::access(binary, X_OK) != 0) return;
-        const std::string name = ":" + std::to_string(display_);
-        std::vector<std::string> args = {binary, name, "-screen",   "0",   screen,
-                                         "-dpi", dpi,  "-nolisten", "tcp", "-noreset"};
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (::posix_spawn(&pid_, binary, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        // Ready once it accepts connections; -noreset keeps it from resetting
-        // (and refusing connections for a moment) when this probe leaves.
-        for (int i = 0; pid_ > 0 && i < 100; ++i) {
-            if (Display* d = XOpenDisplay(name.c_str())) {
-                XCloseDisplay(d);
-                ready_ = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~VirtualServer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool ready() const { return ready_; }
-    std::string name() const { return ":" + std::to_string(display_); }
+    VirtualServer(const std::string& screen, const std::string& dpi)
+        : server_({"-screen", "0", screen, "-dpi", dpi}), authority_("XAUTHORITY", server_.authority()) {}
+    bool ready() const { return server_.ready(); }
+    std::string name() const { return server_.display(); }
 
 private:
-    int display_;
-    pid_t pid_ = -1;
-    bool ready_ = false;
+    testsupport::XServer server_;
+    ScopedEnv authority_;
 };
 
 TEST(HostX11Screen, NoDisplayNoScreen) {

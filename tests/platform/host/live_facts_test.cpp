@@ -102,29 +102,221 @@ TEST(CpuDescription, ArchitecturesAsWindowsNamesThem) {
          6, 0x5507, 2100},
         {"amd", "x86_64", "AuthenticAMD", "AMD EPYC 7742 64-Core Processor", "AMD64 Family 23 Model 49 Stepping 0", 23,
          0x3100, 2250},
+        // Only Intel's own parts are named with Intel's word; the frequency
+        // driver's kHz round to the nearest MHz.
+        {"hygon", "x86_64", "HygonGenuine", "Hygon C86 7185 32-core Processor", "AMD64 Family 24 Model 0 Stepping 1",
+         24, 0x0001, 2500},
+        {"zhaoxin", "x86_64", "CentaurHauls", "ZHAOXIN KaiXian KX-U6780A@2.7GHz", "AMD64 Family 7 Model 59 Stepping 0",
+         7, 0x3B00, 2700},
         {"arm", "aarch64", "ARM Limited", "Cortex-A72", "ARMv8 (64-bit) Family 8 Model D08 Revision 3", 8, 3, 1500},
-        {"arm32", "armv7l", "ARM Limited", "ARMv7 Processor rev 5 (v7l)",
-         "ARMv7 (32-bit) Family 7 Model C07 Revision 5", 7, 5, std::nullopt},
+        {"arm32", "armv7l", "ARM Limited", "Cortex-A7", "ARMv7 (32-bit) Family 7 Model C07 Revision 5", 7, 5,
+         std::nullopt},
         {"empty", "x86_64", "", "", "", 0, 0, std::nullopt},
     };
     for (const Case& c : cases) {
         const std::string cpuinfo = readUnderRoot(fixture(c.tree), "/proc/cpuinfo").value_or("");
-        const CpuDescription cpu = describeCpu(cpuinfo, c.machine);
+        const CpuDescription cpu = describeCpu(cpuinfo, c.machine, fixture(c.tree));
         EXPECT_EQ(cpu.vendorIdentifier, c.vendor) << c.tree;
         EXPECT_EQ(cpu.processorNameString, c.name) << c.tree;
         EXPECT_EQ(cpu.identifier, c.identifier) << c.tree;
         EXPECT_EQ(cpu.level, c.level) << c.tree;
         EXPECT_EQ(cpu.revision, c.revision) << c.tree;
-        EXPECT_EQ(nominalMhz(fixture(c.tree), cpuinfo), c.mhz) << c.tree;
+        EXPECT_EQ(nominalMhz(fixture(c.tree), cpu), c.mhz) << c.tree;
     }
 }
 
-TEST(CpuDescription, ClockWithoutDriverOrRating) {
-    // A virtual machine: no frequency driver and no rating in the name.
-    const std::string cpuinfo = "vendor_id : AuthenticAMD\nmodel name : QEMU Virtual CPU\ncpu MHz : 2894.562\n";
-    EXPECT_EQ(nominalMhz(fixture("empty"), cpuinfo), 2895u);
-    EXPECT_EQ(nominalMhz(fixture("empty"), "model name : Pentium III @ 800MHz\n"), 800u);
-    EXPECT_EQ(nominalMhz(fixture("empty"), "model name : Something @ fast\n"), std::nullopt);
+// n processor blocks from processor `first` on, each the given fields.
+std::string blocks(int n, const std::string& fields, int first = 0) {
+    std::string text;
+    for (int i = first; i < first + n; ++i) text += "processor\t: " + std::to_string(i) + "\n" + fields + "\n";
+    return text;
+}
+
+std::string armCore(const char* part, const char* revision = "1") {
+    return std::string("CPU implementer\t: 0x41\nCPU architecture: 8\nCPU variant\t: 0x0\nCPU part\t: ") + part +
+           "\nCPU revision\t: " + revision + "\n";
+}
+
+TEST(CpuDescription, BadInputNamesOnlyWhatTheFileTells) {
+    struct Case {
+        const char* what;
+        const char* machine;
+        std::string cpuinfo;
+        const char* vendor;
+        const char* name;
+        const char* identifier;
+    };
+    std::string crlf = blocks(2, armCore("0xd03", "4"));
+    for (std::size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2) crlf.insert(at, "\r");
+    const Case cases[] = {
+        {"fields in another order, unknown fields, lines without a colon", "x86_64",
+         "flux capacitor : 1.21 GW\nstepping : 7\nmodel : 85\njust words\nvendor_id : GenuineIntel\n"
+         "cpu family : 6\nmodel name : Intel(R) Xeon(R)\n",
+         "GenuineIntel", "Intel(R) Xeon(R)", "Intel64 Family 6 Model 85 Stepping 7"},
+        {"missing family", "x86_64", "vendor_id : AuthenticAMD\nmodel : 1\nstepping : 0\n", "AuthenticAMD", "", ""},
+        {"blank lines before, between and after", "aarch64", "\n\n\r\n" + blocks(1, armCore("0xd0b")) + "\n\n\n",
+         "ARM Limited", "Cortex-A76", "ARMv8 (64-bit) Family 8 Model D0B Revision 1"},
+        {"Windows line ends", "aarch64", crlf, "ARM Limited", "Cortex-A53",
+         "ARMv8 (64-bit) Family 8 Model D03 Revision 4"},
+        {"unknown part of a known implementer", "aarch64", blocks(1, armCore("0xdff")), "ARM Limited", "ARM part 0xdff",
+         "ARMv8 (64-bit) Family 8 Model DFF Revision 1"},
+        {"unknown implementer", "aarch64",
+         "CPU implementer\t: 0x99\nCPU architecture: 8\nCPU part\t: 0x001\nCPU revision\t: 0\n", "Implementer 0x99",
+         "Implementer 0x99 part 0x001", "ARMv8 (64-bit) Family 8 Model 1 Revision 0"},
+        {"a part that is no number", "armv7l",
+         "model name\t: ARMv7 Processor rev 2 (v7l)\nCPU implementer\t: 0x41\nCPU part\t: banana\n", "ARM Limited",
+         "ARMv7 Processor rev 2 (v7l)", ""},
+        {"old ARM core with the old ID scheme", "armv5tel",
+         "Processor\t: ARM926EJ-S rev 5 (v5l)\nCPU implementer\t: 0x41\nCPU architecture: 5TEJ\nCPU part\t: 0x926\n"
+         "CPU revision\t: 5\n",
+         "ARM Limited", "ARM926", "ARMv5 (32-bit) Family 5 Model 926 Revision 5"},
+        {"the first 64-bit kernels", "aarch64",
+         "Processor\t: AArch64 Processor rev 0 (aarch64)\nprocessor\t: 0\n\nCPU implementer\t: 0x41\n"
+         "CPU architecture: AArch64\nCPU part\t: 0xd07\nCPU revision\t: 0\n",
+         "ARM Limited", "Cortex-A57", "ARMv8 (64-bit) Family 8 Model D07 Revision 0"},
+        {"10,000 processors of one kind", "x86_64",
+         blocks(10000, "vendor_id : GenuineIntel\ncpu family : 6\nmodel : 143\nstepping : 8\nmodel name : Xeon\n"),
+         "GenuineIntel", "Xeon", "Intel64 Family 6 Model 143 Stepping 8"},
+        {"10,000 processors of two kinds, no sizes published", "aarch64",
+         blocks(5000, armCore("0xd05")) + blocks(5000, armCore("0xd0b"), 5000), "ARM Limited",
+         "Cortex-A76 + Cortex-A55", "ARMv8 (64-bit) Family 8 Model D05 Revision 1"},
+        {"RISC-V without a core name or maker code", "riscv64", "processor\t: 0\nhart\t: 0\nisa\t: rv64imafdcv\n", "",
+         "RISC-V rv64imafdcv", "rv64imafdcv"},
+        {"s390 of a machine type not in the table", "s390x",
+         "vendor_id : IBM/S390\nprocessor 0: version = 00,  identification = 012345,  machine = 1234\n", "IBM/S390",
+         "IBM machine 1234", "S/390 Machine 1234 Version 00"},
+        {"POWER without a revision", "ppc64", "processor\t: 0\ncpu\t: PPC970MP, altivec supported\n", "IBM",
+         "PPC970MP, altivec supported", ""},
+        {"empty", "mips", "", "", "", ""},
+        {"binary", "sparc64", std::string("\0\xff\xfe:\x01\n\n", 7), "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const CpuDescription cpu = describeCpu(c.cpuinfo, c.machine);
+        EXPECT_EQ(cpu.vendorIdentifier, c.vendor) << c.what;
+        EXPECT_EQ(cpu.processorNameString, c.name) << c.what;
+        EXPECT_EQ(cpu.identifier, c.identifier) << c.what;
+    }
+}
+
+TEST(CpuDescription, KindsOfCoreBiggestFirstBySysfs) {
+    // Three kinds in the kernel's order, smallest first; what sysfs says of
+    // their size wins over what the cores are built to be.
+    const std::string cpuinfo =
+        blocks(2, armCore("0xd05")) + blocks(1, armCore("0xd0b"), 2) + blocks(1, armCore("0xd44"), 3);
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> files;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"nothing published: by design", {}, "Cortex-X1 + Cortex-A76 + Cortex-A55"},
+        {"capacity",
+         {{"cpu0/cpu_capacity", "400"}, {"cpu2/cpu_capacity", "1024"}, {"cpu3/cpu_capacity", "900"}},
+         "Cortex-A76 + Cortex-X1 + Cortex-A55"},
+        {"clock when a capacity is missing",
+         {{"cpu0/cpu_capacity", "400"},
+          {"cpu0/cpufreq/cpuinfo_max_freq", "2000000"},
+          {"cpu2/cpufreq/cpuinfo_max_freq", "2400000"},
+          {"cpu3/cpufreq/cpuinfo_max_freq", "2200000"}},
+         "Cortex-A76 + Cortex-X1 + Cortex-A55"},
+    };
+    for (const Case& c : cases) {
+        hosttest::ScratchDir root;
+        for (const auto& [file, text] : c.files) root.write("sys/devices/system/cpu/" + file, text + "\n");
+        EXPECT_EQ(describeCpu(cpuinfo, "aarch64", root.path()).processorNameString, c.name) << c.what;
+    }
+}
+
+TEST(CpuDescription, ClockInOrderOfTrust) {
+    struct Case {
+        const char* what;
+        const char* machine;
+        std::string cpuinfo;
+        std::map<std::string, std::string> files;
+        std::optional<uint32_t> mhz;
+    };
+    const std::string laptop = "vendor_id : GenuineIntel\nmodel name : Intel(R) Core(TM) i7-1165G7 @ 2.80GHz\n";
+    const std::string cpufreq = "sys/devices/system/cpu/cpu0/cpufreq/";
+    const Case cases[] = {
+        {"the rating over a lowered base",
+         "x86_64",
+         laptop + "cpu MHz : 1200.000\n",
+         {{cpufreq + "base_frequency", "1200000"}, {cpufreq + "cpuinfo_max_freq", "4700000"}},
+         2800},
+        {"the rating in MHz", "i686", "model name : Pentium III @ 800MHz\n", {}, 800},
+        {"a rating that is no clock", "x86_64", "model name : Something @ fast\n", {}, std::nullopt},
+        {"the driver's nominal rate",
+         "x86_64",
+         "model name : AMD Ryzen 9 7950X\ncpu MHz : 545.000\n",
+         {{cpufreq + "amd_pstate_nominal_freq", "4500000"}, {cpufreq + "cpuinfo_max_freq", "5881000"}},
+         4500},
+        {"the highest of the policies",
+         "aarch64",
+         "",
+         {{"sys/devices/system/cpu/cpufreq/policy0/cpuinfo_max_freq", "1800000"},
+          {"sys/devices/system/cpu/cpufreq/policy4/cpuinfo_max_freq", "3050000"},
+          {cpufreq + "cpuinfo_max_freq", "1800000"}},
+         3050},
+        {"a virtual machine's clock", "x86_64", "model name : QEMU Virtual CPU\ncpu MHz : 2894.562\n", {}, 2895},
+        {"POWER", "ppc64le", "processor : 0\ncpu : POWER10\nclock : 3450.000000MHz\n", {}, 3450},
+        {"LoongArch", "loongarch64", "processor : 0\nCPU MHz : 2200.00\n", {}, 2200},
+        {"s390, after the shared block",
+         "s390x",
+         "vendor_id : IBM/S390\n\ncpu number : 0\ncpu MHz static : 5200\n",
+         {},
+         5200},
+        {"SPARC, in Hz and hexadecimal", "sparc64", "cpu : SPARC-T4\nCpu0ClkTck : 00000000b2d05e00\n", {}, 3000},
+        {"the device tree, a cell in Hz",
+         "riscv64",
+         "isa : rv64gc\n",
+         {{"proc/device-tree/cpus/cpu@0/clock-frequency", std::string("\x59\x68\x2f\x00", 4)}},
+         1500},
+        {"nothing known", "mips", "cpu model : MIPS 24KEc V5.5\n", {}, std::nullopt},
+        {"a clock that is no number", "x86_64", "cpu MHz : fast\n", {{cpufreq + "base_frequency", "x"}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        hosttest::ScratchDir root;
+        for (const auto& [file, text] : c.files) root.write(file, text);
+        EXPECT_EQ(nominalMhz(root.path(), describeCpu(c.cpuinfo, c.machine)), c.mhz) << c.what;
+    }
+}
+
+TEST(LiveRegistry, MachineNamedWhereverTheProcessorIs) {
+    struct Case {
+        const char* what;
+        const char* machine;
+        std::map<std::string, std::string> files;
+        std::optional<std::string> identifier;
+    };
+    const Case cases[] = {
+        {"the kernel's board name",
+         "armv7l",
+         {{"proc/cpuinfo", "processor : 0\n" + armCore("0xc09") + "\nHardware : Freescale i.MX53\n"}},
+         "Freescale i.MX53"},
+        {"the device tree over cpuinfo",
+         "mips",
+         {{"proc/cpuinfo", "system type : MediaTek MT7621\ncpu model : MIPS 1004Kc\n"},
+          {"proc/device-tree/model", std::string("ZBT WG3526\0", 11)}},
+         "ZBT WG3526"},
+        {"POWER's model after the processors",
+         "ppc64le",
+         {{"proc/cpuinfo", "processor : 0\ncpu : POWER9\n\nplatform : PowerNV\nmodel : 9006-22P\n"}},
+         "9006-22P"},
+        {"an s390 without its firmware file",
+         "s390x",
+         {{"proc/cpuinfo", "vendor_id : IBM/S390\nprocessor 0: version = FF,  identification = 1,  machine = 3906\n"}},
+         "IBM 3906"},
+        {"nothing but the processor", "riscv64", {{"proc/cpuinfo", "processor : 0\nisa : rv64gc\n"}}, "riscv64"},
+        {"no processor, no name", "riscv64", {{"proc/cpuinfo", "hart : 0\n"}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        hosttest::ScratchDir root;
+        for (const auto& [file, text] : c.files) root.write(file, text);
+        const auto values = registryOf({root.path(), c.machine, "", 1000, ""});
+        const auto found = values.find(id(kSystem, "Identifier"));
+        EXPECT_EQ(found == values.end() ? std::nullopt : std::optional<std::string>(found->second), c.identifier)
+            << c.what;
+    }
 }
 
 TEST(LiveIni, KeysWithoutAFile) {

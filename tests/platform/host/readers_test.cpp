@@ -46,6 +46,23 @@ TEST(CpuList, CountAndMask) {
         {"0-3,6,8-9", std::pair{7u, 0x34Fu}},
         {"0-63", std::pair{64u, 0xFFFFFFFFu}},
         {"30-33", std::pair{4u, 0xC0000000u}},
+        // Each processor counts once, however the list repeats or orders it.
+        {"0-1,0-1,0-1", std::pair{2u, 0x3u}},
+        {"0-3,2-5", std::pair{6u, 0x3Fu}},
+        {"4-7,0-3", std::pair{8u, 0xFFu}},
+        {"5,3,5,3-4", std::pair{3u, 0x38u}},
+        {"0-40,35-36,38", std::pair{41u, 0xFFFFFFFFu}},
+        {"2-9,3-4", std::pair{8u, 0x3FCu}},
+        {"0-4294967294", std::pair{4294967295u, 0xFFFFFFFFu}},
+        {"0-4294967295", std::nullopt},
+        {"0-4294967294,0-4294967294", std::pair{4294967295u, 0xFFFFFFFFu}},
+        {"0-18446744073709551615", std::nullopt},
+        {"0,", std::nullopt},
+        {",0", std::nullopt},
+        {"0,,1", std::nullopt},
+        {"1-2-3", std::nullopt},
+        {"-1", std::nullopt},
+        {"0-x", std::nullopt},
         {"", std::nullopt},
         {"3-1", std::nullopt},
         {"0-", std::nullopt},
@@ -67,9 +84,10 @@ TEST(ProcessorCode, WindowsCodesForMachineNames) {
         uint32_t type;
     };
     const Case cases[] = {
-        {"x86_64", 9, 8664}, {"i686", 0, 586},       {"i586", 0, 586},     {"i486", 0, 486},
-        {"i386", 0, 386},    {"aarch64", 12, 2577},  {"armv7l", 5, 2577},  {"ppc64le", 3, 620},
-        {"ia64", 6, 2200},   {"riscv64", 0xFFFF, 0}, {"s390x", 0xFFFF, 0}, {"", 0xFFFF, 0},
+        {"x86_64", 9, 8664},    {"i686", 0, 586},       {"i586", 0, 586},      {"i486", 0, 486},
+        {"i386", 0, 386},       {"aarch64", 12, 2577},  {"armv7l", 5, 2577},   {"ppc64le", 3, 620},
+        {"ia64", 6, 2200},      {"riscv64", 0x8001, 0}, {"s390x", 0x8004, 0},  {"loongarch64", 0x8002, 0},
+        {"sparc64", 0x8003, 0}, {"mips", 1, 4000},      {"parisc", 0xFFFF, 0}, {"", 0xFFFF, 0},
     };
     for (const Case& c : cases) {
         const ProcessorCode code = processorCodeFor(c.machine);
@@ -93,6 +111,8 @@ TEST(Meminfo, TotalsAndLoad) {
         {"MemTotal: 1000 kB\nMemAvailable: 1000 kB\n", MemoryFacts{1024000, 1024000, 0, 0}, 0},
         {"MemTotal: 1000 kB\nMemAvailable: 0 kB\n", MemoryFacts{1024000, 0, 0, 0}, 100},
         {"MemTotal: 1000 kB\nMemAvailable: 999 kB\n", MemoryFacts{1024000, 1022976, 0, 0}, 0},
+        // Windows rounds the load down: 66.7 % is 66.
+        {"MemTotal: 1000 kB\nMemAvailable: 333 kB\n", MemoryFacts{1024000, 340992, 0, 0}, 66},
         {"MemFree: 100 kB\n", std::nullopt, 0},
         {"MemTotal: 0 kB\nMemAvailable: 0 kB\n", std::nullopt, 0},
         {"MemTotal: 1000 kB\n", std::nullopt, 0},

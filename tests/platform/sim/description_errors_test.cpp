@@ -80,7 +80,22 @@ INSTANTIATE_TEST_SUITE_P(
                        "registry: line 3: unknown root key \"HKEY_NOWHERE\""},
         BadDescription{R"({"registry_file": "no-such-file.reg"})",
                        "registry_file: ./no-such-file.reg: No such file or directory"},
-        BadDescription{R"({"registry_file": "/dev/zero"})", "registry_file: /dev/zero: not a regular file"},
+        // A description reads no file of the replaying machine.
+        BadDescription{R"({"registry_file": "/dev/zero"})",
+                       "registry_file: expected a file in the description's own folder, named without \"..\" or "
+                       "an absolute path, not \"/dev/zero\""},
+        BadDescription{R"({"registry_file": "../private/settings.reg"})",
+                       "registry_file: expected a file in the description's own folder, named without \"..\" or "
+                       "an absolute path, not \"../private/settings.reg\""},
+        BadDescription{R"({"registry_file": "regs/../../settings.reg"})",
+                       "registry_file: expected a file in the description's own folder, named without \"..\" or "
+                       "an absolute path, not \"regs/../../settings.reg\""},
+        BadDescription{R"({"registry_file": ".."})",
+                       "registry_file: expected a file in the description's own folder, named without \"..\" or "
+                       "an absolute path, not \"..\""},
+        BadDescription{R"({"registry_file": ""})",
+                       "registry_file: expected a file in the description's own folder, named without \"..\" or "
+                       "an absolute path, not \"\""},
         BadDescription{R"({"computer_name": "A", "computer_name": "B"})", "computer_name: duplicate member"},
         BadDescription{R"({"registry_read_only_keys": ["HKEY_L!CAL_MACHINE\\X"]})",
                        "registry_read_only_keys[0]: expected a key under a predefined root (HKEY_LOCAL_MACHINE\\...)"},
@@ -95,6 +110,52 @@ INSTANTIATE_TEST_SUITE_P(
             R"({"midi_devices": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})",
             "midi_devices[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0...: "
             "expected at most 64 levels of nesting"}));
+
+// n copies of item, joined by commas.
+std::string repeated(const std::string& item, std::size_t n) {
+    std::string list;
+    list.reserve((item.size() + 1) * n);
+    for (std::size_t i = 0; i < n; ++i) list += (i == 0 ? "" : ",") + item;
+    return list;
+}
+
+// Files made to cost memory or time out of all proportion to their size are
+// refused at the limit they cross, naming where.
+TEST(DescriptionErrorsInFiles, SizeBombsAreRefusedWhereTheyCrossALimit) {
+    std::string manyMembers = "{";
+    for (int i = 0; i < 400000; ++i) manyMembers += (i == 0 ? "\"C:\\\\F" : ",\"C:\\\\F") + std::to_string(i) + "\":{}";
+    manyMembers += "}";
+    std::string manyArrays;
+    for (int i = 0; i < 10; ++i)
+        manyArrays += (i == 0 ? "\"" : ",\"") + std::to_string(i) + "\":[" + repeated("0", 60000) + "]";
+    struct Bomb {
+        const char* what;
+        std::string json;
+        std::string message;  // after "test.json: "
+    };
+    const Bomb bombs[] = {
+        {"a million brackets deep", R"({"midi_devices":)" + std::string(1000000, '[') + std::string(1000000, ']') + "}",
+         "midi_devices[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0...: "
+         "expected at most 64 levels of nesting"},
+        {"400,000 empty objects in an array", R"({"drives":[)" + repeated("{}", 400000) + "]}",
+         "drives: expected at most 65536 elements"},
+        {"400,000 empty objects as members", R"({"files":)" + manyMembers + "}",
+         "files: expected at most 65536 members"},
+        {"ten million numbers", R"({"midi_devices":[)" + repeated("0", 10000000) + "]}",
+         "midi_devices: expected at most 65536 elements"},
+        {"arrays within the limit, values beyond it", R"({"display":{"parameters":{)" + manyArrays + "}}}",
+         "display.parameters.4[22136]: expected at most 262144 values in the description"},
+    };
+    for (const Bomb& bomb : bombs) {
+        SCOPED_TRACE(bomb.what);
+        try {
+            TestMachine machine(bomb.json);
+            ADD_FAILURE() << "accepted";
+        } catch (const MachineDescriptionError& error) {
+            EXPECT_EQ(error.what(), "test.json: " + bomb.message);
+        }
+    }
+}
 
 TEST(DescriptionErrorsInFiles, InvalidJsonNamesTheFileOnOneLine) {
     std::string path = ::testing::TempDir() + "/broken_machine.json";
@@ -141,6 +202,55 @@ TEST(DescriptionErrorsInFiles, OnlyRegularFilesAreRead) {
         }
     }
     ::unlink(fifo.c_str());
+}
+
+// What a registry file in the description's folder may be: a regular file,
+// in a subfolder too; never a FIFO or device (refused without waiting for
+// a writer) and never a link out of the folder.
+TEST(DescriptionErrorsInFiles, RegistryFileStaysInTheDescriptionsFolder) {
+    const std::string top = ::testing::TempDir() + "/registry_folder_" + std::to_string(::getpid());
+    const std::string dir = top + "/machine";
+    ASSERT_EQ(::mkdir(top.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((dir + "/regs").c_str(), 0700), 0);
+    const std::string registry = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Bench]\n\"Owner\"=\"Ann\"\n";
+    std::ofstream(dir + "/regs/inside.reg") << registry;
+    std::ofstream(top + "/private.reg") << registry;
+    ASSERT_EQ(::mkfifo((dir + "/pipe.reg").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("../private.reg", (dir + "/out.reg").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir + "/zero.reg").c_str()), 0);
+    ASSERT_EQ(::symlink("regs/inside.reg", (dir + "/near.reg").c_str()), 0);
+
+    struct Case {
+        const char* name;
+        std::string refusal;  // after "registry_file: <path>: "; empty: read
+    };
+    const Case cases[] = {
+        {"regs/inside.reg", ""},
+        {"./regs/inside.reg", ""},
+        {"near.reg", ""},
+        {"pipe.reg", "not a regular file"},
+        {"regs", "a directory, not a file"},
+        {"out.reg", "leads out of its folder"},
+        {"zero.reg", "leads out of its folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string json = std::string(R"({"registry_file": ")") + c.name + "\"}";
+        try {
+            RecordingFrontend frontend;
+            SimMachine machine(SimMachine::Text{json, "test.json", dir}, frontend);
+            EXPECT_TRUE(c.refusal.empty()) << "read " << c.name;
+        } catch (const MachineDescriptionError& error) {
+            EXPECT_EQ(error.what(), "test.json: registry_file: " + dir + "/" + c.name + ": " + c.refusal);
+        }
+    }
+    for (const char* name : {"/regs/inside.reg", "/pipe.reg", "/out.reg", "/zero.reg", "/near.reg"})
+        ::unlink((dir + name).c_str());
+    ::rmdir((dir + "/regs").c_str());
+    ::rmdir(dir.c_str());
+    ::unlink((top + "/private.reg").c_str());
+    ::rmdir(top.c_str());
 }
 
 TEST(DescriptionErrorsInFiles, MissingFileIsADescriptionError) {

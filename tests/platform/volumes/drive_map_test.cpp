@@ -20,6 +20,8 @@ constexpr const char* kPrefix = "/home/alice/.local/share/si32";
 constexpr const char* kNvme = "/sys/devices/pci0000:00/0000:00:1d.0/nvme/nvme0/nvme0n1";
 constexpr const char* kUsbDisk =
     "/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb";
+constexpr const char* kStick =
+    "/sys/devices/pci0000:00/0000:00:14.0/usb2/2-2/2-2:1.0/host7/target7:0:0/7:0:0:0/block/sdc";
 constexpr const char* kOptical = "/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sr0";
 
 // The desktop of the fixture mount table, with its devices and labels.
@@ -29,14 +31,19 @@ void buildDesktop(const FixtureTree& tree) {
     tree.partition(kNvme, "nvme0n1p1", "259:1");
     tree.partition(kNvme, "nvme0n1p2", "259:2");
     tree.partition(kNvme, "nvme0n1p3", "259:3");
+    tree.partition(kNvme, "nvme0n1p4", "259:4");
+    tree.partition(kNvme, "nvme0n1p5", "259:5");
     tree.disk(kUsbDisk, "8:16", false, "512");  // a card reader: not flagged removable, but on USB
     tree.partition(kUsbDisk, "sdb1", "8:17");
+    tree.disk(kStick, "8:32", true, "512");  // mounted by the desktop under /run/media
+    tree.partition(kStick, "sdc1", "8:33");
     tree.disk(kOptical, "11:0", true, "2048");
     tree.write(std::string(kOptical) + "/device/type", "5\n");
     tree.disk("/sys/devices/virtual/block/loop5", "7:5", false, "512");
     tree.link("/dev/disk/by-label/ROOT", "../../nvme0n1p2");
     tree.link("/dev/disk/by-label/HOME", "../../nvme0n1p3");
     tree.link("/dev/disk/by-label/My\\x20Photos", "../../sdb1");
+    tree.link("/dev/disk/by-label/STICK", "../../sdc1");
     tree.link("/dev/disk/by-label/Ubuntu\\x2022.04\\x20LTS\\x20amd64", "../../sr0");
     tree.makeDirectory(std::string(kPrefix) + "/drive_c/WINDOWS/SYSTEM");
 }
@@ -81,6 +88,9 @@ TEST(DriveMap, DesktopVolumesInMountOrderAfterThePrefixDrive) {
                      {'J', "/media/alice/Ubuntu 22.04 LTS amd64", "iso9660", 5, "Ubuntu 22.04 LTS amd64"},
                      {'K', "/media/alice/disk image", "iso9660", 5, ""},
                      {'L', "/media/alice/tab\tand\\slash", "cifs", 4, "//nas/backup share"},
+                     // Mounted over: the later mount hides the earlier one.
+                     {'M', "/srv/data", "xfs", 3, ""},
+                     {'N', "/run/media/alice/STICK", "vfat", 2, "STICK"},
                  });
     EXPECT_EQ(map.find('i')->device, "sdb1");
     EXPECT_EQ(map.find('I')->deviceNumber, "8:17");
@@ -216,6 +226,42 @@ TEST(MountTable, ParsesOptionalFieldsAndSkipsBrokenLines) {
     EXPECT_EQ(mounts[0].optionValue("uid"), "1000");
     EXPECT_FALSE(mounts[0].hasOption("ui"));
     EXPECT_EQ(mounts[1].options, "rw,ro") << "the mount's own options, then its file system's";
+}
+
+TEST(MountTable, OneVolumePerFileSystemAtItsShallowestPoint) {
+    struct Case {
+        const char* what;
+        const char* mountinfo;
+        std::vector<std::string> points;
+    };
+    const Case cases[] = {
+        {"btrfs subvolumes",
+         "30 1 0:33 /@ / rw - btrfs /dev/nvme0n1p3 rw,subvolid=256,subvol=/@\n"
+         "31 30 0:33 /@home /home rw - btrfs /dev/nvme0n1p3 rw,subvolid=257,subvol=/@home\n"
+         "32 30 0:33 /@var /var rw - btrfs /dev/nvme0n1p3 rw,subvolid=258,subvol=/@var\n"
+         "33 30 259:1 / /boot/efi rw - vfat /dev/nvme0n1p1 rw\n",
+         {"/", "/boot/efi"}},
+        {"a root deployed inside the file system mounted at /sysroot",
+         "40 1 253:0 /ostree/deploy/fedora/deploy/3a1f.0 / rw - xfs /dev/mapper/root rw\n"
+         "41 40 253:0 / /sysroot rw - xfs /dev/mapper/root rw\n"
+         "42 40 253:0 /ostree/deploy/fedora/var /var rw - xfs /dev/mapper/root rw\n",
+         {"/"}},
+        {"a whole file system bound elsewhere, the deeper point mounted first",
+         "50 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+         "51 50 8:17 / /mnt/backup/disk rw - ext4 /dev/sdb1 rw\n"
+         "52 50 8:17 / /data rw - ext4 /dev/sdb1 rw\n",
+         {"/", "/data"}},
+        {"different file systems keep their letters",
+         "60 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+         "61 60 8:1 / /boot rw - ext4 /dev/sda1 rw\n"
+         "62 60 8:3 / /home rw - ext4 /dev/sda3 rw\n",
+         {"/", "/boot", "/home"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> points;
+        for (const MountEntry& volume : UserVolumes(ParseMountInfo(c.mountinfo))) points.push_back(volume.mountPoint);
+        EXPECT_EQ(points, c.points) << c.what;
+    }
 }
 
 }  // namespace

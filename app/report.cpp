@@ -17,14 +17,9 @@ bool isCaption(const Control& c) {
            (c.name == "Label1" || c.name == "Label4" || c.name == "Label5" || c.name == "Label6" || c.name == "Label9");
 }
 
-// A row: a caption and the value controls that stand between it and the next
-// caption of the same frame (a text box or meter sits under its caption).
-struct Row {
-    const Control* caption = nullptr;
-    std::vector<const Control*> values;
-};
+}  // namespace
 
-std::vector<Row> rowsOf(const Si9x& form, const std::string& frame) {
+std::vector<CaptionedRow> CaptionedRows(const Si9x& form, const std::string& frame) {
     std::vector<const Control*> inFrame;
     for (const auto& c : form.controls())
         if (c.container == frame && c.kind != ControlKind::Button) inFrame.push_back(&c);
@@ -36,7 +31,7 @@ std::vector<Row> rowsOf(const Si9x& form, const std::string& frame) {
         if (isCaption(*a) != isCaption(*b)) return isCaption(*a);
         return a->geometry.left < b->geometry.left;
     });
-    std::vector<Row> rows;
+    std::vector<CaptionedRow> rows;
     for (const Control* c : inFrame) {
         if (isCaption(*c) || rows.empty()) rows.push_back({});
         if (isCaption(*c)) rows.back().caption = c;
@@ -44,6 +39,8 @@ std::vector<Row> rowsOf(const Si9x& form, const std::string& frame) {
     }
     return rows;
 }
+
+namespace {
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -74,7 +71,7 @@ std::vector<ShownFrame> ShownRows(const Session& session) {
     std::vector<ShownFrame> frames;
     for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"}) {
         ShownFrame& shown = frames.emplace_back(ShownFrame{form.control(frame).text, {}});
-        for (const Row& row : rowsOf(form, frame)) {
+        for (const CaptionedRow& row : CaptionedRows(form, frame)) {
             if (row.caption != nullptr && !row.caption->visible) continue;
             ShownRow& out =
                 shown.rows.emplace_back(ShownRow{row.caption != nullptr ? row.caption->text : "Drive:", {}});

@@ -8,6 +8,16 @@
 namespace si32 {
 
 class Session;
+class Si9x;
+struct Control;
+
+// A caption of a frame and the value controls that stand in its row (a text
+// box or meter sits under its caption); the drive list's row has no caption.
+struct CaptionedRow {
+    const Control* caption = nullptr;
+    std::vector<const Control*> values;
+};
+std::vector<CaptionedRow> CaptionedRows(const Si9x& form, const std::string& frame);
 
 struct ReportExtras {
     std::vector<std::string> started;

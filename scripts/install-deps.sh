@@ -20,12 +20,14 @@ packages=(
 # MinGW and Wine for the differential test against the real Windows calls;
 # the desktop-file and AppStream validators, dpkg-shlibdeps, file and lintian
 # for the packaging test, debootstrap for its opt-in fresh-machine install;
-# clang-format and clang-tidy for the style check.
+# clang-format and clang-tidy for the style check; the accessibility bus and
+# its Python bindings for the screen-reader test.
 test_packages=(
   python3
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth locales
   weston x11-xserver-utils openbox
+  at-spi2-core python3-pyatspi dbus-daemon
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-x86-64 wine64
   desktop-file-utils appstream dpkg-dev file lintian debootstrap

@@ -34,7 +34,6 @@ void BackdropView::create() {
     window_->setWindowTitle(QString::fromUtf8(kWindowCaption));
     window_->setWindowIcon(icon_);
     window_->setFixedSize(clientSize_);
-    window_->setPalette(classicPalette());
 }
 
 void BackdropView::follow() {

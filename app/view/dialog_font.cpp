@@ -9,7 +9,6 @@
 namespace si32 {
 namespace {
 
-constexpr double kDesignPoints = 8;
 // Narrower than this reads badly; a caption that still does not fit is cut.
 constexpr int kNarrowestStretch = 75;
 
@@ -33,9 +32,9 @@ double tightestCaption(const QFont& font, std::span<const Control> controls, con
 
 }  // namespace
 
-QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale) {
+QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale, double zoom) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(kDesignPoints);
+    font.setPointSizeF(kDialogFontPoints * zoom);
     const double need = tightestCaption(font, controls, scale);
     if (need <= 1) return font;
     // Text narrows about in proportion to the stretch; each stretch tried

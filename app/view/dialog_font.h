@@ -1,6 +1,7 @@
 #pragma once
-// The window's font: the desktop's own font at the design's eight points,
-// narrowed just enough that every fixed row caption fits its design width.
+// The window's font: the desktop's own font at the design's eight points
+// (times zoom where the whole window is drawn smaller), narrowed just enough
+// that every fixed row caption fits its design width.
 #include <QFont>
 #include <span>
 
@@ -9,6 +10,8 @@
 
 namespace si32 {
 
-QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale);
+inline constexpr double kDialogFontPoints = 8;
+
+QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale, double zoom = 1);
 
 }  // namespace si32

@@ -1,9 +1,12 @@
 #pragma once
-// A label of the window. Its field keeps the size it is given: one line too
-// long for it ends in an ellipsis, wrapped lines beyond its height are cut.
-// Blanks after the text (a name read into a blank-filled buffer) show
-// nothing and never count as text that runs out of room.
+// A label of the window. Its field keeps the size it is given: it shows only
+// whole lines, and the last one it shows ends in an ellipsis when more text
+// follows; a size's unit stays in view even then. Blanks after the text (a
+// name read into a blank-filled buffer) show nothing and never count as text
+// that runs out of room. Its text can be selected and copied; the whole text
+// stays the widget's own, so assistive technology reads it uncut.
 #include <QLabel>
+#include <QStringList>
 
 namespace si32 {
 
@@ -16,8 +19,29 @@ public:
     // Part of the text does not show in the field as it now stands.
     bool isCut() const;
 
+    // What the field draws, line by line, as it now stands.
+    struct Shown {
+        struct Line {
+            QString text;
+            qsizetype start = 0;  // where the line's text begins in text()
+        };
+        std::vector<Line> lines;
+        bool cut = false;
+    };
+    Shown shown() const;
+
+    // The caption of the row this value stands in; a caption knows the
+    // values it names. Assistive technology reads them as label relations.
+    void setCaption(FieldLabel* caption);
+    FieldLabel* caption() const { return caption_; }
+    const std::vector<FieldLabel*>& captioned() const { return captioned_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    FieldLabel* caption_ = nullptr;
+    std::vector<FieldLabel*> captioned_;
 };
 
 }  // namespace si32

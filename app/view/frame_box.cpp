@@ -35,7 +35,7 @@ void FrameBox::paintEvent(QPaintEvent*) {
     if (caption_.isEmpty()) return;
     const QRect gap(kCaptionIndent, 0, metrics.horizontalAdvance(caption_) + 2 * kCaptionPadding, metrics.height());
     p.fillRect(gap, palette().color(QPalette::Window));
-    p.setPen(kFrameCaptionColour);
+    p.setPen(readableBlue(palette().color(QPalette::Window)));
     p.drawText(gap, Qt::AlignCenter, caption_);
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/layout.h"
 #include "app/program_start.h"
 #include "app/session.h"
 #include "app/view/app_icon.h"
@@ -62,6 +63,7 @@ int run(QApplication& app) {
     Session session(backend->platform());
     WindowView view(session);
     view.onEnded = [] { QCoreApplication::exit(0); };
+    view.shownMessages = [&frontend] { return frontend.shownMessages; };
     const bool quitAfterActivation = exitAfterActivation();
     const auto screenshot = screenshotFile();
     view.onSettled = [&] {
@@ -111,6 +113,11 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
     }
     QApplication::setWindowIcon(si32::appIcon());
+    // Docks match the window to its desktop entry by this name (the Wayland
+    // app id); message boxes without a title of their own carry the
+    // program's name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tarvello.Si32"));
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(si32::kWindowCaption));
     try {
         return run(*app);
     } catch (const std::exception& e) {

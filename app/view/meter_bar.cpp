@@ -16,7 +16,8 @@ void MeterBar::setPercent(int32_t percent) {
     const int32_t shownBefore = shownPercent();
     percent_ = percent;
     if (shownPercent() != shownBefore && QAccessible::isActive()) {
-        QAccessibleValueChangeEvent changed(this, shownPercent());
+        // The percentage is part of the meter's name.
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     }
     update();
@@ -31,19 +32,20 @@ void MeterBar::paintEvent(QPaintEvent*) {
     p.fillRect(inner, palette().color(QPalette::Button));
     QRect filled = inner;
     filled.setWidth(inner.width() * shownPercent() / 100);
-    p.fillRect(filled, kMeterFillColour);
+    const QColor fill = readableBlue(palette().color(QPalette::Button));
+    p.fillRect(filled, fill);
 
-    // White on the fill and the fill's colour on the empty part, so that the
-    // figure reads wherever the fill ends.
+    // The fill's colour on the empty part and black or white on the fill,
+    // so that the figure reads wherever the fill ends.
     QFont bold = font();
     bold.setBold(true);
     p.setFont(bold);
     const QString figure = QString::number(shownPercent()) + QLatin1Char('%');
     p.setClipRect(inner.adjusted(filled.width(), 0, 0, 0));
-    p.setPen(kMeterFillColour);
+    p.setPen(fill);
     p.drawText(inner, Qt::AlignCenter, figure);
     p.setClipRect(filled);
-    p.setPen(Qt::white);
+    p.setPen(textOn(fill));
     p.drawText(inner, Qt::AlignCenter, figure);
 }
 

@@ -88,9 +88,10 @@ QtFrontend::~QtFrontend() {
 }
 
 int32_t QtFrontend::ShowMessage(std::string_view prompt, int32_t style, std::string_view title) {
+    shownMessages.emplace_back(prompt);
     // Only the exclamation style is used; every other style is a plain OK box.
     const auto icon = style == MB_ICONEXCLAMATION ? QMessageBox::Warning : QMessageBox::NoIcon;
-    const QString caption = title.empty() ? QCoreApplication::applicationName() : fromModelText(title);
+    const QString caption = title.empty() ? QGuiApplication::applicationDisplayName() : fromModelText(title);
     QMessageBox box(icon, caption, fromModelText(prompt), QMessageBox::Ok);
     // A message may quote the machine's texts; Qt would take markup in them as rich text.
     box.setTextFormat(Qt::PlainText);

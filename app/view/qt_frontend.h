@@ -3,6 +3,8 @@
 // busy pointer and the facts of the real screen, all through Qt.
 #include <QMargins>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/ui.h"
 
@@ -15,6 +17,9 @@ public:
     int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override;
     void SetBusyPointer(bool busy) override;
     std::optional<ScreenFacts> Screen() override;
+
+    // Every prompt shown, in order, as the report lists them.
+    std::vector<std::string> shownMessages;
 
 private:
     bool busy_ = false;

@@ -1,20 +1,39 @@
 #include "app/view/view_colours.h"
 
-namespace si32 {
+#include <algorithm>
+#include <cmath>
 
-QPalette classicPalette() {
-    // Qt derives the light, mid and dark shades of the 3-D edges from the face.
-    QPalette palette(QColor(0, 0, 0), QColor(240, 240, 240), QColor(255, 255, 255), QColor(160, 160, 160),
-                     QColor(213, 213, 213), QColor(0, 0, 0), QColor(255, 255, 255), QColor(255, 255, 255),
-                     QColor(240, 240, 240));
-    palette.setColor(QPalette::Highlight, QColor(0, 120, 215));
-    palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
-    palette.setColor(QPalette::ToolTipText, QColor(0, 0, 0));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(109, 109, 109));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(109, 109, 109));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(109, 109, 109));
-    return palette;
+namespace si32 {
+namespace {
+
+constexpr double kReadable = 4.5;
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+}  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableBlue(const QColor& background) {
+    if (contrastRatio(kDesignBlue, background) >= kReadable) return kDesignBlue;
+    const QColor hsl = kDesignBlue.toHsl();
+    for (int lightness = hsl.lightness(); lightness <= 255; ++lightness) {
+        const QColor lighter = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), lightness);
+        if (contrastRatio(lighter, background) >= kReadable) return lighter;
+    }
+    // Only a light face can get here, where the design's blue reads anyway.
+    return kDesignBlue;
+}
+
+QColor textOn(const QColor& background) {
+    return contrastRatio(Qt::white, background) >= contrastRatio(Qt::black, background) ? QColor(Qt::white)
+                                                                                        : QColor(Qt::black);
 }
 
 }  // namespace si32

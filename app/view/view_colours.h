@@ -1,16 +1,22 @@
 #pragma once
-// The colours of the window's design. The window keeps light dialog colours
-// whatever the desktop's theme: the design's fixed blue needs a light face
-// behind it to stay legible (a dark theme's face would leave it at 1.6:1).
+// The colours of the window's design. The window takes the desktop's palette,
+// light or dark; the design's blue stays wherever it reads on the face behind
+// it and gives way to a lighter blue of its own hue where it would not.
 #include <QColor>
-#include <QPalette>
 
 namespace si32 {
 
-inline const QColor kFrameCaptionColour{1, 66, 208};
-inline const QColor kMeterFillColour{1, 66, 208};
+// RGB(1, 66, 208): frame captions and the meters' fill.
+inline const QColor kDesignBlue{1, 66, 208};
 
-// Black text on a light grey face and white fields.
-QPalette classicPalette();
+// The WCAG contrast ratio of two colours, 1 to 21.
+double contrastRatio(const QColor& a, const QColor& b);
+
+// The design's blue on background if it reads there (4.5:1), else the first
+// lighter blue of the same hue that does.
+QColor readableBlue(const QColor& background);
+
+// Black or white, whichever reads better on background.
+QColor textOn(const QColor& background);
 
 }  // namespace si32

@@ -3,11 +3,14 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolTip>
@@ -17,12 +20,14 @@
 #include <utility>
 
 #include "app/layout.h"
+#include "app/report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/taskbar.h"
 #include "app/view/accessibility.h"
 #include "app/view/app_icon.h"
 #include "app/view/backdrop_view.h"
+#include "app/view/copy_menu.h"
 #include "app/view/dialog_font.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
@@ -42,14 +47,29 @@ constexpr int32_t kFrameInsetTwips = 60;
 // start-up ends without that (a Wayland compositor may never activate it).
 constexpr int kActivationGraceMs = 200;
 
-// The lists and meters, and the caption a screen reader names each by.
-constexpr std::array<std::pair<const char*, const char*>, 5> kNamedBy = {{
-    {"MidiDevs", "Label1(35)"},
-    {"lblVolFlags", "Label1(31)"},
-    {"ProgressBar3", "Label9"},
-    {"ProgressBar1", "Label4"},
-    {"ProgressBar2", "Label5"},
-}};
+// The smallest dialog font, in pixels, that still reads; a window that
+// would need smaller scrolls instead.
+constexpr double kLegiblePixels = 9;
+
+// How much smaller than its design the window is drawn so that it and its
+// frame fit the screen's work area: 1 where they fit, never below the
+// legible font size.
+double fitZoom(const QScreen* screen) {
+    if (screen == nullptr) return 1;
+    const TwipsScale design = TwipsScale::of(screen);
+    const QMargins frame = expectedFrameMargins();
+    const QRect work = screen->availableGeometry();
+    const double across = double(work.width() - frame.left() - frame.right()) / design.x(kClientWidthTwips);
+    const double down = double(work.height() - frame.top() - frame.bottom()) / design.y(kClientHeightTwips);
+    const double fits = std::min({1.0, across, down});
+    const double legible = kLegiblePixels / (kDialogFontPoints * screen->logicalDotsPerInchY() / 72);
+    return std::clamp(fits, std::min(1.0, legible), 1.0);
+}
+
+TwipsScale zoomed(const QScreen* screen, double zoom) {
+    const TwipsScale design = TwipsScale::of(screen);
+    return {1440 / design.perPixelX() * zoom, 1440 / design.perPixelY() * zoom};
+}
 
 // Where the compositor alone decides window positions (xdg-shell).
 bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
@@ -61,6 +81,11 @@ QString captionName(const std::string& caption) {
     return name;
 }
 
+// A label that shows a fact, not a caption or a heading.
+bool isValueField(const Control& control) {
+    return control.kind == ControlKind::Label && !control.autoSize && control.alignment == Align::Left;
+}
+
 QPlainTextEdit* makeTextBox(QWidget* container) {
     auto* box = new QPlainTextEdit(container);
     box->setReadOnly(true);
@@ -69,6 +94,9 @@ QPlainTextEdit* makeTextBox(QWidget* container) {
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The box's design height holds three lines of the dialog font with
+    // nothing to spare: the document's own margin would hide the third.
+    box->document()->setDocumentMargin(0);
     return box;
 }
 
@@ -77,6 +105,12 @@ FieldLabel* makeLabel(const Control& control, QWidget* container) {
     const Qt::Alignment side = control.alignment == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(side | Qt::AlignTop);
     label->setWordWrap(control.wordWrap);
+    // Values can be selected and copied; a click gives one the focus, Tab
+    // never does, so the window's tab stops stay as designed.
+    if (isValueField(control)) {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::ClickFocus);
+    }
     return label;
 }
 
@@ -94,17 +128,17 @@ QWidget* firstKeyReceiver(QWidget& widget) {
 WindowView::WindowView(Session& session)
     : QWidget(nullptr, Qt::Window | fixedDialogFlags()),
       session_(session),
-      scale_(TwipsScale::of(QGuiApplication::primaryScreen())) {
+      zoom_(fitZoom(QGuiApplication::primaryScreen())),
+      scale_(zoomed(QGuiApplication::primaryScreen(), zoom_)) {
     setObjectName(QStringLiteral("si9x"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     setWindowIcon(appIcon());
-    setFont(dialogFont(session_.form.controls(), scale_));
-    setPalette(classicPalette());
+    setFont(dialogFont(session_.form.controls(), scale_, zoom_));
     installAccessibleInterfaces();
     const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));
-    setFixedSize(client);
     build();
     orderTabs();
+    setFixedSize(scrollIfTooBig(client));
     backdrop_ = std::make_unique<BackdropView>(
         session_.backdrop, [this](int32_t left, int32_t top) { return onScreen(left, top); }, client, windowIcon(),
         [this] { return onScreen(session_.form.Left, session_.form.Top); });
@@ -159,6 +193,30 @@ void WindowView::build() {
     }
 }
 
+QSize WindowView::scrollIfTooBig(const QSize& client) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return client;
+    const QSize room = screen->availableGeometry().size().shrunkBy(expectedFrameMargins());
+    if (client.width() <= room.width() && client.height() <= room.height()) return client;
+    // Even at the smallest legible size the window is larger than the
+    // screen: its controls move onto a canvas that scrolls.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto* canvas = new QWidget;
+    canvas->setObjectName(QStringLiteral("canvas"));
+    canvas->setFixedSize(client);
+    for (auto& bound : bound_)
+        if (bound.widget->parentWidget() == this) {
+            bound.widget->setParent(canvas);
+            bound.widget->show();
+        }
+    scroller->setWidget(canvas);
+    const QSize shown = client.boundedTo(room);
+    scroller->setGeometry(QRect(QPoint(0, 0), shown));
+    return shown;
+}
+
 void WindowView::orderTabs() {
     std::vector<std::pair<int32_t, QWidget*>> stops;
     for (const auto& bound : bound_)
@@ -170,14 +228,50 @@ void WindowView::orderTabs() {
 
 void WindowView::sync() {
     for (auto& bound : bound_) syncControl(bound);
+    fitValues();
     nameForScreenReaders();
 }
 
 void WindowView::nameForScreenReaders() {
-    for (const auto& [key, caption] : kNamedBy) {
-        QWidget* widget = controlWidget(key);
-        const QString name = captionName(session_.form.control(caption).text);
-        if (widget != nullptr && widget->accessibleName() != name) widget->setAccessibleName(name);
+    const auto& form = session_.form;
+    const auto setName = [](QWidget& widget, const QString& name) {
+        if (widget.accessibleName() != name) widget.setAccessibleName(name);
+    };
+    QStringList driveInfo;
+    for (const char* frame : {"SSFrame1", "SSFrame2", "SSFrame3"}) {
+        for (const CaptionedRow& row : CaptionedRows(form, frame)) {
+            const QString caption = row.caption != nullptr ? captionName(row.caption->text) : QStringLiteral("Drive");
+            const QString spoken = caption + QLatin1Char(':');
+            auto* captionLabel =
+                row.caption != nullptr ? dynamic_cast<FieldLabel*>(controlWidget(row.caption->key())) : nullptr;
+            for (const Control* value : row.values) {
+                QWidget* widget = controlWidget(value->key());
+                if (widget == nullptr) continue;
+                auto* field = dynamic_cast<FieldLabel*>(widget);
+                if (field == nullptr) {
+                    // Lists and meters are named by the caption over them.
+                    setName(*widget, caption);
+                    if (captionLabel != nullptr && captionLabel->buddy() == nullptr) captionLabel->setBuddy(widget);
+                    continue;
+                }
+                if (captionLabel != nullptr) {
+                    field->setCaption(captionLabel);
+                    if (captionLabel->buddy() == nullptr) captionLabel->setBuddy(field);
+                }
+                // A screen reader that reads the value alone still hears
+                // which fact it is.
+                const QString text = field->text().trimmed();
+                setName(*field, text.isEmpty() ? spoken : spoken + QLatin1Char(' ') + text);
+                if (std::string_view(frame) == "SSFrame3" && value->visible && !text.isEmpty())
+                    driveInfo << field->accessibleName();
+            }
+        }
+    }
+    // A drive pick rewrites the frame under the list: the list's
+    // description tells what it now shows, and changing it is announced.
+    if (driveList_ != nullptr) {
+        const QString description = driveInfo.join(QStringLiteral(", "));
+        if (driveList_->accessibleDescription() != description) driveList_->setAccessibleDescription(description);
     }
 }
 
@@ -192,13 +286,10 @@ void WindowView::syncControl(Bound& bound) {
         case ControlKind::Meter: static_cast<MeterBar&>(widget).setPercent(control.percent); break;
         case ControlKind::Label:
             static_cast<FieldLabel&>(widget).setText(fromModelText(control.text, session_.CodePage));
-            if (control.autoSize) {
-                fitToText(widget, control);
-            } else {
-                fitValue(static_cast<FieldLabel&>(widget), control);
-                // A field that cuts its text carries it whole.
-                if (static_cast<FieldLabel&>(widget).isCut()) tip = static_cast<FieldLabel&>(widget).text();
-            }
+            // Value fields are sized once every text is in: one may push
+            // the next field on its line aside.
+            if (!control.autoSize) return;
+            fitToText(widget, control);
             break;
         case ControlKind::TextBox:
             if (bound.shownText != control.text) {
@@ -211,8 +302,39 @@ void WindowView::syncControl(Bound& bound) {
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
     }
+    showTip(widget, control, tip);
+}
+
+void WindowView::showTip(QWidget& widget, const Control& control, const QString& tip) {
     if (widget.toolTip() != tip) widget.setToolTip(tip);
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
+}
+
+void WindowView::fitValues() {
+    std::vector<Bound*> values;
+    for (auto& bound : bound_) {
+        const Control& control = session_.form.controls()[bound.control];
+        if (control.kind == ControlKind::Label && !control.autoSize) values.push_back(&bound);
+    }
+    // Left to right along each line, so that a field pushed aside is sized
+    // after the one that pushed it.
+    std::stable_sort(values.begin(), values.end(), [this](const Bound* a, const Bound* b) {
+        return session_.form.controls()[a->control].geometry.left < session_.form.controls()[b->control].geometry.left;
+    });
+    std::unordered_map<const QWidget*, int> pushed;
+    for (Bound* bound : values) {
+        const Control& control = session_.form.controls()[bound->control];
+        auto& label = static_cast<FieldLabel&>(*bound->widget);
+        fitValue(label, control, pushed);
+        QString tip = fromModelText(control.tooltip, session_.CodePage);
+        // A field that cuts its text carries it whole, for the mouse and
+        // for assistive technology alike.
+        const bool cut = label.isCut();
+        if (cut) tip = label.text();
+        const QString description = cut ? label.text() : QString();
+        if (label.accessibleDescription() != description) label.setAccessibleDescription(description);
+        showTip(label, control, tip);
+    }
 }
 
 void WindowView::syncDriveList(const Control& control) {
@@ -236,28 +358,47 @@ void WindowView::fitToText(QWidget& widget, const Control& control) const {
     widget.setGeometry(left, design.top(), size.width(), size.height());
 }
 
-void WindowView::fitValue(FieldLabel& label, const Control& control) {
-    const QRect design = scale_.rect(control.geometry);
+void WindowView::fitValue(FieldLabel& label, const Control& control, std::unordered_map<const QWidget*, int>& pushed) {
+    const QRect design = scale_.rect(control.geometry).translated(pushed[&label], 0);
     QRect shown = design;
     if (!label.wordWrap()) {
         const int needed = label.textSize(design.width()).width();
-        if (needed > design.width())
-            shown.setWidth(std::max(design.width(), std::min(needed, growthLimit(label, design) - design.left())));
+        if (needed > design.width()) {
+            const Limit limit = growthLimit(label, design);
+            int room = limit.right - design.left();
+            if (needed > room && limit.by != nullptr) room += pushAside(*limit.by, needed - room, pushed);
+            shown.setWidth(std::max(design.width(), std::min(needed, room)));
+        }
     }
     if (label.geometry() != shown) label.setGeometry(shown);
 }
 
-int WindowView::growthLimit(const QWidget& widget, const QRect& design) const {
+int WindowView::pushAside(const Bound& next, int wanted, std::unordered_map<const QWidget*, int>& pushed) {
+    // Only a plain field that its own text leaves room in moves: the second
+    // unit of a size, which reads as well a little further right.
+    const Control& control = session_.form.controls()[next.control];
+    auto* label = dynamic_cast<FieldLabel*>(next.widget);
+    if (label == nullptr || control.autoSize || control.wordWrap || control.alignment != Align::Left) return 0;
+    const QRect design = scale_.rect(control.geometry);
+    const int edge = label->parentWidget()->width() - scale_.x(kFrameInsetTwips);
+    const int spare = edge - design.left() - label->textSize(design.width()).width();
+    const int by = std::clamp(wanted, 0, std::max(0, spare));
+    pushed[label] = by;
+    return by;
+}
+
+WindowView::Limit WindowView::growthLimit(const QWidget& widget, const QRect& design) const {
     const QWidget& container = *widget.parentWidget();
-    int limit = container.width() - scale_.x(kFrameInsetTwips);
+    Limit limit{container.width() - scale_.x(kFrameInsetTwips), nullptr};
     // Never over a control further right on the same line.
     for (const auto& other : bound_) {
         if (other.widget == &widget || other.widget->parentWidget() != &container ||
             !session_.form.controls()[other.control].visible)
             continue;
         const QRect r = scale_.rect(session_.form.controls()[other.control].geometry) | other.widget->geometry();
-        if (r.left() > design.left() && r.top() <= design.bottom() && r.bottom() >= design.top())
-            limit = std::min(limit, r.left() - 1);
+        if (r.left() > design.left() && r.top() <= design.bottom() && r.bottom() >= design.top() &&
+            r.left() - 1 < limit.right)
+            limit = {r.left() - 1, &other};
     }
     return limit;
 }
@@ -312,6 +453,17 @@ bool WindowView::inDriveList(const QWidget& widget) const {
     return &widget == driveList_ || widget.window() == driveList_->view()->window();
 }
 
+QString WindowView::reportText() const {
+    ReportExtras extras;
+    extras.started = session_.platform.files.Started();
+    if (shownMessages) extras.messages = shownMessages();
+    return QString::fromStdString(ReportText(session_, extras));
+}
+
+std::unique_ptr<QMenu> WindowView::contextMenuFor(const QWidget& widget) const {
+    return copyMenu(widget, [this] { return reportText(); });
+}
+
 bool WindowView::showPlainTooltip(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // Without a tooltip of its own the event goes on to the parent, as Qt has it.
@@ -323,6 +475,12 @@ bool WindowView::showPlainTooltip(QObject* watched, QEvent* event) {
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip) return showPlainTooltip(watched, event);
+    if (event->type() == QEvent::ContextMenu) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || widget->window() != this) return false;
+        contextMenuFor(*widget)->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // A key travels on to the parents when a control ignores it; the window

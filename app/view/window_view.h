@@ -13,6 +13,7 @@
 #include "app/view/twips_scale.h"
 
 class QComboBox;
+class QMenu;
 class QMargins;
 
 namespace si32 {
@@ -41,6 +42,17 @@ public:
     // The backdrop window while it is loaded, else nullptr.
     QWidget* backdropWindow() const;
     const TwipsScale& scale() const { return scale_; }
+    // How much smaller than its design the window is drawn to fit the
+    // screen: 1 where the design fits.
+    double zoom() const { return zoom_; }
+
+    // Everything the window shows, as the report prints it for this machine
+    // and drive.
+    QString reportText() const;
+    // The context menu over one of the window's widgets ("Copy", "Copy All").
+    std::unique_ptr<QMenu> contextMenuFor(const QWidget& widget) const;
+    // The messages the program has shown, which the report lists too.
+    std::function<std::vector<std::string>()> shownMessages;
 
     // Called once the model has ended the program; the windows are gone.
     std::function<void()> onEnded;
@@ -66,14 +78,26 @@ private:
 
     QWidget* makeWidget(const Control& control, QWidget* container);
     void build();
+    // The window's size: client, or what the screen holds of it with the
+    // rest scrolled.
+    QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
     void syncDriveList(const Control& control);
     void fitToText(QWidget& widget, const Control& control) const;
+    void fitValues();
     // A value field too narrow for its text grows right, up to its frame's
-    // inner edge and short of the next control on its line.
-    void fitValue(FieldLabel& label, const Control& control);
-    int growthLimit(const QWidget& widget, const QRect& design) const;
+    // inner edge and short of the next control on its line, which may move
+    // aside where its own text leaves it room.
+    void fitValue(FieldLabel& label, const Control& control, std::unordered_map<const QWidget*, int>& pushed);
+    // How far the next field moved right to give up to wanted pixels.
+    int pushAside(const Bound& next, int wanted, std::unordered_map<const QWidget*, int>& pushed);
+    struct Limit {
+        int right;
+        const Bound* by;  // the control that sets it, or nullptr for the frame
+    };
+    Limit growthLimit(const QWidget& widget, const QRect& design) const;
+    void showTip(QWidget& widget, const Control& control, const QString& tip);
     void nameForScreenReaders();
     void settle();
     void placeWithRealFrame();
@@ -92,6 +116,7 @@ private:
     QMargins outerMargins() const;
 
     Session& session_;
+    double zoom_;
     TwipsScale scale_;
     ScreenPlacement placement_;
     bool started_ = false;

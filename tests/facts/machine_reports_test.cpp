@@ -28,8 +28,8 @@ fs::path sourceDir() { return testsupport::sourceDir(); }
 // One machine per operating system the applet tells apart. Listed here, not
 // read from the folder, so the test names exist before a test runs.
 const std::vector<std::string> kMachines = {
-    "win31-win32s", "win95", "win95-osr2", "win98", "win98se",    "winme",
-    "nt351",        "nt40",  "win2000",    "winxp", "server2003", "vista",
+    "win31-win32s", "win95",   "win95-osr2", "win98",      "win98se", "winme",      "nt351",
+    "nt40",         "win2000", "winxp",      "server2003", "vista",   "longvalues",
 };
 
 std::vector<std::string> stemsIn(const fs::path& folder) {

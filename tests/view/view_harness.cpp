@@ -48,6 +48,7 @@ WindowRun::WindowRun(const nlohmann::json& description) : text(description.dump(
     session = std::make_unique<Session>(machine->platform());
     view = std::make_unique<WindowView>(*session);
     view->onEnded = [this] { ++endedCalls; };
+    view->shownMessages = [this] { return frontend.shownMessages; };
     view->onActivated = [this] { ++activations; };
 }
 

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -460,29 +461,49 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
     for (const auto& [key, name] : meters) {
         ASSERT_TRUE(byObject.contains(key)) << key;
         const Found& meter = byObject[key];
+        const QString percent = QString::number(run.session->form.control(key).percent) + "%";
         EXPECT_EQ(meter.role, QAccessible::ProgressBar) << key;
-        EXPECT_EQ(meter.name, name);
-        ASSERT_NE(meter.meter, nullptr) << key;
-        const int percent = run.session->form.control(key).percent;
-        EXPECT_EQ(meter.meter->currentValue().toInt(), percent) << key;
-        EXPECT_EQ(meter.meter->maximumValue().toInt(), 100);
-        EXPECT_EQ(meter.value, QString::number(percent) + "%");
+        EXPECT_EQ(meter.name, QString(name) + " " + percent);
+        EXPECT_EQ(meter.value, percent);
+        EXPECT_EQ(meter.meter, nullptr) << key << ": a value interface brings Increase and Decrease";
     }
+    EXPECT_EQ(byObject["si9x"].role, QAccessible::Window);
+    EXPECT_EQ(byObject["Drive1"].name, "Drive");
+
+    // Every value is labelled by the caption of its row and named after it.
+    const std::pair<const char*, const char*> pairs[] = {{"Label2(3)", "Computer Name:"},
+                                                         {"Label2(10)", "Total Space:"},
+                                                         {"Label3(0)", "Total Space:"},
+                                                         {"lblSerial", "Serial Number:"},
+                                                         {"Label2(27)", "available to Windows:"}};
+    for (const auto& [key, caption] : pairs) {
+        SCOPED_TRACE(key);
+        QAccessibleInterface* value = QAccessible::queryAccessibleInterface(run.view->controlWidget(key));
+        ASSERT_NE(value, nullptr);
+        const auto labels = value->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels.front().first->text(QAccessible::Name), caption);
+        const auto named = labels.front().first->relations(QAccessible::Labelled);
+        EXPECT_TRUE(std::any_of(named.begin(), named.end(),
+                                [&](const auto& r) { return r.first->object() == value->object(); }));
+        EXPECT_EQ(value->text(QAccessible::Name),
+                  QString(caption) + " " + static_cast<QLabel*>(run.view->controlWidget(key))->text().trimmed());
+    }
+
+    // A drive pick renames the frame's values, and the list's description
+    // tells what the frame now shows.
+    auto* drives = static_cast<QComboBox*>(run.view->controlWidget("Drive1"));
+    drives->setFocus();
+    QTest::keyClick(run.view->windowHandle(), Qt::Key_Down);
+    const QString type = QString::fromStdString(run.session->form.Label2(17).text);
+    EXPECT_EQ(run.view->controlWidget("Label2(17)")->accessibleName(), "Drive Type: " + type);
+    EXPECT_TRUE(drives->accessibleDescription().startsWith("Drive Type: " + type))
+        << drives->accessibleDescription().toStdString();
     EXPECT_EQ(byObject["MidiDevs"].name, "MIDI Devices");
     EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
 }
 
-// WCAG's contrast ratio of two colours.
-double contrast(const QColor& a, const QColor& b) {
-    auto luminance = [](const QColor& c) {
-        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
+TEST(WindowView, FollowsTheDesktopsThemeAndKeepsTheBlueReadable) {
     app();
     const QPalette desktop = QApplication::palette();
     QPalette dark(QColor(49, 54, 59));
@@ -490,23 +511,26 @@ TEST(WindowView, ADarkDesktopThemeLeavesEveryFixedColourLegible) {
     dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
     dark.setColor(QPalette::Base, QColor(35, 38, 41));
     dark.setColor(QPalette::Text, QColor(239, 240, 241));
-    QApplication::setPalette(dark);
-    {
+    QPalette light(QColor(239, 239, 239));
+    light.setColor(QPalette::Window, QColor(239, 239, 239));
+    light.setColor(QPalette::WindowText, Qt::black);
+    for (const auto& [what, palette, designBlue] : {std::tuple{"dark", dark, false}, std::tuple{"light", light, true}}) {
+        SCOPED_TRACE(what);
+        QApplication::setPalette(palette);
         WindowRun run(viewMachine());
         ASSERT_TRUE(run.startAndActivate());
         const QWidget* frame = run.view->controlWidget("SSFrame2");
-        const QWidget* meter = run.view->controlWidget("ProgressBar3");
-        const QWidget* label = run.view->controlWidget("Label2(3)");
-        const QWidget* list = run.view->controlWidget("MidiDevs");
-        EXPECT_GE(contrast(kFrameCaptionColour, frame->palette().color(QPalette::Window)), 4.5);
-        EXPECT_GE(contrast(kMeterFillColour, meter->palette().color(QPalette::Button)), 4.5);
-        EXPECT_GE(contrast(Qt::white, kMeterFillColour), 4.5);
-        EXPECT_GE(contrast(label->palette().color(QPalette::WindowText), label->palette().color(QPalette::Window)),
-                  4.5);
-        EXPECT_GE(contrast(list->palette().color(QPalette::Text), list->palette().color(QPalette::Base)), 4.5);
-        // What reaches the screen: the window's face.
+        const QColor face = frame->palette().color(QPalette::Window);
+        EXPECT_EQ(face, palette.color(QPalette::Window)) << "the desktop's face, not one of the window's own";
+        const QColor caption = readableBlue(face);
+        EXPECT_GE(contrastRatio(caption, face), 4.5);
+        EXPECT_EQ(caption == kDesignBlue, designBlue);
+        EXPECT_NEAR(caption.hslHueF(), kDesignBlue.hslHueF(), 0.01) << "a blue of the design's hue";
+        const QColor fill = readableBlue(run.view->controlWidget("ProgressBar3")->palette().color(QPalette::Button));
+        EXPECT_GE(contrastRatio(textOn(fill), fill), 4.5) << "the figure on the fill";
+        // What reaches the screen: the desktop's face.
         const QImage drawn = run.view->grab().toImage();
-        EXPECT_EQ(QColor(drawn.pixel(1, 1)), QColor(240, 240, 240)) << "the face stays light";
+        EXPECT_EQ(QColor(drawn.pixel(1, 1)), face);
     }
     QApplication::setPalette(desktop);
 }

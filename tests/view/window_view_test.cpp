@@ -514,7 +514,8 @@ TEST(WindowView, FollowsTheDesktopsThemeAndKeepsTheBlueReadable) {
     QPalette light(QColor(239, 239, 239));
     light.setColor(QPalette::Window, QColor(239, 239, 239));
     light.setColor(QPalette::WindowText, Qt::black);
-    for (const auto& [what, palette, designBlue] : {std::tuple{"dark", dark, false}, std::tuple{"light", light, true}}) {
+    for (const auto& [what, palette, designBlue] :
+         {std::tuple{"dark", dark, false}, std::tuple{"light", light, true}}) {
         SCOPED_TRACE(what);
         QApplication::setPalette(palette);
         WindowRun run(viewMachine());

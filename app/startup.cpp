@@ -5,13 +5,13 @@
 #include <string>
 
 #include "app/session.h"
-#include "app/taskbar.h"
 #include "drives/drive_info.h"
 #include "facts/environment.h"
 #include "facts/hardware.h"
 #include "facts/memory.h"
 #include "facts/operating_system.h"
 #include "platform/guarded.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 

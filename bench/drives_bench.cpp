@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

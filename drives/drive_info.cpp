@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "drives/drive_tables.h"
 #include "drives/space_method.h"
 #include "format/format_value.h"
 #include "format/size_pair.h"
 #include "platform/guarded.h"
 #include "platform/text_helpers.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "app/layout.h"
-#include "app/si9x.h"
-#include "app/taskbar.h"
 #include "facts/texts.h"
 #include "facts/trvwin_ini.h"
 #include "format/format_value.h"
 #include "platform/guarded.h"
 #include "si32mod/si32mod.h"
+#include "window/layout.h"
+#include "window/si9x.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 namespace {

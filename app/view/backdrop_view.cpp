@@ -1,9 +1,9 @@
 #include "app/view/backdrop_view.h"
 
-#include "app/layout.h"
-#include "app/si32bg.h"
 #include "app/view/server_background.h"
 #include "app/view/view_colours.h"
+#include "window/layout.h"
+#include "window/si32bg.h"
 
 namespace si32 {
 

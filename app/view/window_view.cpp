@@ -19,11 +19,9 @@
 #include <array>
 #include <utility>
 
-#include "app/layout.h"
 #include "app/report.h"
 #include "app/session.h"
 #include "app/startup.h"
-#include "app/taskbar.h"
 #include "app/view/accessibility.h"
 #include "app/view/app_icon.h"
 #include "app/view/backdrop_view.h"
@@ -37,6 +35,8 @@
 #include "app/view/qt_text.h"
 #include "app/view/view_colours.h"
 #include "platform/guarded.h"
+#include "window/layout.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 namespace {

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

@@ -26,13 +26,13 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include "app/layout.h"
 #include "app/startup.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
 #include "app/view/meter_bar.h"
 #include "app/view/view_colours.h"
 #include "tests/view/view_harness.h"
+#include "window/layout.h"
 
 namespace si32::viewtest {
 namespace {

@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/volumes/volumes.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 extern char** environ;
 

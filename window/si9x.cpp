@@ -1,10 +1,10 @@
-#include "app/si9x.h"
+#include "window/si9x.h"
 
 #include <cctype>
 #include <stdexcept>
 
-#include "app/layout.h"
 #include "platform/run_time_error.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

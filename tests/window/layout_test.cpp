@@ -4,9 +4,9 @@
 #include <map>
 #include <set>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "platform/run_time_error.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/control.h"
+#include "window/control.h"
 
 namespace si32 {
 

@@ -44,47 +44,52 @@ void fact(Session& s) {
     Step(s.context);
 }
 
+struct StartupStep {
+    const char* name;
+    void (*run)(Session&);
+};
+
 const std::array<StartupStep, 36> kSteps = {{
-    {1, "single-instance guard", singleInstanceGuard},
-    {2, "hourglass pointer", [](Session& s) { guarded([&] { s.platform.ui.SetMousePointer(POINTER_HOURGLASS); }); }},
-    {3, "centre the main window", [](Session& s) { CenterForm(s.platform.ui, s.form); }},
-    {4, "backdrop window", showBackdrop},
-    {5, "Windows, System and Temp directories", fact<ReadDirectories>},
-    {6, "System directory as current directory", fact<EnterSystemDirectory>},
-    {7, "TRVWIN.INI", fact<ReadTrvwinIni>},
-    {8, "start drive", fact<SelectStartDrive>},
-    {9, "directories", fact<ShowDirectories>},
-    {10, "product directory", fact<ShowProductDir>},
-    {11, "version and memory status",
+    {"single-instance guard", singleInstanceGuard},
+    {"hourglass pointer", [](Session& s) { guarded([&] { s.platform.ui.SetMousePointer(POINTER_HOURGLASS); }); }},
+    {"centre the main window", [](Session& s) { CenterForm(s.platform.ui, s.form); }},
+    {"backdrop window", showBackdrop},
+    {"Windows, System and Temp directories", fact<ReadDirectories>},
+    {"System directory as current directory", fact<EnterSystemDirectory>},
+    {"TRVWIN.INI", fact<ReadTrvwinIni>},
+    {"start drive", fact<SelectStartDrive>},
+    {"directories", fact<ShowDirectories>},
+    {"product directory", fact<ShowProductDir>},
+    {"version and memory status",
      [](Session& s) {
          QueryVersion(s.context);
          QueryMemoryStatus(s.context);
      }},
-    {12, "version text and operating system", fact<ShowOperatingSystem>},
-    {13, "resource and memory meters", fact<ShowMeters>},
-    {14, "DOS version", fact<ShowDosVersion>},
-    {15, "build number", fact<ShowBuildNumber>},
-    {16, "Windows 98 line", fact<RecognizeWindows98>},
-    {17, "operating-system name from the registry", fact<ShowRegistryProductName>},
-    {18, "Windows XP", fact<RecognizeWindowsXP>},
-    {19, "drive information", [](Session& s) { guarded([&] { Drive1_Change(s.platform, s.form); }); }},
-    {20, "video resolution", fact<ShowVideoResolution>},
-    {21, "number of colours", fact<ShowColors>},
-    {22, "computer name", fact<ShowComputerName>},
-    {23, "current user", fact<ShowCurrentUser>},
-    {24, "physical memory", fact<ShowPhysicalMemory>},
-    {25, "computer owner", fact<ShowOwner>},
-    {26, "wave playing devices", fact<ShowWaveDevices>},
-    {27, "MIDI devices", fact<ShowMidiDevices>},
-    {28, "taskbar settings", fact<ShowTaskbarSettings>},
-    {29, "keyboard, display adapter and mouse", fact<ShowDrivers>},
-    {30, "system type", fact<ShowSystemType>},
-    {31, "CD audio driver and country", fact<ShowCdAudioAndCountry>},
-    {32, "processor facts", fact<ReadProcessorFacts>},
-    {33, "processor type", fact<ShowProcessorType>},
-    {34, "default printer", fact<ShowDefaultPrinter>},
-    {35, "number of processors", fact<ShowProcessorCount>},
-    {36, "product version", fact<ShowProductVersion>},
+    {"version text and operating system", fact<ShowOperatingSystem>},
+    {"resource and memory meters", fact<ShowMeters>},
+    {"DOS version", fact<ShowDosVersion>},
+    {"build number", fact<ShowBuildNumber>},
+    {"Windows 98 line", fact<RecognizeWindows98>},
+    {"operating-system name from the registry", fact<ShowRegistryProductName>},
+    {"Windows XP", fact<RecognizeWindowsXP>},
+    {"drive information", [](Session& s) { guarded([&] { Drive1_Change(s.platform, s.form); }); }},
+    {"video resolution", fact<ShowVideoResolution>},
+    {"number of colours", fact<ShowColors>},
+    {"computer name", fact<ShowComputerName>},
+    {"current user", fact<ShowCurrentUser>},
+    {"physical memory", fact<ShowPhysicalMemory>},
+    {"computer owner", fact<ShowOwner>},
+    {"wave playing devices", fact<ShowWaveDevices>},
+    {"MIDI devices", fact<ShowMidiDevices>},
+    {"taskbar settings", fact<ShowTaskbarSettings>},
+    {"keyboard, display adapter and mouse", fact<ShowDrivers>},
+    {"system type", fact<ShowSystemType>},
+    {"CD audio driver and country", fact<ShowCdAudioAndCountry>},
+    {"processor facts", fact<ReadProcessorFacts>},
+    {"processor type", fact<ShowProcessorType>},
+    {"default printer", fact<ShowDefaultPrinter>},
+    {"number of processors", fact<ShowProcessorCount>},
+    {"product version", fact<ShowProductVersion>},
 }};
 
 void initialDriveList(Session& s) {
@@ -104,10 +109,7 @@ void initialDriveList(Session& s) {
 
 }  // namespace
 
-std::span<const StartupStep> StartupSteps() { return kSteps; }
-
 void Form_Load(Session& session) {
-    // The drive list is a control: its entries exist before any handler runs.
     // The drive list is a control: it exists, showing the current drive,
     // before the load handler runs, and raises no change for that.
     initialDriveList(session);

@@ -2,22 +2,13 @@
 // The start-up sequence (the main window's load handler) and the handlers of
 // the window's lifecycle: activation and the Escape key.
 #include <cstdint>
-#include <span>
 
 namespace si32 {
 
 class Session;
 
-struct StartupStep {
-    int number;
-    const char* name;
-    void (*run)(Session&);
-};
-
-// The 36 steps in their order.
-std::span<const StartupStep> StartupSteps();
-
-// Runs the steps; stops early only when step 1 ends the program.
+// Runs the 36 steps in their order; stops early only when the first (the
+// single-instance guard) ends the program.
 void Form_Load(Session& session);
 void Form_Activate(Session& session);
 

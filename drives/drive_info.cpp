@@ -21,17 +21,17 @@ constexpr std::size_t kNameBufferSize = 255;
 std::string rootPathOf(const Si9x& form) { return form.Drive1Drive().substr(0, 1) + ":\\"; }
 
 // Both size pairs, each field its own statement, so that one that fails
-// leaves only itself unchanged.
-void writeSpace(Platform& platform, Si9x& form, int64_t total, int64_t free, const SpaceUnits& units) {
+// leaves only itself unchanged. The sizes are in bytes.
+void writeSpace(Platform& platform, Si9x& form, double total, double free, const SpaceUnits& units) {
     guarded([&] {
-        auto pair = FormatSizePair(platform.regional, static_cast<double>(total) / 1024, kTotalPattern, units.smaller,
-                                   static_cast<double>(total) / 1048576, kTotalLargerPattern, units.larger);
+        auto pair = FormatSizePair(platform.regional, total, units.step, kTotalPattern, units.smaller,
+                                   kTotalLargerPattern, units.larger);
         form.Label2(label2::TotalSpace).text = pair.primary;
         form.Label3(label3::TotalSpaceSecondary).text = pair.secondary;
     });
     guarded([&] {
-        auto pair = FormatSizePair(platform.regional, static_cast<double>(free) / 1024, kFreePattern, units.smaller,
-                                   static_cast<double>(free) / 1048576, kFreeLargerPattern, units.larger);
+        auto pair = FormatSizePair(platform.regional, free, units.step, kFreePattern, units.smaller, kFreeLargerPattern,
+                                   units.larger);
         form.Label2(label2::AvailableSpace).text = pair.primary;
         form.Label3(label3::AvailableSpaceSecondary).text = pair.secondary;
     });
@@ -102,10 +102,10 @@ void showSpace(Platform& platform, Si9x& form) {
             kernel.GetDiskFreeSpaceA(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
         });
         guarded([&] { kernel.GetDiskFreeSpaceExA(rootPath, freeBytesToCaller, totalBytes, totalFreeBytes); });
-        // Whole kilobytes; 64 bits hold any volume, so 2 TB and more show too.
-        const auto totalKb = static_cast<int64_t>(totalBytes / 1024);
-        const auto freeKb = static_cast<int64_t>(freeBytesToCaller / 1024);
-        writeSpace(platform, form, totalKb, freeKb, kLargeVolumeUnits);
+        // Counted in whole kilobytes; 64 bits hold any volume, so 2 TB and
+        // more show too.
+        const auto wholeKb = [](uint64_t bytes) { return static_cast<double>(bytes / 1024) * 1024; };
+        writeSpace(platform, form, wholeKb(totalBytes), wholeKb(freeBytesToCaller), kLargeVolumeUnits);
         writeGeometry(platform, form, sectorsPerCluster, bytesPerSector);
         return;
     }
@@ -125,7 +125,7 @@ void showSpace(Platform& platform, Si9x& form) {
             guarded([&] { field->text.clear(); });
         return;
     }
-    writeSpace(platform, form, total, free, kClusterUnits);
+    writeSpace(platform, form, static_cast<double>(total), static_cast<double>(free), kClusterUnits);
     writeGeometry(platform, form, sectorsPerCluster, bytesPerSector);
 }
 

@@ -20,9 +20,10 @@ int64_t ClusterBytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32
 struct SpaceUnits {
     std::string_view smaller;  // "  MB" or "  KB"
     std::string_view larger;   // " GB)" or " MB)"
+    double step;               // bytes in the smaller unit
 };
-inline constexpr SpaceUnits kLargeVolumeUnits{"  MB", " GB)"};
-inline constexpr SpaceUnits kClusterUnits{"  KB", " MB)"};
+inline constexpr SpaceUnits kLargeVolumeUnits{"  MB", " GB)", 1048576};
+inline constexpr SpaceUnits kClusterUnits{"  KB", " MB)", 1024};
 
 inline constexpr std::string_view kTotalPattern = "###,###,###";
 inline constexpr std::string_view kTotalLargerPattern = "###,###.##";

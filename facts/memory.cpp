@@ -112,8 +112,8 @@ void ShowPhysicalMemory(StepContext& ctx) {
     if (!v.MemoryKnown) return;
     const auto total = static_cast<double>(v.TotalPhysical);
     guarded([&] {
-        const SizePair pair = FormatSizePair(ctx.platform.regional, total / 1024, "###,###", "  KB", total / 1048576,
-                                             "###,##0.##", " MB)");
+        const SizePair pair =
+            FormatSizePair(ctx.platform.regional, total, 1024, "###,###", "  KB", "###,##0.##", " MB)");
         ctx.form.Label2(label2::PhysicalMemory).text = pair.primary;
         ctx.form.Label3(label3::PhysicalMemorySecondary).text = pair.secondary;
     });

@@ -4,12 +4,11 @@
 
 namespace si32 {
 
-SizePair FormatSizePair(Regional& regional, double smaller, std::string_view smallerPattern,
-                        std::string_view smallerUnit, double larger, std::string_view largerPattern,
-                        std::string_view largerUnit) {
+SizePair FormatSizePair(Regional& regional, double bytes, double unitStep, std::string_view smallerPattern,
+                        std::string_view smallerUnit, std::string_view largerPattern, std::string_view largerUnit) {
     SizePair pair;
-    pair.primary = FormatValue(regional, smaller, smallerPattern) + std::string(smallerUnit);
-    pair.secondary = "(" + FormatValue(regional, larger, largerPattern) + std::string(largerUnit);
+    pair.primary = FormatValue(regional, bytes / unitStep, smallerPattern) + std::string(smallerUnit);
+    pair.secondary = "(" + FormatValue(regional, bytes / (unitStep * 1024), largerPattern) + std::string(largerUnit);
     return pair;
 }
 

@@ -13,10 +13,10 @@ struct SizePair {
     std::string secondary;  // e.g. "(128. MB)"
 };
 
-// smaller and larger are the size already divided into each unit.
+// bytes: the size; unitStep: the bytes in the smaller unit (1024 for KB,
+// 1048576 for MB), the larger unit being 1024 of those.
 // smallerUnit: "  KB" or "  MB"; largerUnit: " MB)" or " GB)".
-SizePair FormatSizePair(Regional& regional, double smaller, std::string_view smallerPattern,
-                        std::string_view smallerUnit, double larger, std::string_view largerPattern,
-                        std::string_view largerUnit);
+SizePair FormatSizePair(Regional& regional, double bytes, double unitStep, std::string_view smallerPattern,
+                        std::string_view smallerUnit, std::string_view largerPattern, std::string_view largerUnit);
 
 }  // namespace si32

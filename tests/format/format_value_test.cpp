@@ -83,22 +83,17 @@ TEST(FormatValue, PatternTable) {
 TEST(FormatValue, SizePairsOfMemoryAndDisks) {
     FakeRegional r;
     const struct {
-        double smaller, larger;
+        double bytes, step;
         const char *smallerPattern, *smallerUnit, *largerPattern, *largerUnit, *primary, *secondary;
     } rows[] = {
-        {134217728 / 1024.0, 134217728 / 1048576.0, "###,###", "  KB", "###,##0.##", " MB)", "131,072  KB",
-         "(128. MB)"},
-        {100270080 / 1024.0, 100270080 / 1048576.0, "###,###", "  KB", "###,##0.##", " MB)", "97,920  KB",
-         "(95.63 MB)"},
-        {1500000000 / 1024.0, 1500000000 / 1048576.0, "###,###,##0", "  KB", "###,##0.##", " MB)", "1,464,844  KB",
-         "(1,430.51 MB)"},
-        {78148268 / 1024.0, 78148268 / 1048576.0, "###,###,###", "  MB", "###,###.##", " GB)", "76,317  MB",
-         "(74.53 GB)"},
-        {25769803776.0 / 1024, 25769803776.0 / 1048576, "###,###", "  KB", "###,##0.##", " MB)", "25,165,824  KB",
-         "(24,576. MB)"},
+        {134217728, 1024, "###,###", "  KB", "###,##0.##", " MB)", "131,072  KB", "(128. MB)"},
+        {100270080, 1024, "###,###", "  KB", "###,##0.##", " MB)", "97,920  KB", "(95.63 MB)"},
+        {1500000000, 1024, "###,###,##0", "  KB", "###,##0.##", " MB)", "1,464,844  KB", "(1,430.51 MB)"},
+        {78148268.0 * 1024, 1048576, "###,###,###", "  MB", "###,###.##", " GB)", "76,317  MB", "(74.53 GB)"},
+        {25769803776.0, 1024, "###,###", "  KB", "###,##0.##", " MB)", "25,165,824  KB", "(24,576. MB)"},
     };
     for (const auto& row : rows) {
-        const SizePair pair = FormatSizePair(r, row.smaller, row.smallerPattern, row.smallerUnit, row.larger,
+        const SizePair pair = FormatSizePair(r, row.bytes, row.step, row.smallerPattern, row.smallerUnit,
                                              row.largerPattern, row.largerUnit);
         EXPECT_EQ(pair.primary, row.primary);
         EXPECT_EQ(pair.secondary, row.secondary);
@@ -111,7 +106,7 @@ TEST(FormatValue, FollowsRegionalSettingsAtTheTimeOfTheCall) {
     r.decimal = ",";
     r.thousands = ".";
     EXPECT_EQ(FormatValue(r, 1234.5678, "###,##0.##"), "1.234,57");
-    EXPECT_EQ(FormatSizePair(r, 131072, "###,###", "  KB", 128, "###,##0.##", " MB)").secondary, "(128, MB)");
+    EXPECT_EQ(FormatSizePair(r, 134217728, 1024, "###,###", "  KB", "###,##0.##", " MB)").secondary, "(128, MB)");
     r.decimal = "";  // a setting that cannot be read keeps the default
     r.fails = true;
     EXPECT_EQ(FormatValue(r, 1234.5, "###,##0.##"), "1,234.5");

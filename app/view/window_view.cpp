@@ -297,7 +297,7 @@ void WindowView::syncControl(Bound& bound) {
                 static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text, session_.CodePage));
             }
             break;
-        case ControlKind::DriveList: syncDriveList(control); break;
+        case ControlKind::DriveList: syncDriveList(); break;
         case ControlKind::Button:
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
@@ -337,15 +337,16 @@ void WindowView::fitValues() {
     }
 }
 
-void WindowView::syncDriveList(const Control& control) {
+void WindowView::syncDriveList() {
     const QSignalBlocker quiet(driveList_);
     const auto& entries = session_.form.Drive1Entries;
     if (driveEntries_ != entries) {
         driveEntries_ = entries;
         driveList_->clear();
-        for (const auto& entry : driveEntries_) driveList_->addItem(fromModelText(entry, session_.CodePage));
+        for (const auto& entry : driveEntries_)
+            driveList_->addItem(fromModelText(DriveListText(entry), session_.CodePage));
     }
-    const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), control.text);
+    const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), session_.form.Drive1Current());
     driveList_->setCurrentIndex(at == driveEntries_.end() ? -1 : static_cast<int>(at - driveEntries_.begin()));
 }
 
@@ -423,8 +424,8 @@ void WindowView::forward(const std::function<void()>& handler, bool focusFromMod
 
 void WindowView::pickDrive(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
-    const std::string entry = driveEntries_[static_cast<std::size_t>(row)];
-    forward([&] { guarded([&] { session_.form.SetDrive1(entry); }); });
+    const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
+    forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
 }
 
 void WindowView::endNow() {

@@ -11,6 +11,7 @@
 
 #include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
+#include "platform/ui.h"
 
 class QComboBox;
 class QMenu;
@@ -83,7 +84,7 @@ private:
     QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
-    void syncDriveList(const Control& control);
+    void syncDriveList();
     void fitToText(QWidget& widget, const Control& control) const;
     void fitValues();
     // A value field too narrow for its text grows right, up to its frame's
@@ -125,7 +126,7 @@ private:
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;
     QComboBox* driveList_ = nullptr;
-    std::vector<std::string> driveEntries_;
+    std::vector<DriveListEntry> driveEntries_;
 };
 
 }  // namespace si32

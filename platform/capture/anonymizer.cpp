@@ -113,8 +113,6 @@ void drives(Recording& rec) {
         }
         if (!drive.listLabel.empty()) drive.listLabel = (listShowsLabel ? "LABEL_" : "SOURCE_") + suffix;
     }
-    if (rec.driveList)
-        for (std::string& entry : *rec.driveList) entry = entry.substr(0, 2);
 }
 
 void applyEverywhere(Recording& rec, const Replacer& r) {

@@ -502,16 +502,15 @@ public:
         keepFirst(rec_.previousInstance, running);
         return running;
     }
-    std::vector<std::string> DriveListEntries() override {
-        std::vector<std::string> entries = ask(rec_, "DriveListEntries", [&] { return inner_.DriveListEntries(); });
+    std::vector<DriveListEntry> DriveListEntries() override {
+        std::vector<DriveListEntry> entries = ask(rec_, "DriveListEntries", [&] { return inner_.DriveListEntries(); });
         if (!rec_.driveList) {
-            rec_.driveList = entries;
-            for (const std::string& entry : entries) {
-                const std::optional<char> letter = driveLetterOf(entry);
-                if (!letter) continue;
-                RecordedDrive& drive = rec_.drives[*letter];
-                drive.letter = *letter;
-                drive.listLabel = listLabelOf(entry);
+            rec_.driveList.emplace();
+            for (const DriveListEntry& entry : entries) {
+                rec_.driveList->push_back(entry.letter);
+                RecordedDrive& drive = rec_.drives[entry.letter];
+                drive.letter = entry.letter;
+                drive.listLabel = entry.label;
             }
         }
         return entries;

@@ -56,12 +56,6 @@ std::optional<char> driveLetterOf(std::string_view path) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
 }
 
-std::string listLabelOf(std::string_view entry) {
-    const size_t open = entry.find(" [");
-    if (open == std::string_view::npos || entry.empty() || entry.back() != ']') return {};
-    return std::string(entry.substr(open + 2, entry.size() - open - 3));
-}
-
 std::string fullKeyPath(HKEY root, std::string_view path) {
     std::string name(regtree::rootName(root));
     if (!path.empty()) name += "\\" + std::string(path);

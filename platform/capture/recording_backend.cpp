@@ -1,7 +1,6 @@
 #include "platform/capture/recording_backend.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -10,14 +9,11 @@
 #include "platform/contract/spi_actions.h"
 #include "platform/run_time_error.h"
 #include "platform/sim/spi_table.h"
+#include "platform/text_helpers.h"
 
 namespace si32::capture {
 
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
-    });
-}
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const { return lessNoCase(a, b); }
 
 namespace {
 
@@ -45,8 +41,9 @@ auto ask(Recording& rec, const char* name, Call&& call) -> decltype(call()) {
     }
 }
 
-std::string cutAtNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
-std::string cutAtNul(std::span<const char> text) { return cutAtNul(std::string_view(text.data(), text.size())); }
+std::string cutAtNul(std::span<const char> text) {
+    return std::string(upToNul(std::string_view(text.data(), text.size())));
+}
 
 template <class T>
 void keepFirst(std::optional<T>& slot, T value) {
@@ -525,8 +522,7 @@ private:
         size_t size = memory.size();
         if (const sim::RecordLayout* layout = sim::findRecordLayout(action))
             size = std::min<size_t>(size, layout->size);
-        else if (action == SPI_GETDESKWALLPAPER)
-            size = std::find(memory.begin(), memory.end(), std::byte{0}) - memory.begin();
+        else if (action == SPI_GETDESKWALLPAPER) size = upToNul(memory).size();
         return {memory.begin(), memory.begin() + static_cast<std::ptrdiff_t>(size)};
     }
 

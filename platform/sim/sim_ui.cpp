@@ -6,6 +6,7 @@
 #include "platform/sim/parameter_value.h"
 #include "platform/sim/windows_path.h"
 #include "platform/spi.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
@@ -108,8 +109,7 @@ int32_t SimUi::setParameter(const SpiSetAction& set, uint32_t param, const SpiPo
         }
         case SpiSource::Text: {
             std::vector<std::byte> text;
-            if (memory != nullptr)
-                text.assign(memory->begin(), std::find(memory->begin(), memory->end(), std::byte{0}));
+            if (memory != nullptr) text.assign(memory->begin(), memory->begin() + upToNul(*memory).size());
             store(set.get, std::move(text));
             return 1;
         }

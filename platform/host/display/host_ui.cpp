@@ -117,4 +117,6 @@ std::vector<DriveListEntry> HostUi::DriveListEntries() {
     return entries;
 }
 
+std::unique_ptr<Ui> makeHostUi(HostDeps& deps) { return std::make_unique<HostUi>(deps); }
+
 }  // namespace si32

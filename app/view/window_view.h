@@ -12,6 +12,7 @@
 #include "app/view/field_fit.h"
 #include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
+#include "platform/ui.h"
 
 class QComboBox;
 class QMenu;
@@ -85,7 +86,7 @@ private:
     QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
-    void syncDriveList(const Control& control);
+    void syncDriveList();
     void fitToText(QWidget& widget, const Control& control) const;
     // Every control as the field fitting sees it; containers collects the
     // containers their places count.
@@ -124,7 +125,7 @@ private:
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;
     QComboBox* driveList_ = nullptr;
-    std::vector<std::string> driveEntries_;
+    std::vector<DriveListEntry> driveEntries_;
 };
 
 }  // namespace si32

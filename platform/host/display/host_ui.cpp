@@ -1,7 +1,6 @@
 #include "platform/host/display/host_ui.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -112,13 +111,9 @@ bool HostUi::PrevInstance() {
     return lock_->state() == InstanceLock::State::Busy;
 }
 
-std::vector<std::string> HostUi::DriveListEntries() {
-    std::vector<std::string> entries;
-    for (const MappedDrive& drive : deps_.drives.drives()) {
-        std::string entry{static_cast<char>(std::tolower(static_cast<unsigned char>(drive.letter))), ':'};
-        if (!drive.listLabel.empty()) entry += " [" + drive.listLabel + "]";
-        entries.push_back(std::move(entry));
-    }
+std::vector<DriveListEntry> HostUi::DriveListEntries() {
+    std::vector<DriveListEntry> entries;
+    for (const MappedDrive& drive : deps_.drives.drives()) entries.push_back({drive.letter, drive.listLabel});
     return entries;
 }
 

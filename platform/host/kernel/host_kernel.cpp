@@ -15,11 +15,6 @@
 #include "platform/run_time_error.h"
 
 namespace si32 {
-namespace {
-
-uint32_t saturate32(uint64_t value) { return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX)); }
-
-}  // namespace
 
 HostKernel::HostKernel(const HostContext& context, const DriveMap& drives, HostVolumes& volumes)
     : context_(context), drives_(drives), volumes_(volumes) {}

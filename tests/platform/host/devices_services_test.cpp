@@ -12,7 +12,7 @@
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/devices/host_taskbar.h"
 #include "platform/run_time_error.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
@@ -108,16 +108,6 @@ TEST(HostAlsa, LongNamesAreCutTo31BytesOnACharacterBoundary) {
     }
     // A port without a name of its own is shown by its client's name.
     EXPECT_STREQ(midiOutCaps(port(20, 0, "", kOut)).szPname.data(), "client 20");
-}
-
-TEST(Utf8Prefix, NeverEndsInsideACharacter) {
-    EXPECT_EQ(Utf8Prefix("abc", 0), "");
-    EXPECT_EQ(Utf8Prefix("abc", 5), "abc");
-    EXPECT_EQ(Utf8Prefix("\xE2\x82\xAC", 2), "");
-    EXPECT_EQ(Utf8Prefix("a\xE2\x82\xAC"
-                         "b",
-                         4),
-              "a\xE2\x82\xAC");
 }
 
 class FakeCups final : public CupsDestinations {

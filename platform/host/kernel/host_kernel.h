@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/host/common/host_context.h"
+#include "platform/host/machine/machine_facts.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "platform/platform.h"
@@ -15,7 +16,7 @@ namespace si32 {
 
 class HostKernel final : public Kernel {
 public:
-    HostKernel(const HostContext& context, const DriveMap& drives, HostVolumes& volumes);
+    HostKernel(const HostContext& context, const MachineFacts& machine, const DriveMap& drives, HostVolumes& volumes);
 
     int32_t GetVersionExA(OsVersionInfoA& info) override;
     uint32_t GetWindowsDirectoryA(std::span<char> buffer) override;
@@ -38,6 +39,7 @@ public:
 
 private:
     const HostContext& context_;
+    const MachineFacts& machine_;
     const DriveMap& drives_;
     HostVolumes& volumes_;
 };

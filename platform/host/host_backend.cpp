@@ -25,10 +25,11 @@ public:
           kernel_(context_, machine_, drives_, volumes_),
           registry_(context_, registryStore_),
           files_(context_, drives_),
+          regional_(context_),
           ui_(makeHostUi(deps_)),
           shell_(makeHostShell(deps_)),
           multimedia_(makeHostMultimedia()),
-          printing_(makeHostPrinting()),
+          printing_(makeHostPrinting(context_)),
           platform_{kernel_, registry_, *shell_, *ui_, *multimedia_, files_, *printing_, regional_} {}
 
     Platform& platform() override { return platform_; }

@@ -48,8 +48,8 @@ uint32_t HostKernel::GetSystemDirectoryA(std::span<char> buffer) {
 }
 
 uint32_t HostKernel::GetTempPathA(std::span<char> buffer) {
-    const char* tmpdir = std::getenv("TMPDIR");
-    const std::string host = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+    const std::string tmpdir = context_.environment.Get("TMPDIR");
+    const std::string host = !tmpdir.empty() ? tmpdir : "/tmp";
     auto windows = drives_.ToWindowsPath(host);
     if (!windows) return 0;
     if (windows->empty() || windows->back() != '\\') *windows += '\\';

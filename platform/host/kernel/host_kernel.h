@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/host/common/host_context.h"
+#include "platform/host/kernel/host_locale.h"
 #include "platform/host/machine/machine_facts.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
@@ -80,7 +81,12 @@ private:
 
 class HostRegional final : public Regional {
 public:
+    explicit HostRegional(const HostContext& context);
+
     int32_t GetLocaleInfoA(LCTYPE type, std::span<char> buffer) override;
+
+private:
+    HostLocale locale_;
 };
 
 }  // namespace si32

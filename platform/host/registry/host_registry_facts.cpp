@@ -166,8 +166,7 @@ RegistryStore buildHostRegistry(const HostContext& context, const MachineFacts& 
     sources.machine = machine;
     sources.release = kernelRelease(context.root).value_or("");
     sources.uid = static_cast<uint32_t>(::geteuid());
-    const char* path = std::getenv("PATH");
-    sources.searchPath = path == nullptr ? "" : path;
+    sources.searchPath = context.environment.Get("PATH");
     sources.mounts = context.mounts;
 
     RegistryStore store;

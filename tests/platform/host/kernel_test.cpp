@@ -53,13 +53,11 @@ TEST(HostKernel, TempPathThroughTheDriveMap) {
     KernelOver host(fixture("empty"));
     host.prefix.dir.mkdir("drive_c/Temp Files");
     std::vector<char> buffer(255);
-    {
-        hosttest::ScopedEnv tmp("TMPDIR", host.prefix.driveC() + "/Temp Files");
-        EXPECT_EQ(host.kernel.GetTempPathA(buffer), 14u);
-        EXPECT_STREQ(buffer.data(), "C:\\Temp Files\\");
-    }
+    host.prefix.context.environment.Set("TMPDIR", host.prefix.driveC() + "/Temp Files");
+    EXPECT_EQ(host.kernel.GetTempPathA(buffer), 14u);
+    EXPECT_STREQ(buffer.data(), "C:\\Temp Files\\");
     // A temporary directory that no drive holds has no Windows name.
-    hosttest::ScopedEnv tmp("TMPDIR", "/nowhere/at/all");
+    host.prefix.context.environment.Set("TMPDIR", "/nowhere/at/all");
     EXPECT_EQ(host.kernel.GetTempPathA(buffer), 0u);
 }
 

@@ -65,6 +65,7 @@ std::unique_ptr<Backend> hostOver(const std::string& root, Frontend& frontend) {
     context.root = root;
     context.executableDir = binaryDir() + "/bin";
     context.prefix = context.executableDir + "/../share/si32/prefix";
+    context.environment = processEnvironment();
     return makeHostBackend(frontend, Program::Report, context);
 }
 

@@ -25,8 +25,6 @@
 namespace si32 {
 namespace {
 
-using hosttest::ScopedEnv;
-
 // "  Caption:     value" rows of the report; a row's later lines (the volume
 // flags) are joined to it with " | ".
 std::map<std::string, std::string> rowsOf(const std::string& report) {
@@ -221,12 +219,11 @@ TEST_P(FixtureMachine, ReportShowsWhatTheTreeTells) {
     const std::filesystem::path prefix = std::filesystem::temp_directory_path() /
                                          ("si32-fixture-" + std::string(c.tree) + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(prefix / "drive_c/WINDOWS/SYSTEM");
-    ScopedEnv locale("LC_ALL", c.locale), temp("TMPDIR", root + "/tmp"), display("DISPLAY", std::nullopt);
-
     HostContext context;
     context.root = root;
     context.prefix = prefix.string();
     context.machine = c.machine;
+    context.environment.Set("LC_ALL", c.locale).Set("TMPDIR", root + "/tmp");
     testsupport::RecordingFrontend frontend;
     auto backend = makeHostBackend(frontend, Program::Report, context);
     Session session(backend->platform());

@@ -96,11 +96,11 @@ bool HostUi::PrevInstance() {
     // scripts and tests take side by side, and while a window is open.
     if (deps_.program == Program::Report) return false;
     if (!lock_) {
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        const char* temp = std::getenv("TMPDIR");
-        const std::string fallback = temp != nullptr && *temp == '/' ? temp : "/tmp";
-        lock_ =
-            takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "", fallback);
+        const HostEnvironment& environment = deps_.context.environment;
+        const std::string temp = environment.Get("TMPDIR");
+        const std::string fallback = temp.starts_with('/') ? temp : "/tmp";
+        lock_ = takeInstanceLock(lockFileName(deps_.program, displayScope(environment)),
+                                 environment.Get("XDG_RUNTIME_DIR"), fallback);
         // A guard that cannot be kept must not keep the user from the window.
         if (!lock_) {
             PrintErrorLine("si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " + fallback +

@@ -180,11 +180,11 @@ std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     } catch (const RunTimeError&) {
     }
     const std::string directory = HostPathOf(CurDir());
-    const char* searchPath = std::getenv("PATH");
-    const auto program = findProgram(
-        argv.front(), asWritten,
-        ProgramSearch{
-            {context_.executableDir, context_.libexecDir}, directory, searchPath ? searchPath : "", context_.mounts});
+    const auto program = findProgram(argv.front(), asWritten,
+                                     ProgramSearch{{context_.executableDir, context_.libexecDir},
+                                                   directory,
+                                                   context_.environment.Get("PATH"),
+                                                   context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
     return *program;
 }

@@ -11,6 +11,7 @@
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/devices/host_taskbar.h"
+#include "platform/host/host_backend.h"
 #include "platform/run_time_error.h"
 #include "platform/text_helpers.h"
 #include "tests/platform/host/host_test_support.h"
@@ -165,8 +166,9 @@ TEST(HostLibraries, EachLoadsWithEveryFunctionItsServiceCalls) {
 }
 
 TEST(HostCups, ANamedServerThatIsNotThereMeansNoPrinter) {
+    // libcups reads the variable itself; the backend reads it from the context.
     hosttest::ScopedEnv server("CUPS_SERVER", "/nonexistent/si32-cups.sock");
-    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit), kCupsQueryLimit);
+    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit, processEnvironment()), kCupsQueryLimit);
     EXPECT_EQ(printing.DefaultPrinter(), "");
 }
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdlib>
 
 #include "app/view/app_icon.h"
 #include "app/view/key_codes.h"
@@ -98,6 +99,31 @@ TEST(ScreenPlacement, ModelTwipsLandOnTheScreenInQtsPixels) {
     // A frame larger than the work area starts at its top-left corner.
     EXPECT_EQ(ScreenPlacement(15, 15, 1, work).toScreen(-3000, -3000, QSize(2000, 2000)), work.topLeft());
     EXPECT_EQ(ScreenPlacement(8, 8, 2, work).twipsX(640), 10240);
+}
+
+TEST(ScreenPlacement, AWindowCentredOnTheModelsScreenIsCentredOnTheRealWorkArea) {
+    struct Case {
+        const char* what;
+        double perPixel;
+        QSizeF modelScreen;  // twips
+        QRect work;
+        QSize frame;
+    };
+    const Case cases[] = {
+        {"a 640x480 machine at 144 dpi on 1280x1024", 10, {6400, 4800}, {0, 0, 1280, 1024}, {500, 400}},
+        {"a 1024x768 machine on a smaller real screen", 15, {15360, 11520}, {0, 0, 800, 700}, {700, 600}},
+        {"the real screen itself, with a panel above", 15, {19200, 15360}, {0, 24, 1280, 1000}, {640, 600}},
+        {"an odd work area", 15, {9600, 7200}, {7, 3, 1001, 777}, {301, 201}},
+    };
+    for (const auto& c : cases) {
+        const ScreenPlacement placement(c.perPixel, c.perPixel, 1, c.work, c.modelScreen);
+        // Where the model centres a window of this frame on its own screen.
+        const auto left = static_cast<int32_t>((c.modelScreen.width() - c.frame.width() * c.perPixel) / 2);
+        const auto top = static_cast<int32_t>((c.modelScreen.height() - c.frame.height() * c.perPixel) / 2);
+        const QRect shown(placement.toScreen(left, top, c.frame), c.frame);
+        EXPECT_LE(std::abs(shown.center().x() - c.work.center().x()), 1) << c.what;
+        EXPECT_LE(std::abs(shown.center().y() - c.work.center().y()), 1) << c.what;
+    }
 }
 
 TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {

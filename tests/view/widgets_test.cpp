@@ -144,6 +144,28 @@ TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
     EXPECT_TRUE(appIconFrom("/nonexistent").isNull());
 }
 
+TEST(AppIcon, TheSmallestSizeIsDrawnOnItsOwnPixelGrid) {
+    app();
+    const QImage image = appIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(16, 16));
+    // A picture scaled down leaves half-covered pixels along every edge;
+    // one drawn for the grid covers each pixel or leaves it clear.
+    int partial = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) partial += qAlpha(image.pixel(x, y)) % 255 != 0 ? 1 : 0;
+    EXPECT_EQ(partial, 0);
+    // The sign's letter stands out from the white sign around it.
+    struct Case {
+        QPoint at;
+        bool white;
+    };
+    for (const Case& c : {Case{{7, 3}, false}, Case{{7, 6}, false}, Case{{5, 6}, true}, Case{{10, 6}, true}}) {
+        const QColor colour = image.pixelColor(c.at);
+        EXPECT_EQ(std::min({colour.red(), colour.green(), colour.blue()}) > 200, c.white)
+            << c.at.x() << "," << c.at.y();
+    }
+}
+
 TEST(QtFrontend, BusyPointerIsOneSettingNotAStack) {
     app();
     {

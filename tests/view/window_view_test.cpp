@@ -421,6 +421,30 @@ TEST(WindowView, StartUpEndsOnceTheWindowIsShown) {
     EXPECT_EQ(static_cast<QLabel*>(run.view->controlWidget("Label2(3)"))->text(), "FRONTDESK");
 }
 
+TEST(WindowView, ATwoLineValueShowsEachLineOnItsOwn) {
+    struct Case {
+        int taskbarState;
+        std::vector<QString> lines;
+    };
+    const Case cases[] = {
+        {0, {"Auto hide disabled", "Always on top disabled"}},
+        {3, {"Auto hide enabled", "Always on top enabled"}},
+        {2, {"Always on top enabled"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.taskbarState);
+        auto description = viewMachine();
+        description["taskbar_state"] = c.taskbarState;
+        WindowRun run(description);
+        ASSERT_TRUE(run.startAndActivate());
+        const auto& field = static_cast<const FieldLabel&>(*run.view->controlWidget("Label2(25)"));
+        std::vector<QString> shown;
+        for (const auto& line : field.shown().lines) shown.push_back(line.text);
+        EXPECT_EQ(shown, c.lines);
+        EXPECT_FALSE(field.isCut());
+    }
+}
+
 TEST(WindowView, CentredOnTheRealScreenWhateverTheSimulatedOne) {
     struct Case {
         const char* what;

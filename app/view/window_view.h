@@ -2,9 +2,11 @@
 // The main window si9x on the screen. It draws the control model and hands
 // every event to the model's handlers; what the program does is decided
 // there, never here.
+#include <QMargins>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,7 +18,6 @@
 
 class QComboBox;
 class QMenu;
-class QMargins;
 class QScreen;
 
 namespace si32 {
@@ -119,6 +120,9 @@ private:
     double zoom_;
     TwipsScale scale_;
     ScreenPlacement placement_;
+    // The frame the window manager said it would draw, before the window
+    // is on the screen.
+    std::optional<QMargins> managerFrame_;
     bool started_ = false;
     bool settled_ = false;
     std::unique_ptr<BackdropView> backdrop_;

@@ -87,7 +87,7 @@ const std::vector<MachineCase> kMachines = {
        "1.4"},
       {"Number of Processors", "4"},
       {"System Type", "ARM64-based PC"},
-      {"Keyboard", "pc105, gb"},  // the board has no XKB rules list to name them
+      {"Keyboard", "gb"},  // the board has no XKB rules list to name it
       {"Temp Directory", "D:\\tmp\\"},
       {"Drive Type", "Fixed"},
       {"File System", "EXT4"}}},
@@ -100,7 +100,7 @@ const std::vector<MachineCase> kMachines = {
        "LENOVO 20W0003AGE"},
       {"Number of Processors", "8"},
       {"Display Adapter", "Intel Corporation TigerLake-LP GT2 [Iris Xe Graphics]"},
-      {"Keyboard", "Generic 105-key PC,"},  // the row shows 19 characters
+      {"Keyboard", "German (no dead keys"},  // the row shows 20 characters
       {"Mouse", "SYNA8004:00 06CB:CE67 Touchpad"},
       {"Temp Directory", "D:\\tmp\\"},
       {"Drive Type", "Fixed"},

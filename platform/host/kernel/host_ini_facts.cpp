@@ -206,7 +206,11 @@ std::optional<std::string> keyboardDescription(const std::string& root, const st
                                ? std::move(*registry)
                                : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
 
-    std::string description = model.empty() ? std::string() : named(names.models, model);
+    // The layouts tell one keyboard from another (the model is the generic
+    // PC keyboard on nearly every machine), and the window shows only the
+    // first 20 characters: they lead, and the model answers alone where no
+    // layout is set.
+    std::string description;
     for (size_t i = 0; i < layouts.size(); ++i) {
         if (layouts[i].empty()) continue;
         std::string layout = named(names.layouts, layouts[i]);
@@ -216,6 +220,7 @@ std::optional<std::string> keyboardDescription(const std::string& root, const st
         }
         description += (description.empty() ? "" : ", ") + layout;
     }
+    if (description.empty() && !model.empty()) description = named(names.models, model);
     if (description.empty()) return std::nullopt;
     return description;
 }

@@ -364,8 +364,7 @@ TEST(LiveIni, KeysWithoutAFile) {
         std::optional<std::string> value;
     };
     const Case cases[] = {
-        {"x86", "system.ini", "boot.description", "keyboard.typ",
-         "Generic 105-key PC, English (US, intl., with dead keys), German"},
+        {"x86", "system.ini", "boot.description", "keyboard.typ", "English (US, intl., with dead keys), German"},
         {"x86", "SYSTEM.INI", "Boot.Description", "display.drv",
          "Intel Corporation CoffeeLake-S GT2 [UHD Graphics 630]"},
         {"x86", "system.ini", "boot.description", "mouse.drv", "Logitech USB Optical Mouse"},
@@ -411,9 +410,22 @@ TEST(LiveIni, SessionLayoutFromTheRootWindowsRulesNames) {
 }
 
 TEST(LiveIni, KeyboardCodesWhenTheRulesListIsMissing) {
-    hosttest::ScratchDir root;
-    root.write("etc/vconsole.conf", "KEYMAP=de\nXKBLAYOUT=de\nXKBMODEL=pc105\nXKBVARIANT=nodeadkeys\n");
-    EXPECT_EQ(keyboardDescription(root.path(), ""), "pc105, de (nodeadkeys)");
+    struct Case {
+        const char* settings;
+        std::optional<std::string> description;
+    };
+    const Case cases[] = {
+        {"KEYMAP=de\nXKBLAYOUT=de\nXKBMODEL=pc105\nXKBVARIANT=nodeadkeys\n", "de (nodeadkeys)"},
+        {"XKBLAYOUT=us,de\nXKBMODEL=pc105\n", "us, de"},
+        // Without a layout the model is all there is to name.
+        {"XKBMODEL=pc104\n", "pc104"},
+        {"KEYMAP=de\n", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        hosttest::ScratchDir root;
+        root.write("etc/vconsole.conf", c.settings);
+        EXPECT_EQ(keyboardDescription(root.path(), ""), c.description) << c.settings;
+    }
 }
 
 TEST(LiveIni, CountryOfTheLocale) {

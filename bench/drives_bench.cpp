@@ -29,7 +29,7 @@ void BM_Drive1ChangeOnTheRootFileSystem(benchmark::State& state) {
         return;
     }
     Si9x form;
-    form.control("Drive1").text = std::string(1, static_cast<char>(root->front() | 0x20)) + ": []";
+    form.ShowDrive1({root->front(), ""});
     form.Label2(0).text = "Linux";
     for (auto _ : state) {
         Drive1_Change(backend->platform(), form);
@@ -83,8 +83,7 @@ void BM_DriveListOfFiftyMounts(benchmark::State& state) {
     for (auto _ : state) {
         const auto map = DriveMap::Build(context);
         std::vector<std::string> entries;
-        for (const auto& drive : map.drives())
-            entries.push_back(std::string(1, static_cast<char>(drive.letter | 0x20)) + ": [" + drive.listLabel + "]");
+        for (const auto& drive : map.drives()) entries.push_back(DriveListText({drive.letter, drive.listLabel}));
         letters = entries.size();
         benchmark::DoNotOptimize(entries.data());
     }

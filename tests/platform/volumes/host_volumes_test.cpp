@@ -289,7 +289,7 @@ TEST_F(PrivateTmpfs, DriveInfoFrameOnTheHost) {
     const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, ""}).ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());
     Si9x form;
-    form.control("Drive1").text = std::string(1, static_cast<char>(std::tolower((*letter)[0]))) + ": []";
+    form.ShowDrive1({(*letter)[0], ""});
 
     Drive1_Change(backend->platform(), form);
 

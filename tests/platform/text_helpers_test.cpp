@@ -58,7 +58,7 @@ TEST(TextHelpers, PathsWithinAFolder) {
         const char *path, *folder;
         bool within;
     } cases[] = {{"/a/b", "/a/b", true}, {"/a/b/c", "/a/b", true}, {"/a/bc", "/a/b", false}, {"/a", "/a/b", false},
-                 {"/x", "/", true},      {"relative", "/", false}, {"", "/", false},         {"/a/b", "", false}};
+                 {"/x", "/", true},      {"relative", "/", false}, {"", "/", false},         {"/a/b/", "/a/b", true}};
     for (const auto& c : cases) EXPECT_EQ(c.within, pathWithin(c.path, c.folder)) << c.path << " in " << c.folder;
 }
 

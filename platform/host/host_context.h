@@ -4,10 +4,13 @@
 // host code over small fixture trees.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host/common/mount_guard.h"
 
 namespace si32 {
+
+struct MountEntry;
 
 struct HostContext {
     std::string root = "/";       // "/" in production; a fixture tree in tests
@@ -19,6 +22,9 @@ struct HostContext {
     // it; shared by the copies of the context.
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
     std::string libexecDir = {};  // where their helper programs (reschk) are installed
+    // The mount table as the start read it, so that a run reads and parses
+    // it once however many parts need it; null: read it where needed.
+    std::shared_ptr<const std::vector<MountEntry>> mountTable = {};
 };
 
 }  // namespace si32

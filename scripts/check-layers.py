@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header of a layer above its own, when
-logic includes a platform backend, or when logic includes an operating-system
-or toolkit header.
+logic includes a platform backend, when logic includes an operating-system
+or toolkit header, or when folders of the host backend include each other in
+a circle.
 
 Usage: check-layers.py [SOURCE_ROOT]   (default: the tree this script is in)
 
@@ -103,6 +104,50 @@ def problems(root, folders):
     return found
 
 
+HOST = "platform/host/"
+
+
+def host_folder(path):
+    """The host backend's folder a file or header is in; "." for its composition."""
+    rest = path[len(HOST):]
+    return rest.split("/", 1)[0] if "/" in rest else "."
+
+
+def host_circles(root):
+    """Folders of the host backend that reach each other through includes: a
+    folder is meant to be read, tested and changed without the ones above it."""
+    edges = {}  # (from folder, to folder) -> the first include that makes it
+    for file in sorted((root / HOST).rglob("*")) if (root / HOST).is_dir() else []:
+        if file.suffix not in (".h", ".cpp") or not file.is_file():
+            continue
+        path = file.relative_to(root).as_posix()
+        text = file.read_text(encoding="utf-8", errors="replace")
+        for match in INCLUDE.finditer(text):
+            kind, header = match.groups()
+            if kind != '"' or not header.startswith(HOST):
+                continue
+            ends = (host_folder(path), host_folder(header))
+            if ends[0] != ends[1] and ends not in edges:
+                line = text.count("\n", 0, match.start()) + 1
+                edges[ends] = f"{path}:{line}"
+
+    def reachable(start):
+        seen, todo = set(), [start]
+        while todo:
+            here = todo.pop()
+            for a, b in edges:
+                if a == here and b not in seen:
+                    seen.add(b)
+                    todo.append(b)
+        return seen
+
+    found = []
+    for (a, b), where in sorted(edges.items()):
+        if a in reachable(b):
+            found.append(f"{where}: host folder {a} includes {b}, whose includes lead back to {a}")
+    return found
+
+
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent)
     folders = [d for d in ("platform", "format", "app", "si32mod", "drives", "screeninfo", "facts", "tools")
@@ -110,7 +155,7 @@ def main():
     if not folders:
         print(f"check-layers: no source folders under {root}", file=sys.stderr)
         return 2
-    found = problems(root, folders)
+    found = problems(root, folders) + host_circles(root)
     for problem in found:
         print(problem)
     return 1 if found else 0

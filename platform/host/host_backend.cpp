@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "platform/host/devices/host_devices.h"
-#include "platform/host/host_services.h"
+#include "platform/host/display/host_ui.h"
+#include "platform/host/kernel/host_kernel.h"
+#include "platform/host/registry/host_registry.h"
 
 namespace si32 {
 namespace {

@@ -12,7 +12,6 @@
 
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_backend.h"
-#include "platform/host/host_services.h"
 #include "platform/host/volumes/drive_map_mounts.h"
 #include "platform/install_layout.h"
 

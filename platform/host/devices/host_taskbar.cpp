@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/host/display/host_ui_x11.h"
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/run_time_error.h"
 
 namespace si32 {

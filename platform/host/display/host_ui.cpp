@@ -122,4 +122,6 @@ std::vector<std::string> HostUi::DriveListEntries() {
     return entries;
 }
 
+std::unique_ptr<Ui> makeHostUi(HostDeps& deps) { return std::make_unique<HostUi>(deps); }
+
 }  // namespace si32

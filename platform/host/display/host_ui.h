@@ -40,4 +40,6 @@ private:
     std::unique_ptr<InstanceLock> lock_;
 };
 
+std::unique_ptr<Ui> makeHostUi(HostDeps& deps);
+
 }  // namespace si32

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/common/shared_library.h"
-#include "platform/host/display/host_ui_x11.h"
 
 namespace si32 {
 namespace {

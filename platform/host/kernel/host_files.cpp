@@ -10,7 +10,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/host/kernel/host_windows_paths.h"
 #include "platform/run_time_error.h"

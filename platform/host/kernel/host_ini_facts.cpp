@@ -9,9 +9,9 @@
 #include <xkbcommon/xkbregistry.h>
 
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
-#include "platform/host/display/host_ui_x11.h"
 #include "platform/host/kernel/host_locale.h"
 
 namespace si32 {

@@ -8,10 +8,10 @@
 
 #include "platform/contract/buffer_conventions.h"
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_windows_paths.h"
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_cpu.h"
+#include "platform/host/machine/host_facts.h"
 #include "platform/run_time_error.h"
 
 namespace si32 {

@@ -7,8 +7,8 @@
 #include "platform/contract/buffer_conventions.h"
 #include "platform/engine/ini_reader.h"
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
 #include "platform/host/kernel/host_ini_facts.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_windows_paths.h"
 
 namespace si32 {

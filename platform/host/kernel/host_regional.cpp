@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_locale.h"
 
 namespace si32 {

@@ -7,10 +7,10 @@
 #include <map>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
-#include "platform/host/kernel/host_passwd.h"
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_cpu.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/machine/host_passwd.h"
+#include "platform/host/registry/host_registry.h"
 #include "platform/input_file.h"
 #include "platform/terminal_text.h"
 

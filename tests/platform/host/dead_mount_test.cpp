@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
+#include "platform/host/host_backend.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "platform/host/volumes/drive_map_mounts.h"

@@ -9,6 +9,7 @@
 
 #include "platform/engine/registry_store.h"
 #include "platform/host/devices/host_devices.h"
+#include "platform/host/display/host_ui.h"
 #include "platform/host/volumes/drive_map.h"
 #include "tests/support/recording_frontend.h"
 

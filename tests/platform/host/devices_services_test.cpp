@@ -7,10 +7,10 @@
 #include <cstring>
 #include <future>
 
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/devices/host_taskbar.h"
-#include "platform/host/display/host_ui_x11.h"
 #include "platform/run_time_error.h"
 #include "platform/utf8_cut.h"
 #include "tests/platform/host/host_test_support.h"

@@ -10,6 +10,7 @@
 
 #include "platform/host/devices/host_desktop_parameters_profile.h"
 #include "platform/host/devices/host_devices.h"
+#include "platform/host/display/host_ui.h"
 #include "platform/host/display/host_ui_metrics.h"
 #include "platform/run_time_error.h"
 #include "platform/spi.h"

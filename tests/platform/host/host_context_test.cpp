@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
+#include "platform/host/host_backend.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 

@@ -5,9 +5,9 @@
 #include <map>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
 #include "platform/host/kernel/host_ini_facts.h"
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_cpu.h"
+#include "platform/host/registry/host_registry.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "tests/platform/host/host_test_support.h"
 

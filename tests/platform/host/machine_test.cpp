@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_kernel.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/registry/host_registry.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

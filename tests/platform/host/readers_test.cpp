@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/kernel/host_facts.h"
-#include "platform/host/kernel/host_passwd.h"
 #include "platform/host/kernel/host_windows_paths.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/machine/host_passwd.h"
 #include "platform/host/registry/host_registry_facts.h"
 
 namespace si32 {

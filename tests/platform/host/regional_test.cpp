@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {

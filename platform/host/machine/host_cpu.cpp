@@ -1,4 +1,4 @@
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_cpu.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,24 +1,17 @@
 #pragma once
-// The host's own service families: kernel, registry, files and processes,
-// regional settings. The device families are behind host_devices.h.
+// The kernel32 families on the host: version, directories, names,
+// processors and memory, files and processes, regional settings.
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform/engine/registry_store.h"
-#include "platform/host/host_context.h"
+#include "platform/host/common/host_context.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "platform/platform.h"
 
 namespace si32 {
-
-// The prefix and the program's directory, chosen from the environment.
-HostContext makeHostContext();
-
-// The live machine's facts, with the prefix's registry.reg applied over them.
-RegistryStore buildHostRegistry(const HostContext& context);
 
 class HostKernel final : public Kernel {
 public:
@@ -47,23 +40,6 @@ private:
     const HostContext& context_;
     const DriveMap& drives_;
     HostVolumes& volumes_;
-};
-
-class HostRegistry final : public Registry {
-public:
-    HostRegistry(const HostContext& context, RegistryStore& store);
-
-    int32_t RegOpenKeyExA(HKEY key, std::string_view subKey, uint32_t options, uint32_t samDesired,
-                          HKEY& result) override;
-    int32_t RegQueryValueExA(HKEY key, std::string_view valueName, uint32_t& type, std::span<char> data,
-                             uint32_t& dataSize) override;
-    int32_t RegCloseKey(HKEY key) override;
-    int32_t RegConnectRegistryA(std::string_view machineName, HKEY key, HKEY& result) override;
-    int32_t GetUserNameA(std::span<char> buffer, uint32_t& size) override;
-
-private:
-    const HostContext& context_;
-    RegistryStore& store_;
 };
 
 class HostFiles final : public Files {

@@ -1,4 +1,4 @@
-#include "platform/host/display/host_ui_x11.h"
+#include "platform/host/common/host_ui_x11.h"
 
 #include <X11/Xatom.h>
 

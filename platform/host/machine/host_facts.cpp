@@ -1,4 +1,4 @@
-#include "platform/host/kernel/host_facts.h"
+#include "platform/host/machine/host_facts.h"
 
 #include <sys/resource.h>
 #include <sys/utsname.h>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_cpu.h"
 
 namespace si32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/host/kernel/host_passwd.h"
+#include "platform/host/machine/host_passwd.h"
 
 #include <pwd.h>
 

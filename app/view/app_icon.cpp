@@ -82,7 +82,7 @@ QIcon appIcon() {
     return installed.isNull() ? QIcon::fromTheme(QString::fromUtf8(kAppId)) : installed;
 }
 
-std::vector<int> WindowIconSizes(double devicePixelRatio) {
+std::vector<int> FrameIconSizes(double devicePixelRatio) {
     std::vector<int> sizes;
     // The title bar's small icon and the task switcher's large one, in the
     // screen's pixels; the next drawing up stands in for a size not drawn.
@@ -95,9 +95,9 @@ std::vector<int> WindowIconSizes(double devicePixelRatio) {
     return sizes;
 }
 
-QIcon windowIcon() {
+QIcon frameIcon() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const std::vector<int> sizes = WindowIconSizes(screen != nullptr ? screen->devicePixelRatio() : 1.0);
+    const std::vector<int> sizes = FrameIconSizes(screen != nullptr ? screen->devicePixelRatio() : 1.0);
     const QIcon installed = artwork(installedHicolor(), sizes);
     return installed.isNull() ? QIcon::fromTheme(QString::fromUtf8(kAppId)) : installed;
 }

@@ -17,8 +17,8 @@ QIcon appIcon();
 // The artwork's sizes a window's frame shows at this pixel ratio; the
 // window icon carries only these, since the display is handed every size
 // an icon has.
-std::vector<int> WindowIconSizes(double devicePixelRatio);
+std::vector<int> FrameIconSizes(double devicePixelRatio);
 // appIcon() with only those sizes, for the primary screen.
-QIcon windowIcon();
+QIcon frameIcon();
 
 }  // namespace si32

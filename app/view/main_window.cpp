@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         const si32::DisplayFailureGuard guard(si32::unreachableDisplayLine());
         app = std::make_unique<QApplication>(argc, argv);
     }
-    QApplication::setWindowIcon(si32::windowIcon());
+    QApplication::setWindowIcon(si32::frameIcon());
     // Docks match the window to its desktop entry by this name (the Wayland
     // app id); message boxes without a title of their own carry the
     // program's name.

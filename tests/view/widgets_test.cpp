@@ -130,12 +130,12 @@ TEST(AppIcon, AWindowCarriesTheSmallAndLargeDrawingsOfItsScreenOnly) {
         {2.0, {32, 64}}, {3.0, {48, 128}}, {10.0, {256}},  // both past the largest drawing: that one, once
         {0.5, {16, 32}},
     };
-    for (const auto& c : cases) EXPECT_EQ(WindowIconSizes(c.ratio), c.sizes) << c.ratio;
+    for (const auto& c : cases) EXPECT_EQ(FrameIconSizes(c.ratio), c.sizes) << c.ratio;
     app();
-    const QIcon icon = windowIcon();
+    const QIcon icon = frameIcon();
     ASSERT_FALSE(icon.isNull());
     QList<QSize> expected;
-    for (const int size : WindowIconSizes(QGuiApplication::primaryScreen()->devicePixelRatio()))
+    for (const int size : FrameIconSizes(QGuiApplication::primaryScreen()->devicePixelRatio()))
         expected.push_back(QSize(size, size));
     EXPECT_EQ(icon.availableSizes(), expected);
     // A size between drawings comes from the next one up, scaled down.

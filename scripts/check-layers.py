@@ -12,34 +12,31 @@ import pathlib
 import re
 import sys
 
-# Which layer a file belongs to: the first prefix that matches its path.
-LAYER_OF = [
-    ("platform/backend.cpp", "platform_root"),
+# Which layer a file belongs to: that of the deepest folder listed here that
+# holds it. Layers are folders, never single files: a file that needs other
+# rules than its neighbours moves to a folder of its own.
+LAYER_OF = {
+    "platform/": "platform",
     # What the service headers promise that needs the C library: iconv, open().
-    ("platform/code_page.cpp", "platform_os"),
-    ("platform/input_file.cpp", "platform_os"),
-    ("platform/contract/", "contract"),
-    ("platform/engine/", "engine"),
-    ("platform/sim/", "sim"),
-    ("platform/host/", "host"),
-    ("platform/capture/", "capture"),
-    ("platform/", "platform"),
-    ("format/", "format"),
-    ("app/view/", "view"),
-    ("app/control.h", "app_model"),
-    ("app/layout.", "app_model"),
-    ("app/si9x.", "app_model"),
-    ("app/si32bg.", "app_model"),
-    ("app/taskbar.", "app_model"),
-    ("app/", "app"),
-    ("si32mod/", "si32mod"),
-    ("drives/", "drives"),
-    ("screeninfo/", "screeninfo"),
-    ("facts/", "facts"),
-    ("tools/", "tools"),
-]
+    "platform/os/": "platform_os",
+    "platform/backend/": "backend",
+    "platform/contract/": "contract",
+    "platform/engine/": "engine",
+    "platform/sim/": "sim",
+    "platform/host/": "host",
+    "platform/capture/": "capture",
+    "format/": "format",
+    "window/": "window",
+    "app/": "app",
+    "app/view/": "view",
+    "si32mod/": "si32mod",
+    "drives/": "drives",
+    "screeninfo/": "screeninfo",
+    "facts/": "facts",
+    "tools/": "tools",
+}
 
-LOGIC_BELOW_APP = {"platform", "format", "app_model", "si32mod", "drives"}
+LOGIC_BELOW_APP = {"platform", "format", "window", "si32mod", "drives"}
 MAY_INCLUDE = {
     "platform": {"platform"},
     "platform_os": {"platform"},
@@ -49,11 +46,11 @@ MAY_INCLUDE = {
     "host": {"platform", "contract", "engine", "host"},
     # Writes what the simulated machine reads, so it knows the sim's tables.
     "capture": {"platform", "contract", "engine", "sim", "capture"},
-    "platform_root": {"platform", "contract", "engine", "sim", "host", "platform_root"},
+    "backend": {"platform", "contract", "engine", "sim", "host", "backend"},
     "format": {"platform", "format"},
-    "app_model": {"platform", "format", "app_model"},
-    "si32mod": {"platform", "format", "app_model", "si32mod"},
-    "drives": {"platform", "format", "app_model", "drives"},
+    "window": {"platform", "format", "window"},
+    "si32mod": {"platform", "format", "window", "si32mod"},
+    "drives": {"platform", "format", "window", "drives"},
     "screeninfo": {"platform", "screeninfo"},
     "facts": LOGIC_BELOW_APP | {"facts"},
     "app": LOGIC_BELOW_APP | {"facts", "screeninfo", "capture", "app"},
@@ -62,15 +59,17 @@ MAY_INCLUDE = {
 }
 
 # Layers that may include operating-system, X11 or Qt headers.
-MAY_INCLUDE_SYSTEM = {"host", "view", "platform_root", "platform_os", "capture"}
+MAY_INCLUDE_SYSTEM = {"host", "view", "backend", "platform_os", "capture"}
 # Outside headers logic may still use: the standard library and the JSON one.
 PORTABLE = re.compile(r"^(?:[a-z_]+|nlohmann/json\.hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
 
 def layer_of(path):
-    for prefix, layer in LAYER_OF:
-        if path.startswith(prefix):
+    folders = path.split("/")[:-1]
+    for depth in range(len(folders), 0, -1):
+        layer = LAYER_OF.get("/".join(folders[:depth]) + "/")
+        if layer is not None:
             return layer
     return None
 
@@ -150,7 +149,7 @@ def host_circles(root):
 
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent)
-    folders = [d for d in ("platform", "format", "app", "si32mod", "drives", "screeninfo", "facts", "tools")
+    folders = [d for d in sorted({prefix.split("/")[0] for prefix in LAYER_OF})
                 if (root / d).is_dir()]
     if not folders:
         print(f"check-layers: no source folders under {root}", file=sys.stderr)

@@ -29,6 +29,13 @@ QString elided(const TextAdvance& advance, const QString& text, int width) {
     return fits(advance, text, width) ? text : endingInEllipsis(advance, text, width);
 }
 
+QString withoutLineEnd(QString line) {
+    while (!line.isEmpty() && (line.back() == QLatin1Char('\r') || line.back() == QLatin1Char('\n') ||
+                               line.back() == QChar::LineSeparator))
+        line.chop(1);
+    return line;
+}
+
 QString cutLine(const TextAdvance& advance, const QString& text, int width) {
     static const QRegularExpression unit(QStringLiteral("\\s+[A-Za-z]{1,3}\\)?$"));
     const QRegularExpressionMatch match = unit.match(text);
@@ -56,15 +63,29 @@ ShownText shownOnOneLine(const TextAdvance& advance, const QString& text, int wi
     return {{{cutLine(advance, whole, width), 0}}, true};
 }
 
+QString withForcedBreaks(const QString& text) {
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out.at(i) == QLatin1Char('\r') && i + 1 < out.size() && out.at(i + 1) == QLatin1Char('\n'))
+            out[i] = QLatin1Char(' ');
+        else if (out.at(i) == QLatin1Char('\r') || out.at(i) == QLatin1Char('\n')) out[i] = QChar::LineSeparator;
+    }
+    return out;
+}
+
 ShownText shownWrapped(const TextAdvance& advance, const QString& text, const std::vector<LineSpan>& lines, int width,
                        int height, int lineHeight) {
     const QString whole = withoutTrailingBlanks(text);
     const std::size_t room = static_cast<std::size_t>(std::max(1, height / std::max(1, lineHeight)));
     ShownText out;
     for (std::size_t i = 0; i < lines.size() && i < room; ++i) {
-        QString line = whole.mid(lines[i].start, lines[i].length);
+        QString line = withoutLineEnd(whole.mid(lines[i].start, lines[i].length));
         if (i + 1 == room && lines.size() > room) {
-            line = endingInEllipsis(advance, whole.mid(lines[i].start), width);
+            // What follows on the same line, up to the next line end.
+            QString rest = whole.mid(lines[i].start);
+            const qsizetype end = rest.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+            if (end >= 0) rest.truncate(end);
+            line = endingInEllipsis(advance, rest, width);
             out.cut = true;
         }
         out.lines.push_back({line, lines[i].start});

@@ -35,8 +35,14 @@ struct LineSpan {
     qsizetype start = 0;
     qsizetype length = 0;
 };
+// The text as the line breaker is to see it: its line ends ("\r\n", "\n",
+// "\r") as forced breaks, which a layout otherwise runs over. Every
+// character keeps its place, so the lines found index the text itself.
+QString withForcedBreaks(const QString& text);
+
 // A wrapped field: as many whole lines as its height holds, and always one;
-// the last ends in an ellipsis when more text follows.
+// the last ends in an ellipsis when more text follows. The lines are those
+// of the text with its forced breaks; a line shows without its line end.
 ShownText shownWrapped(const TextAdvance& advance, const QString& text, const std::vector<LineSpan>& lines, int width,
                        int height, int lineHeight);
 

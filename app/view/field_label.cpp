@@ -43,7 +43,7 @@ FieldLabel::Shown FieldLabel::shown() const {
     const QRect area = contentsRect();
     const QString whole = withoutTrailingBlanks(text());
     if (!wordWrap()) return shownOnOneLine(advanceIn(font()), whole, area.width());
-    QTextLayout layout(whole, font());
+    QTextLayout layout(withForcedBreaks(whole), font());
     QTextOption option;
     // A word wider than the field breaks rather than run past its edge.
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

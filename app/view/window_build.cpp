@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/layout.h"
 #include "app/session.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
 #include "app/view/meter_bar.h"
 #include "app/view/qt_frontend.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

@@ -55,8 +55,8 @@ void WindowView::forward(const std::function<void()>& handler, bool focusFromMod
 
 void WindowView::pickDrive(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
-    const std::string entry = driveEntries_[static_cast<std::size_t>(row)];
-    forward([&] { guarded([&] { session_.form.SetDrive1(entry); }); });
+    const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
+    forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
 }
 
 void WindowView::endNow() {

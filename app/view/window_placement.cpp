@@ -5,12 +5,13 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "app/layout.h"
 #include "app/session.h"
 #include "app/startup.h"
-#include "app/taskbar.h"
 #include "app/view/dialog_font.h"
+#include "app/view/frame_extents.h"
 #include "app/view/qt_frontend.h"
+#include "window/layout.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 namespace {
@@ -18,9 +19,6 @@ namespace {
 // The smallest dialog font, in pixels, that still reads; a window that
 // would need smaller scrolls instead.
 constexpr double kLegiblePixels = 9;
-
-// Where the compositor alone decides window positions (xdg-shell).
-bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 }  // namespace
 
@@ -45,10 +43,11 @@ QMargins WindowView::outerMargins() const {
     // The desktop frames the window only once it is on the screen, and
     // creating the native window early would make the later move place the
     // client area instead of the frame; until then the style's figures
-    // stand in for the frame.
+    // stand in for the frame, or better, what the window manager said it
+    // would draw.
     if (const QWindow* handle = windowHandle(); handle != nullptr && !handle->frameMargins().isNull())
         return handle->frameMargins();
-    return expectedFrameMargins();
+    return managerFrame_.value_or(expectedFrameMargins());
 }
 
 void WindowView::settle() {
@@ -90,6 +89,9 @@ QPoint WindowView::onScreen(int32_t left, int32_t top) const {
 bool WindowView::start() {
     Si9x& form = session_.form;
     placement_ = ScreenPlacement::of(session_.platform.ui, screen());
+    // Centred with the frame the window will really have, the window and
+    // the backdrop before it appear where the window stays.
+    if (!compositorPlacesWindows()) managerFrame_ = askFrameExtents(size());
     tellOuterSize(outerMargins());
     Form_Load(session_);
     if (form.Ended || session_.RefusedSecondInstance) return false;

@@ -8,7 +8,6 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/layout.h"
 #include "app/report.h"
 #include "app/session.h"
 #include "app/view/accessibility.h"
@@ -131,7 +130,7 @@ void WindowView::syncControl(Bound& bound) {
                 static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text, session_.CodePage));
             }
             break;
-        case ControlKind::DriveList: syncDriveList(control); break;
+        case ControlKind::DriveList: syncDriveList(); break;
         case ControlKind::Button:
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
@@ -144,15 +143,16 @@ void WindowView::showTip(QWidget& widget, const Control& control, const QString&
     if (widget.isHidden() == control.visible) widget.setVisible(control.visible);
 }
 
-void WindowView::syncDriveList(const Control& control) {
+void WindowView::syncDriveList() {
     const QSignalBlocker quiet(driveList_);
     const auto& entries = session_.form.Drive1Entries;
     if (driveEntries_ != entries) {
         driveEntries_ = entries;
         driveList_->clear();
-        for (const auto& entry : driveEntries_) driveList_->addItem(fromModelText(entry, session_.CodePage));
+        for (const auto& entry : driveEntries_)
+            driveList_->addItem(fromModelText(DriveListText(entry), session_.CodePage));
     }
-    const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), control.text);
+    const auto at = std::find(driveEntries_.begin(), driveEntries_.end(), session_.form.Drive1Current());
     driveList_->setCurrentIndex(at == driveEntries_.end() ? -1 : static_cast<int>(at - driveEntries_.begin()));
 }
 

@@ -2,9 +2,11 @@
 // The main window si9x on the screen. It draws the control model and hands
 // every event to the model's handlers; what the program does is decided
 // there, never here.
+#include <QMargins>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,10 +14,10 @@
 #include "app/view/field_fit.h"
 #include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
+#include "platform/ui.h"
 
 class QComboBox;
 class QMenu;
-class QMargins;
 class QScreen;
 
 namespace si32 {
@@ -85,7 +87,7 @@ private:
     QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
-    void syncDriveList(const Control& control);
+    void syncDriveList();
     void fitToText(QWidget& widget, const Control& control) const;
     // Every control as the field fitting sees it; containers collects the
     // containers their places count.
@@ -118,13 +120,16 @@ private:
     double zoom_;
     TwipsScale scale_;
     ScreenPlacement placement_;
+    // The frame the window manager said it would draw, before the window
+    // is on the screen.
+    std::optional<QMargins> managerFrame_;
     bool started_ = false;
     bool settled_ = false;
     std::unique_ptr<BackdropView> backdrop_;
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;
     QComboBox* driveList_ = nullptr;
-    std::vector<std::string> driveEntries_;
+    std::vector<DriveListEntry> driveEntries_;
 };
 
 }  // namespace si32

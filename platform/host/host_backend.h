@@ -14,6 +14,8 @@ std::unique_ptr<Backend> makeHostBackend(Frontend& frontend, Program program, Ho
 
 // The prefix and the program's directory, chosen from the environment.
 HostContext makeHostContext();
+// The variables of this process's environment that the backend heeds.
+HostEnvironment processEnvironment();
 
 // The directory that holds this program ("" when it cannot be told), which
 // the installation's data is found from.

@@ -14,6 +14,8 @@ target_sources(si32_platform_host PRIVATE
   host/machine/host_cpu_tables.cpp
   host/machine/host_facts.cpp
   host/machine/host_passwd.cpp
+  host/machine/machine_facts.cpp
+  host/machine/machine_kind.cpp
   # kernel32: version, names, directories, memory, files, programs, INI, locale
   host/kernel/host_files.cpp
   host/kernel/host_ini_facts.cpp

@@ -76,6 +76,34 @@ TEST(FieldFit, WrappedFieldsShowWholeLinesOnly) {
     }
 }
 
+TEST(FieldFit, LineEndsBreakWrappedLinesAndNeverShow) {
+    const QChar separator = QChar::LineSeparator;
+    struct Break {
+        QString text;
+        QString forLayout;
+    };
+    for (const Break& c :
+         {Break{"a\r\nb", QString("a ") + separator + "b"}, Break{"a\nb", QString("a") + separator + "b"},
+          Break{"a\rb", QString("a") + separator + "b"}, Break{"plain", "plain"}}) {
+        EXPECT_EQ(withForcedBreaks(c.text), c.forLayout) << c.text.toStdString();
+    }
+    // Two lines of a taskbar's state, as the layout breaks them at the
+    // forced break.
+    const QString text = QStringLiteral("Auto hide disabled\r\nAlways on top disabled");
+    const std::vector<LineSpan> spans = {{0, 20}, {20, 22}};
+    struct Case {
+        int height;
+        QString shown;
+        bool cut;
+    };
+    for (const Case& c : {Case{24, "Auto hide disabled|Always on top disabled", false},
+                          Case{12, "Auto hide disabled" + kEllipsis, true}}) {
+        const ShownText shown = shownWrapped(kTenEach, text, spans, 300, c.height, 12);
+        EXPECT_EQ(lines(shown), c.shown) << c.height;
+        EXPECT_EQ(shown.cut, c.cut) << c.height;
+    }
+}
+
 FieldPlace value(QRect design, int needed, bool movable = true) {
     FieldPlace place;
     place.design = design;

@@ -2,8 +2,11 @@
 // Where the host backend reads from. Every file it reads (/proc, /sys, /etc,
 // /run and the prefix) is read relative to root, so tests can run the real
 // host code over small fixture trees.
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/common/mount_guard.h"
@@ -11,6 +14,26 @@
 namespace si32 {
 
 struct MountEntry;
+
+// The environment variables the backend heeds, read once when the context is
+// made: every service takes them from here, so all of them answer from one
+// reading, and a test states the environment it runs in without changing the
+// process's.
+class HostEnvironment {
+public:
+    // "" when unset: the backend treats an empty variable as an unset one.
+    std::string Get(std::string_view name) const {
+        const auto found = values_.find(name);
+        return found == values_.end() ? std::string() : found->second;
+    }
+    HostEnvironment& Set(std::string name, std::string value) {
+        values_[std::move(name)] = std::move(value);
+        return *this;
+    }
+
+private:
+    std::map<std::string, std::string, std::less<>> values_;
+};
 
 struct HostContext {
     std::string root = "/";       // "/" in production; a fixture tree in tests
@@ -22,6 +45,7 @@ struct HostContext {
     // it; shared by the copies of the context.
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
     std::string libexecDir = {};  // where their helper programs (reschk) are installed
+    HostEnvironment environment = {};
     // The mount table as the start read it, so that a run reads and parses
     // it once however many parts need it; null: read it where needed.
     std::shared_ptr<const std::vector<MountEntry>> mountTable = {};

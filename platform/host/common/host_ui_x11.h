@@ -40,14 +40,14 @@ bool libraryLoads();
 // blocked threads.
 DeadlineRunner& queryRunner();
 
-// Opens $DISPLAY, runs ask on it and closes it, within kQueryLimit. nullopt
-// when DISPLAY is unset, the display cannot be opened, ask has no answer, or
-// the answer is late. ask runs on a helper thread and must own what it uses.
+// Opens the display of that name ($DISPLAY), runs ask on it and closes it,
+// within kQueryLimit. nullopt when the name is empty, the display cannot be
+// opened, ask has no answer, or the answer is late. ask runs on a helper
+// thread and must own what it uses.
 template <class T>
-std::optional<T> query(std::function<std::optional<T>(Display*)> ask) {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') return std::nullopt;
-    return queryRunner().run<T>(name, [display = std::string(name), ask]() -> std::optional<T> {
+std::optional<T> query(const std::string& name, std::function<std::optional<T>(Display*)> ask) {
+    if (name.empty()) return std::nullopt;
+    return queryRunner().run<T>(name, [display = name, ask]() -> std::optional<T> {
         Display* d = openDisplay(display);
         if (d == nullptr) return std::nullopt;
         std::optional<T> result = ask(d);

@@ -7,10 +7,12 @@
 
 namespace si32 {
 
-std::unique_ptr<Shell> makeHostShell(HostDeps&) { return std::make_unique<HostShell>(makeX11DesktopPanels()); }
+std::unique_ptr<Shell> makeHostShell(HostDeps& deps) {
+    return std::make_unique<HostShell>(makeX11DesktopPanels(deps.context.environment.Get("DISPLAY")));
+}
 std::unique_ptr<Multimedia> makeHostMultimedia() { return std::make_unique<HostMultimedia>(makeAlsaLibrary()); }
-std::unique_ptr<Printing> makeHostPrinting() {
-    return std::make_unique<HostPrinting>(makeCupsLibrary(kCupsConnectLimit), kCupsQueryLimit);
+std::unique_ptr<Printing> makeHostPrinting(const HostContext& context) {
+    return std::make_unique<HostPrinting>(makeCupsLibrary(kCupsConnectLimit, context.environment), kCupsQueryLimit);
 }
 
 }  // namespace si32

@@ -26,6 +26,6 @@ struct HostDeps {
 
 std::unique_ptr<Shell> makeHostShell(HostDeps& deps);
 std::unique_ptr<Multimedia> makeHostMultimedia();
-std::unique_ptr<Printing> makeHostPrinting();
+std::unique_ptr<Printing> makeHostPrinting(const HostContext& context);
 
 }  // namespace si32

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/host/common/host_context.h"
+#include "platform/host/kernel/host_locale.h"
+#include "platform/host/machine/machine_facts.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "platform/platform.h"
@@ -15,7 +17,7 @@ namespace si32 {
 
 class HostKernel final : public Kernel {
 public:
-    HostKernel(const HostContext& context, const DriveMap& drives, HostVolumes& volumes);
+    HostKernel(const HostContext& context, const MachineFacts& machine, const DriveMap& drives, HostVolumes& volumes);
 
     int32_t GetVersionExA(OsVersionInfoA& info) override;
     uint32_t GetWindowsDirectoryA(std::span<char> buffer) override;
@@ -38,6 +40,7 @@ public:
 
 private:
     const HostContext& context_;
+    const MachineFacts& machine_;
     const DriveMap& drives_;
     HostVolumes& volumes_;
 };
@@ -78,7 +81,12 @@ private:
 
 class HostRegional final : public Regional {
 public:
+    explicit HostRegional(const HostContext& context);
+
     int32_t GetLocaleInfoA(LCTYPE type, std::span<char> buffer) override;
+
+private:
+    HostLocale locale_;
 };
 
 }  // namespace si32

@@ -38,7 +38,8 @@ uint32_t HostKernel::GetPrivateProfileStringA(std::string_view section, std::str
     if (answer != kMissing) return storeCutAnswer(answer, buffer);
 
     if (equalsNoCase(windowsParent(windowsPath), kWindowsDirectory))
-        if (const auto live = liveIniValue(context_.root, windowsBaseName(windowsPath), section, key))
+        if (const auto live =
+                liveIniValue(context_.root, context_.environment, windowsBaseName(windowsPath), section, key))
             return storeCutAnswer(*live, buffer);
     // Windows drops the default's trailing blanks.
     while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);

@@ -417,31 +417,13 @@ std::optional<uint32_t> deviceTreeMhz(const std::string& root) {
 
 }  // namespace
 
-CpuArchitecture cpuArchitectureOf(std::string_view machine) {
-    using A = CpuArchitecture;
-    if (startsWith(machine, "x86_64") || startsWith(machine, "amd64")) return A::X86_64;
-    if (machine.size() == 4 && machine[0] == 'i' && machine.substr(2) == "86") return A::X86;
-    if (startsWith(machine, "aarch64") || startsWith(machine, "arm64")) return A::Arm64;
-    static constexpr struct {
-        std::string_view prefix;
-        CpuArchitecture architecture;
-    } kPrefixes[] = {
-        {"arm", A::Arm},       {"riscv", A::RiscV}, {"ppc", A::Power},
-        {"powerpc", A::Power}, {"s390", A::S390},   {"loongarch", A::LoongArch},
-        {"mips", A::Mips},     {"sparc", A::Sparc}, {"ia64", A::Ia64},
-    };
-    for (const auto& row : kPrefixes)
-        if (startsWith(machine, row.prefix)) return row.architecture;
-    return A::Unknown;
-}
-
-CpuDescription describeCpu(std::string_view cpuinfo, std::string_view machine, const std::string& root) {
+CpuDescription describeCpu(std::string_view cpuinfo, CpuArchitecture architecture, const std::string& root) {
     CpuInfo info;
     info.blocks = parseColonBlocks(cpuinfo);
     for (const ColonFields& block : info.blocks)
         for (const auto& field : block) info.fields.insert(field);
     using A = CpuArchitecture;
-    switch (cpuArchitectureOf(machine)) {
+    switch (architecture) {
         case A::X86_64: return describeX86(info, true);
         case A::X86: return describeX86(info, false);
         case A::Arm64: return describeArm(info, true, root);

@@ -7,12 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace si32 {
+#include "platform/host/machine/machine_kind.h"
 
-// The architectures whose cpuinfo layout the backend reads, from uname's
-// hardware name ("x86_64", "armv7l", "riscv64", "s390x", ...).
-enum class CpuArchitecture { Unknown, X86, X86_64, Arm, Arm64, RiscV, Power, S390, LoongArch, Mips, Sparc, Ia64 };
-CpuArchitecture cpuArchitectureOf(std::string_view machine);
+namespace si32 {
 
 struct CpuDescription {
     std::string vendorIdentifier;     // "GenuineIntel", "ARM Limited"; "" when unknown
@@ -28,9 +25,10 @@ struct CpuDescription {
     std::string machineModel;
 };
 
-// cpuinfo: the whole of /proc/cpuinfo. root: where sysfs tells the sizes of
-// the cores of a machine with several kinds (an empty root reads nothing).
-CpuDescription describeCpu(std::string_view cpuinfo, std::string_view machine, const std::string& root = {});
+// cpuinfo: the whole of /proc/cpuinfo, laid out as the architecture's kernel
+// writes it. root: where sysfs tells the sizes of the cores of a machine with
+// several kinds (an empty root reads nothing).
+CpuDescription describeCpu(std::string_view cpuinfo, CpuArchitecture architecture, const std::string& root = {});
 
 // The rated clock in MHz, most trusted first: the rating in the processor's
 // name ("@ 2.80GHz": the frequency driver's base may be a lowered

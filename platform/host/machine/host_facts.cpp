@@ -99,30 +99,6 @@ std::optional<CpuSet> onlineCpus(const std::string& root) {
     return parseCpuList(*list);
 }
 
-ProcessorCode processorCodeFor(std::string_view machine) {
-    // Windows has codes for few architectures; the others have the host's own.
-    struct Row {
-        std::string_view prefix;
-        ProcessorCode code;
-    };
-    static constexpr Row rows[] = {
-        {"x86_64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},     {"amd64", {PROCESSOR_ARCHITECTURE_AMD64, 8664}},
-        {"i386", {PROCESSOR_ARCHITECTURE_INTEL, 386}},        {"i486", {PROCESSOR_ARCHITECTURE_INTEL, 486}},
-        {"i586", {PROCESSOR_ARCHITECTURE_INTEL, 586}},        {"i686", {PROCESSOR_ARCHITECTURE_INTEL, 586}},
-        {"aarch64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},    {"arm64", {PROCESSOR_ARCHITECTURE_ARM64, 2577}},
-        {"arm", {PROCESSOR_ARCHITECTURE_ARM, 2577}},          {"ia64", {PROCESSOR_ARCHITECTURE_IA64, 2200}},
-        {"mips", {PROCESSOR_ARCHITECTURE_MIPS, 4000}},        {"ppc64", {PROCESSOR_ARCHITECTURE_PPC, 620}},
-        {"ppc", {PROCESSOR_ARCHITECTURE_PPC, 601}},           {"alpha", {PROCESSOR_ARCHITECTURE_ALPHA, 21064}},
-        {"sh3", {PROCESSOR_ARCHITECTURE_SHX, 103}},           {"sh4", {PROCESSOR_ARCHITECTURE_SHX, 104}},
-        {"powerpc", {PROCESSOR_ARCHITECTURE_PPC, 601}},       {"riscv", {PROCESSOR_ARCHITECTURE_RISCV, 0}},
-        {"loongarch", {PROCESSOR_ARCHITECTURE_LOONGARCH, 0}}, {"sparc", {PROCESSOR_ARCHITECTURE_SPARC, 0}},
-        {"s390", {PROCESSOR_ARCHITECTURE_S390, 0}},
-    };
-    for (const Row& row : rows)
-        if (machine.substr(0, row.prefix.size()) == row.prefix) return row.code;
-    return {};
-}
-
 std::optional<MemoryFacts> parseMeminfo(std::string_view text) {
     std::map<std::string, uint64_t, std::less<>> kib;
     for (std::string_view line : splitLines(text)) {

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/contract/processor_architecture.h"
-
 namespace si32 {
 
 struct KernelVersion {
@@ -30,13 +28,6 @@ struct CpuSet {
 std::optional<CpuSet> parseCpuList(std::string_view list);
 // The processors online (/sys/devices/system/cpu/online).
 std::optional<CpuSet> onlineCpus(const std::string& root);
-
-// SYSTEM_INFO's architecture and processor type for a machine name.
-struct ProcessorCode {
-    uint16_t architecture = PROCESSOR_ARCHITECTURE_UNKNOWN;
-    uint32_t type = 0;
-};
-ProcessorCode processorCodeFor(std::string_view machine);
 
 // /proc/meminfo in bytes.
 struct MemoryFacts {

@@ -6,12 +6,13 @@
 
 #include "platform/engine/registry_store.h"
 #include "platform/host/common/host_context.h"
+#include "platform/host/machine/machine_facts.h"
 #include "platform/platform.h"
 
 namespace si32 {
 
 // The live machine's facts, with the prefix's registry.reg applied over them.
-RegistryStore buildHostRegistry(const HostContext& context);
+RegistryStore buildHostRegistry(const HostContext& context, const MachineFacts& machine);
 
 class HostRegistry final : public Registry {
 public:

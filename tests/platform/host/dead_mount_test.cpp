@@ -67,7 +67,8 @@ int runChecks(const hosttest::ScratchDir& scratch) {
     const DriveMap drives = DriveMap::Build(context);
     HostFiles files(context, drives);
     HostVolumes volumes(context, drives);
-    HostKernel kernel(context, drives, volumes);
+    const MachineFacts machine = readMachineFacts(context.root, context.machine);
+    HostKernel kernel(context, machine, drives, volumes);
     const auto raises = [](const std::function<void()>& call) {
         try {
             call();

@@ -191,7 +191,8 @@ TEST(HostUiDevice, PointerMessagesAndDriveList) {
     share.driveType = 4;
     share.listLabel = "server:/export";
     drives.push_back(share);
-    EXPECT_EQ(rig.ui->DriveListEntries(), (std::vector<std::string>{"c: [SYSTEM]", "d:", "x: [server:/export]"}));
+    EXPECT_EQ(rig.ui->DriveListEntries(),
+              (std::vector<DriveListEntry>{{'C', "SYSTEM"}, {'D', ""}, {'X', "server:/export"}}));
 }
 
 const char* const kProfile =

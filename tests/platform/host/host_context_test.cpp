@@ -42,6 +42,7 @@ TEST(HostPrefix, TheUsersDirectoryCountsOnlyWithAWindowsSide) {
                                       std::nullopt);
             const HostContext context = makeHostContext();
             EXPECT_EQ(context.prefix == user, c.theUsers) << context.prefix;
+            EXPECT_EQ(context.environment.Get(variable), value) << "what the services are given";
             if (!c.theUsers) {
                 EXPECT_FALSE(context.prefixWritable) << "the installation's prefix is never written";
             }

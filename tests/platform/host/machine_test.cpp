@@ -30,8 +30,9 @@ std::optional<std::string> toolSays(const std::string& command) {
 
 struct LiveHost {
     hosttest::ScratchPrefix prefix;
+    MachineFacts machine = readMachineFacts(prefix.context.root, prefix.context.machine);
     HostVolumes volumes{prefix.context, prefix.drives};
-    HostKernel kernel{prefix.context, prefix.drives, volumes};
+    HostKernel kernel{prefix.context, machine, prefix.drives, volumes};
     RegistryStore store;
     HostRegistry registry{prefix.context, store};
 };

@@ -1,13 +1,13 @@
-#include "app/taskbar.h"
+#include "window/taskbar.h"
 
 #include <cmath>
 #include <limits>
 
-#include "app/si9x.h"
 #include "platform/checked.h"
 #include "platform/guarded.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
+#include "window/si9x.h"
 
 namespace si32 {
 

@@ -1,10 +1,10 @@
-#include "app/si9x.h"
+#include "window/si9x.h"
 
-#include <cctype>
 #include <stdexcept>
 
-#include "app/layout.h"
 #include "platform/run_time_error.h"
+#include "platform/text_helpers.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {
@@ -34,14 +34,18 @@ const Control& Si9x::control(std::string_view name, int32_t index) const {
     return controls_.at(byKey_.at(keyOf(name, index)));
 }
 
+void Si9x::ShowDrive1(const DriveListEntry& entry) {
+    drive1Current_ = entry;
+    control("Drive1").text = DriveListText(entry);
+}
+
 void Si9x::SetDrive1(std::string_view drive) {
     if (drive.empty()) raise(ErrorKind::PlatformFailure, "invalid drive");
-    const auto letter = std::tolower(static_cast<unsigned char>(drive.front()));
+    const char letter = upperAscii(drive.front());
     for (const auto& entry : Drive1Entries) {
-        if (entry.empty() || std::tolower(static_cast<unsigned char>(entry.front())) != letter) continue;
-        auto& current = control("Drive1").text;
-        if (current == entry) return;
-        current = entry;
+        if (entry.letter != letter) continue;
+        if (drive1Current_ == entry) return;
+        ShowDrive1(entry);
         if (Drive1Change) Drive1Change();
         return;
     }

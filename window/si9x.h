@@ -7,7 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/control.h"
+#include "platform/ui.h"
+#include "window/control.h"
 
 namespace si32 {
 
@@ -34,9 +35,14 @@ public:
     Control& Label2(int32_t i) { return control("Label2", i); }
     Control& Label3(int32_t i) { return control("Label3", i); }
 
-    // The drive list: its entries ("c: [LABEL]") and the current one.
-    std::vector<std::string> Drive1Entries;
+    // The drive list: its entries and the current one, whose text the
+    // control shows.
+    std::vector<DriveListEntry> Drive1Entries;
     const std::string& Drive1Drive() const { return control("Drive1").text; }
+    const DriveListEntry& Drive1Current() const { return drive1Current_; }
+    // Makes entry the current one without raising Drive1Change, as the
+    // list does when it first fills.
+    void ShowDrive1(const DriveListEntry& entry);
     // Selects the entry whose drive letter is the first character of drive
     // (case does not matter). Raises the run-time error when no entry has
     // that letter; raises Drive1Change only when the drive changes.
@@ -55,6 +61,7 @@ public:
 private:
     std::vector<Control> controls_;
     std::unordered_map<std::string, std::size_t> byKey_;
+    DriveListEntry drive1Current_;
 };
 
 }  // namespace si32

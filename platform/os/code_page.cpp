@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -199,7 +199,7 @@ std::optional<std::string> UnescapeAnsi(std::string_view escaped, uint32_t codeP
 
 std::string_view AnsiPrefix(std::string_view text, std::size_t maxBytes, uint32_t codePage) {
     if (text.size() <= maxBytes) return text;
-    if (codePage == CP_UTF8) return Utf8Prefix(text, maxBytes);
+    if (codePage == CP_UTF8) return utf8Prefix(text, maxBytes);
     Converter converter("UTF-32LE", iconvName(codePage));
     if (!converter.valid()) throw std::invalid_argument("unknown code page " + std::to_string(codePage));
     // Room for one character at a time: each step consumes exactly the

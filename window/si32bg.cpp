@@ -1,4 +1,4 @@
-#include "app/si32bg.h"
+#include "window/si32bg.h"
 
 #include "platform/guarded.h"
 #include "platform/ui.h"

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <string>
 
 #include "platform/demo_machines.h"
 #include "platform/host/display/x11_screen.h"
@@ -20,8 +21,17 @@ std::vector<DemoMachine> listDemoMachines() {
     return sim::ListDemoMachines(sim::DemoMachineFolder(programsDirectory()));
 }
 
-std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(); }
+namespace {
 
-DisplayAnswer probeX11Display() { return probeX11Connection(); }
+std::string displayName() {
+    const char* name = std::getenv("DISPLAY");
+    return name == nullptr ? std::string() : std::string(name);
+}
+
+}  // namespace
+
+std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(displayName()); }
+
+DisplayAnswer probeX11Display() { return probeX11Connection(displayName()); }
 
 }  // namespace si32

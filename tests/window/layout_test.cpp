@@ -4,9 +4,9 @@
 #include <map>
 #include <set>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "platform/run_time_error.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {
@@ -56,8 +56,8 @@ TEST(Layout, CaptionsRightValuesLeftAndOnlyDesignTextsSet) {
 
 TEST(Si9xModel, DriveListRaisesChangeOnlyWhenTheDriveChanges) {
     Si9x form;
-    form.Drive1Entries = {"a:", "c: [SYSTEM]", "d: [CDROM]"};
-    form.control("Drive1").text = "c: [SYSTEM]";
+    form.Drive1Entries = {{'A', ""}, {'C', "SYSTEM"}, {'D', "CDROM"}};
+    form.ShowDrive1(form.Drive1Entries[1]);
     int changes = 0;
     form.Drive1Change = [&] { ++changes; };
     form.SetDrive1("C:");
@@ -68,6 +68,7 @@ TEST(Si9xModel, DriveListRaisesChangeOnlyWhenTheDriveChanges) {
     EXPECT_THROW(form.SetDrive1("Q:"), RunTimeError);
     EXPECT_THROW(form.SetDrive1(""), RunTimeError);
     EXPECT_EQ(form.Drive1Drive(), "d: [CDROM]");
+    EXPECT_EQ(form.Drive1Current(), (DriveListEntry{'D', "CDROM"}));
     EXPECT_THROW(form.control("Label2", 31), std::out_of_range);
 }
 

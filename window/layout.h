@@ -2,7 +2,7 @@
 // The main window's design: every control with its design-time properties.
 #include <span>
 
-#include "app/control.h"
+#include "window/control.h"
 
 namespace si32 {
 

@@ -1,7 +1,7 @@
 // The main window's controls, transcribed once from the design. Each row:
 // name, index, kind, container, design text, left, top, width, height, tab
 // index, alignment, auto-size, word-wrap.
-#include "app/layout.h"
+#include "window/layout.h"
 
 #include <array>
 #include <string_view>

@@ -8,9 +8,26 @@ soon as its first activation has been handled (SI32_EXIT_AFTER_ACTIVATION=1),
 so its time is start-up to first activation plus exit.
 
     python3 bench/measure_processes.py --build build [--runs 20] [--check]
+
+--compare measures each program beside its comparison basis instead, in
+paired runs (the two alternate, so a load on the machine weighs on both):
+the report against bin/report_floor, which does only the report's reading
+(its work list is taken from an strace of the report), and the window to its
+first painted frame against bin/bare_dialog. Under `xvfb-run -a` the display
+cases run too. --instructions adds one run of each under callgrind, whose
+instruction counts hold still on a loaded machine where wall times do not.
+
+--mounts measures the report on 10 to 20,000 mounts (bind mounts in a private
+mount namespace; needs root and unshare) and prints the time each mount adds.
+
+    xvfb-run -a python3 bench/measure_processes.py --compare [--instructions]
+    sudo python3 bench/measure_processes.py --mounts
 """
 import argparse
+import ctypes
 import os
+import re
+import shutil
 import statistics
 import subprocess
 import sys
@@ -68,6 +85,183 @@ def measure(case, build, runs, scratch):
     return results, None
 
 
+LOADER_FILES = re.compile(r"(\.so(\.[0-9.]+)?$|^/etc/ld\.so\.|^/usr/lib/locale/|/gconv/|^/dev/)")
+TRACED = re.compile(r'^\d+\s+(openat|statfs|connect)\((?:AT_FDCWD, )?(?:"([^"]*)"|\d+, \{sa_family=AF_UNIX, sun_path=@?"([^"]*)")'
+                    r"([^)]*)\).*= (-?\d+)")
+
+
+def work_list(program, env, scratch):
+    """The reading a run of program does, as report_floor's work list: the
+    files opened (the loader's own left out, the floor has a loader too),
+    the directories listed, the file systems asked for their sizes and
+    whether it spoke to the X server."""
+    if shutil.which("strace") is None:
+        return None, "strace is not installed"
+    trace = os.path.join(scratch, "trace.txt")
+    subprocess.run(["strace", "-f", "-qq", "-e", "trace=openat,statfs,connect", "-o", trace, program],
+                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    entries = []
+    with open(trace, encoding="utf-8", errors="replace") as lines:
+        for line in lines:
+            match = TRACED.match(line)
+            if not match or int(match.group(5)) < 0:
+                continue
+            call, path, socket, flags = match.group(1), match.group(2), match.group(3), match.group(4)
+            if call == "connect":
+                if socket and "X11" in socket and "display" not in entries:
+                    entries.append("display")
+            elif call == "statfs":
+                entries.append(f"statfs {path}")
+            elif not LOADER_FILES.search(path):
+                entries.append(f"{'list' if 'O_DIRECTORY' in flags else 'read'} {path}")
+    listed = os.path.join(scratch, f"work-{len(os.listdir(scratch))}.txt")
+    with open(listed, "w", encoding="utf-8") as out:
+        out.write("\n".join(entries) + "\n")
+    return listed, None
+
+
+def instructions(argv, env):
+    """The instructions a run executes, by callgrind (threads included)."""
+    done = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", *argv], env=env,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=False)
+    match = re.search(rb"Collected : (\d+)", done.stderr)
+    return int(match.group(1)) if match else None
+
+
+def paired(probe, subject, basis, env, runs, scratch):
+    """Alternating runs of two command lines; the medians of each."""
+    times = {"subject": [], "basis": []}
+    peaks = {"subject": 0, "basis": 0}
+    retried = {"subject": 0, "basis": 0}
+    for i in range(runs + 1):
+        for which, argv in (("subject", subject), ("basis", basis)):
+            stderr_path = os.path.join(scratch, which + ".stderr")
+            run = run_once(probe, argv[0], argv[1:], env, stderr_path)
+            # A display server under load now and then misses the window's
+            # probe of it; such a start is run again, and counted.
+            for _ in range(3):
+                if run.status == 0:
+                    break
+                retried[which] += 1
+                run = run_once(probe, argv[0], argv[1:], env, stderr_path)
+            if run.status != 0:
+                with open(stderr_path, encoding="utf-8", errors="replace") as err:
+                    lines = err.read().strip().splitlines()
+                return None, f"{argv[0]} ended with status {run.status}: {lines[-1] if lines else 'no message'}"
+            if i > 0:
+                times[which].append(run.seconds * 1000)
+                peaks[which] = max(peaks[which], run.max_rss_kb / 1024)
+    if any(retried.values()):
+        print(f"  (failed starts run again: {retried['subject']} of {subject[0]}, {retried['basis']} of {basis[0]})")
+    return {which: (statistics.median(times[which]), peaks[which]) for which in times}, None
+
+
+def environment(**changes):
+    env = dict(os.environ)
+    env.pop("SI32_MACHINE", None)
+    for name, value in changes.items():
+        if value is None:
+            env.pop(name, None)
+        else:
+            env[name] = value
+    return env
+
+
+def compare(args, scratch):
+    bin_dir = os.path.join(args.build, "bin")
+    probe, report, window = (os.path.join(bin_dir, p) for p in ("process_probe", "si32-report", "si32"))
+    floor, bare = os.path.join(bin_dir, "report_floor"), os.path.join(bin_dir, "bare_dialog")
+    display = os.environ.get("DISPLAY")
+    painted = {"SI32_EXIT_AFTER_FIRST_PAINT": "1"}
+    pairs = [("report, no display", environment(DISPLAY=None, WAYLAND_DISPLAY=None), report, floor)]
+    if display:
+        pairs.append(("report, X display", environment(WAYLAND_DISPLAY=None), report, floor))
+    pairs.append(("window, offscreen", environment(QT_QPA_PLATFORM="offscreen", **painted), window, bare))
+    if display:
+        pairs.append(("window, Xvfb", environment(QT_QPA_PLATFORM="xcb", **painted), window, bare))
+    else:
+        print("no DISPLAY: the display cases are left out (run under xvfb-run -a)")
+    print(f"{'case':22} {'si32 ms':>8} {'basis ms':>9} {'ratio':>6} {'si32 MB':>8} {'basis MB':>9} {'ratio':>6}"
+          + (f" {'si32 Minstr':>12} {'basis Minstr':>12} {'ratio':>6}" if args.instructions else ""))
+    for name, env, subject, basis in pairs:
+        if args.only and args.only not in name:
+            continue
+        basis_argv = [basis]
+        if basis == floor:
+            listed, problem = work_list(subject, env, scratch)
+            if problem:
+                print(f"{name:22} not measured ({problem})")
+                continue
+            basis_argv.append(listed)
+        result, problem = paired(probe, [subject], basis_argv, env, args.runs, scratch)
+        if problem:
+            print(f"{name:22} not measured ({problem})")
+            continue
+        (s_ms, s_mb), (b_ms, b_mb) = result["subject"], result["basis"]
+        line = f"{name:22} {s_ms:8.1f} {b_ms:9.1f} {s_ms / b_ms:6.2f} {s_mb:8.1f} {b_mb:9.1f} {s_mb / b_mb:6.2f}"
+        if args.instructions:
+            s_in, b_in = instructions([subject], env), instructions(basis_argv, env)
+            if s_in and b_in:
+                line += f" {s_in / 1e6:12.2f} {b_in / 1e6:12.2f} {s_in / b_in:6.2f}"
+        print(line)
+    print(f"medians of {args.runs} paired runs after one warm-up pair; MB is the largest peak of the runs.")
+    return 0
+
+
+def reexec_in_namespace():
+    if os.environ.get("SI32_MOUNTS_NS") == "1":
+        return
+    if shutil.which("unshare") is None or os.geteuid() != 0:
+        sys.exit("--mounts needs root and unshare (util-linux)")
+    argv = ["unshare", "-m", "--propagation", "private", sys.executable, *sys.argv]
+    os.execvpe(argv[0], argv, dict(os.environ, SI32_MOUNTS_NS="1"))
+
+
+def mounts(args, scratch):
+    """The report's time on more and more mounts, and the time each adds."""
+    reexec_in_namespace()
+    libc = ctypes.CDLL(None, use_errno=True)
+    ms_bind = 4096
+    base = os.path.join(scratch, "mounts")
+    os.mkdir(base)
+    if libc.mount(b"si32-mounts", base.encode(), b"tmpfs", 0, b"size=1m") != 0:
+        sys.exit(f"cannot mount tmpfs: {os.strerror(ctypes.get_errno())}")
+    source = os.path.join(base, "source")
+    os.mkdir(source)
+    env = environment(DISPLAY=None, WAYLAND_DISPLAY=None)
+    probe, report = os.path.join(args.build, "bin", "process_probe"), os.path.join(args.build, "bin", "si32-report")
+    with open("/proc/self/mountinfo", encoding="utf-8") as table:
+        existing = sum(1 for _ in table)
+    made = 0
+    print(f"{'mounts':>7} {'report ms':>10} {'per mount us':>13}" + (f" {'Minstr':>9} {'per mount':>10}"
+                                                                    if args.instructions else ""))
+    first = None
+    for count in (10, 100, 1000, 10000, 20000):
+        while made < count:
+            target = os.path.join(base, f"m{made}")
+            os.mkdir(target)
+            if libc.mount(source.encode(), target.encode(), None, ms_bind, None) != 0:
+                sys.exit(f"cannot bind-mount {target}: {os.strerror(ctypes.get_errno())}")
+            made += 1
+        ms = statistics.median(run_once(probe, report, [], env, os.devnull).seconds * 1000
+                               for _ in range(args.runs))
+        line = f"{count:7} {ms:10.1f}"
+        instr = instructions([report], env) if args.instructions else None
+        if first is None:
+            first = (count, ms, instr)
+            line += f" {'-':>13}"
+        else:
+            line += f" {(ms - first[1]) * 1000 / (count - first[0]):13.2f}"
+        if instr is not None:
+            line += f" {instr / 1e6:9.1f}"
+            if first[2] is not None and count != first[0]:
+                line += f" {(instr - first[2]) / (count - first[0]):10.0f}"
+        print(line)
+    print(f"{existing} mounts of the host besides; medians of {args.runs} runs; per mount: beyond the first row.")
+    libc.umount2(base.encode(), 2)  # MNT_DETACH takes the bind mounts along
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="build", help="the build directory (holds bin/)")
@@ -75,7 +269,16 @@ def main():
                         help="the source directory (holds machines/)")
     parser.add_argument("--runs", type=int, default=20)
     parser.add_argument("--check", action="store_true", help="exit 1 when a case misses its target")
+    parser.add_argument("--compare", action="store_true", help="each program beside its comparison basis")
+    parser.add_argument("--mounts", action="store_true", help="the report on 10 to 20,000 mounts")
+    parser.add_argument("--instructions", action="store_true", help="instruction counts by callgrind too")
+    parser.add_argument("--only", help="with --compare: only the cases whose name holds this text")
     args = parser.parse_args()
+    args.build = os.path.abspath(args.build)
+    if args.compare or args.mounts:
+        with tempfile.TemporaryDirectory() as scratch:
+            os.environ.setdefault("XDG_RUNTIME_DIR", scratch)
+            return compare(args, scratch) if args.compare else mounts(args, scratch)
 
     machine = os.path.join(args.source, "machines", "win98se.json")
     window = {"QT_QPA_PLATFORM": "offscreen", "SI32_EXIT_AFTER_ACTIVATION": "1"}

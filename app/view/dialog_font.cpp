@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <algorithm>
+#include <vector>
 
 #include "app/view/qt_text.h"
 
@@ -17,17 +18,34 @@ bool isFixedCaption(const Control& c) {
     return c.kind == ControlKind::Label && c.alignment == Align::Right && !c.autoSize;
 }
 
-// How much of its width the tightest caption needs at this font: 1 fits
-// exactly, above 1 it does not fit.
-double tightestCaption(const QFont& font, std::span<const Control> controls, const TwipsScale& scale) {
+struct Caption {
+    QString text;
+    double room = 1;
+    // How much of its width the caption needs at the unnarrowed font: 1
+    // fits exactly, above 1 it does not fit.
+    double need = 0;
+};
+
+std::vector<Caption> fixedCaptions(std::span<const Control> controls, const TwipsScale& scale, const QFont& font) {
     const QFontMetrics metrics(font);
-    double tightest = 0;
+    std::vector<Caption> captions;
     for (const auto& c : controls) {
         if (!isFixedCaption(c)) continue;
-        const double room = std::max(1, scale.x(c.geometry.width));
-        tightest = std::max(tightest, metrics.horizontalAdvance(fromModelText(c.text)) / room);
+        Caption caption{fromModelText(c.text), static_cast<double>(std::max(1, scale.x(c.geometry.width)))};
+        caption.need = metrics.horizontalAdvance(caption.text) / caption.room;
+        captions.push_back(std::move(caption));
     }
-    return tightest;
+    // Narrowing shrinks every caption about alike, so the tightest are the
+    // first not to fit: tried in this order, a stretch still too wide is
+    // known after a caption or two.
+    std::sort(captions.begin(), captions.end(), [](const Caption& a, const Caption& b) { return a.need > b.need; });
+    return captions;
+}
+
+bool allFit(const QFont& font, const std::vector<Caption>& captions) {
+    const QFontMetrics metrics(font);
+    return std::all_of(captions.begin(), captions.end(),
+                       [&](const Caption& c) { return metrics.horizontalAdvance(c.text) / c.room <= 1; });
 }
 
 }  // namespace
@@ -35,7 +53,8 @@ double tightestCaption(const QFont& font, std::span<const Control> controls, con
 QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale, double zoom) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(kDialogFontPoints * zoom);
-    const double need = tightestCaption(font, controls, scale);
+    const std::vector<Caption> captions = fixedCaptions(controls, scale, font);
+    const double need = captions.empty() ? 0 : captions.front().need;
     if (need <= 1) return font;
     // Text narrows about in proportion to the stretch; each stretch tried
     // loads a font, so start from the proportional guess and step down only
@@ -43,7 +62,7 @@ QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale, dou
     int stretch = std::max(kNarrowestStretch, static_cast<int>(static_cast<int>(QFont::Unstretched) / need));
     for (;; --stretch) {
         font.setStretch(stretch);
-        if (stretch == kNarrowestStretch || tightestCaption(font, controls, scale) <= 1) return font;
+        if (stretch == kNarrowestStretch || allFit(font, captions)) return font;
     }
 }
 

@@ -2,7 +2,9 @@
 //
 // SI32_EXIT_AFTER_ACTIVATION=1 ends the program as soon as start-up has
 // ended (the first activation, or the window on the screen where the display
-// never activates it), so that start-up can be measured as a whole process.
+// never activates it), so that start-up can be measured as a whole process;
+// SI32_EXIT_AFTER_FIRST_PAINT=1 ends it once the window's first frame is
+// drawn, the point a bare dialog is measured to beside it.
 // SI32_SCREENSHOT=file.png saves the window as it stands on the screen
 // shortly after that, then ends the program.
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include "app/session.h"
 #include "app/view/app_icon.h"
 #include "app/view/display_check.h"
+#include "app/view/first_paint_exit.h"
 #include "app/view/qt_frontend.h"
 #include "app/view/window_view.h"
 #include "platform/platform.h"
@@ -30,8 +33,8 @@ namespace {
 
 constexpr int kScreenshotDelayMs = 300;
 
-bool exitAfterActivation() {
-    const char* value = std::getenv("SI32_EXIT_AFTER_ACTIVATION");
+bool switchedOn(const char* variable) {
+    const char* value = std::getenv(variable);
     return value != nullptr && std::string(value) == "1";
 }
 
@@ -64,7 +67,7 @@ int run(QApplication& app) {
     WindowView view(session);
     view.onEnded = [] { QCoreApplication::exit(0); };
     view.shownMessages = [&frontend] { return frontend.shownMessages; };
-    const bool quitAfterActivation = exitAfterActivation();
+    const bool quitAfterActivation = switchedOn("SI32_EXIT_AFTER_ACTIVATION");
     const auto screenshot = screenshotFile();
     view.onSettled = [&] {
         if (screenshot) {
@@ -78,6 +81,8 @@ int run(QApplication& app) {
             QTimer::singleShot(0, &view, [] { QCoreApplication::exit(0); });
         }
     };
+    FirstPaintExit firstPaint(view);
+    if (switchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) app.installEventFilter(&firstPaint);
     if (!view.start()) return 0;
     return app.exec();
 }
@@ -112,7 +117,7 @@ int main(int argc, char** argv) {
         const si32::DisplayFailureGuard guard(si32::unreachableDisplayLine());
         app = std::make_unique<QApplication>(argc, argv);
     }
-    QApplication::setWindowIcon(si32::appIcon());
+    QApplication::setWindowIcon(si32::frameIcon());
     // Docks match the window to its desktop entry by this name (the Wayland
     // app id); message boxes without a title of their own carry the
     // program's name.

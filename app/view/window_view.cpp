@@ -40,7 +40,7 @@ WindowView::WindowView(Session& session)
       scale_(zoomed(QGuiApplication::primaryScreen(), zoom_)) {
     setObjectName(QStringLiteral("si9x"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
-    setWindowIcon(appIcon());
+    setWindowIcon(frameIcon());
     setFont(dialogFont(session_.form.controls(), scale_, zoom_));
     installAccessibleInterfaces();
     const QSize client(scale_.x(kClientWidthTwips), scale_.y(kClientHeightTwips));

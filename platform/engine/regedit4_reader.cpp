@@ -116,21 +116,37 @@ private:
         std::string_view rootText = body.substr(0, slash);
         auto root = rootByName(rootText);
         if (!root) fail("unknown root key \"" + std::string(rootText.substr(0, 80)) + "\"");
-        std::vector<std::string> path;
-        if (slash != std::string_view::npos) {
-            auto names = splitPath(body.substr(slash + 1));
-            if (!names || names->empty())
-                fail("bad key path (an empty name, a name over 255 characters or more than 512 levels)");
-            path = std::move(*names);
-        }
+        std::vector<std::string_view>& path = names_;
+        path.clear();
+        if (slash != std::string_view::npos && (!splitPath(body.substr(slash + 1), path) || path.empty()))
+            fail("bad key path (an empty name, a name over 255 characters or more than 512 levels)");
 
         if (deleting) {
             if (path.empty()) fail("a root key cannot be deleted");
             tree_.remove(*root, path);
             current_ = nullptr;
+            opened_.clear();  // the keys it held may be gone
         } else {
-            current_ = tree_.create(*root, path);
+            current_ = create(*root, path);
         }
+    }
+
+    // Files list a key's subkeys one after another, so a key line mostly
+    // shares all but its last names with the one before: those keys are
+    // taken from the line before instead of being looked up again.
+    Key* create(HKEY root, const std::vector<std::string_view>& path) {
+        std::size_t shared = 0;
+        if (!opened_.empty() && openedRoot_ == root) {
+            while (shared < path.size() && shared + 1 < opened_.size() &&
+                   equalsNoCase(path[shared], opened_[shared + 1]->name()))
+                ++shared;
+        } else {
+            opened_.assign(1, tree_.root(root));
+            openedRoot_ = root;
+        }
+        opened_.resize(shared + 1);
+        for (std::size_t i = shared; i < path.size(); ++i) opened_.push_back(&opened_.back()->childOrCreate(path[i]));
+        return opened_.back();
     }
 
     // A quoted text starting at s[pos] == '"', with \" and \\ escapes; pos
@@ -138,19 +154,22 @@ private:
     std::string quoted(std::string_view s, std::size_t& pos) const {
         std::string text;
         for (++pos; pos < s.size(); ++pos) {
+            // The plain run up to the next quote or escape goes in at once.
+            std::size_t special = pos;
+            while (special < s.size() && s[special] != '"' && s[special] != '\\') ++special;
+            text.append(s.substr(pos, special - pos));
+            pos = special;
+            if (pos == s.size()) break;
             char c = s[pos];
             if (c == '"') {
                 ++pos;
                 return text;
             }
-            if (c == '\\') {
-                if (pos + 1 >= s.size()) break;
-                char next = s[++pos];
-                if (next != '"' && next != '\\')
-                    fail(std::string("unknown escape \\") + next + " (only \\\" and \\\\ are allowed)");
-                c = next;
-            }
-            text.push_back(c);
+            if (pos + 1 >= s.size()) break;
+            char next = s[++pos];
+            if (next != '"' && next != '\\')
+                fail(std::string("unknown escape \\") + next + " (only \\\" and \\\\ are allowed)");
+            text.push_back(next);
         }
         fail("text without a closing quote");
     }
@@ -175,13 +194,13 @@ private:
             std::string text = quoted(data, end);
             if (end != data.size()) fail("text after the closing quote");
             text.push_back('\0');
-            current_->setValue(name, REG_SZ, std::move(text));
+            current_->setValue(name, REG_SZ, text);
         } else if (startsWithNoCase(data, "dword:")) {
             auto value = parseHex32(data.substr(6));
             if (!value) fail("dword: needs 1 to 8 hexadecimal digits");
             std::string bytes(4, '\0');
             for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(*value >> (8 * i) & 0xFF);
-            current_->setValue(name, REG_DWORD, std::move(bytes));
+            current_->setValue(name, REG_DWORD, bytes);
         } else if (startsWithNoCase(data, "hex:")) {
             current_->setValue(name, REG_BINARY, hexBytes(data.substr(4)));
         } else if (startsWithNoCase(data, "hex(")) {
@@ -191,7 +210,7 @@ private:
             std::string bytes = hexBytes(data.substr(close + 2));
             if (version5_ && (*type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ))
                 bytes = EncodeAnsi(DecodeUtf16Le(bytes), reading_.codePage);
-            current_->setValue(name, *type, std::move(bytes));
+            current_->setValue(name, *type, bytes);
         } else {
             fail("unknown value data (expected \"text\", dword:, hex:, hex(n): or -)");
         }
@@ -226,6 +245,11 @@ private:
     std::size_t lineNo_ = 0;
     std::size_t lineStart_ = 0;
     Key* current_ = nullptr;
+    // Kept from line to line: a file has a key line for every key.
+    std::vector<std::string_view> names_;
+    // The root and the keys down to the last key line's key.
+    HKEY openedRoot_ = 0;
+    std::vector<Key*> opened_;
 };
 
 }  // namespace

@@ -23,8 +23,9 @@ void appendQuoted(std::string& out, std::string_view text) {
 }
 
 bool isPlainString(const Value& v) {
-    if (v.type != REG_SZ || v.data.empty() || v.data.back() != '\0') return false;
-    std::string_view text(v.data.data(), v.data.size() - 1);
+    const std::string_view data = v.data();
+    if (v.type() != REG_SZ || data.empty() || data.back() != '\0') return false;
+    const std::string_view text = data.substr(0, data.size() - 1);
     return text.find('\0') == std::string_view::npos && text.find('\n') == std::string_view::npos;
 }
 
@@ -45,35 +46,36 @@ void appendHexList(std::string& out, std::string_view bytes, std::size_t lineSta
 
 void appendValue(std::string& out, const Value& v) {
     std::size_t lineStart = out.size();
-    if (v.name.empty()) out.push_back('@');
-    else appendQuoted(out, v.name);
+    const std::string_view data = v.data();
+    if (v.name().empty()) out.push_back('@');
+    else appendQuoted(out, v.name());
     out.push_back('=');
     if (isPlainString(v)) {
-        appendQuoted(out, std::string_view(v.data.data(), v.data.size() - 1));
-    } else if (v.type == REG_DWORD && v.data.size() == 4) {
+        appendQuoted(out, data.substr(0, data.size() - 1));
+    } else if (v.type() == REG_DWORD && data.size() == 4) {
         uint32_t n = 0;
-        for (int i = 3; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(v.data[i]);
+        for (int i = 3; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(data[i]);
         char text[16];
         std::snprintf(text, sizeof text, "dword:%08x", n);
         out += text;
     } else {
-        if (v.type == REG_BINARY) {
+        if (v.type() == REG_BINARY) {
             out += "hex:";
         } else {
             char text[24];
-            std::snprintf(text, sizeof text, "hex(%x):", v.type);
+            std::snprintf(text, sizeof text, "hex(%x):", v.type());
             out += text;
         }
-        appendHexList(out, v.data, lineStart);
+        appendHexList(out, data, lineStart);
     }
     out += "\r\n";
 }
 
 void appendKey(std::string& out, const Key& key, const std::string& path) {
     out += "[" + path + "]\r\n";
-    for (const auto& [folded, value] : key.values()) appendValue(out, value);
+    for (const Value& value : key.values()) appendValue(out, value);
     out += "\r\n";
-    for (const auto& [folded, child] : key.children()) appendKey(out, *child, path + "\\" + child->name());
+    for (const Key& child : key.children()) appendKey(out, child, path + "\\" + child.name());
 }
 
 }  // namespace

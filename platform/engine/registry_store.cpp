@@ -107,7 +107,7 @@ std::vector<SkippedLine> RegistryStore::ImportRegistryFile(std::string_view text
 
 void RegistryStore::SetValue(HKEY root, std::string_view path, std::string_view name, uint32_t type, std::string data) {
     if (name.size() > regtree::kMaxValueNameLength) throw std::invalid_argument("value name too long");
-    impl_->createOrThrow(root, path).setValue(name, type, std::move(data));
+    impl_->createOrThrow(root, path).setValue(name, type, data);
 }
 
 void RegistryStore::SetString(HKEY root, std::string_view path, std::string_view name, std::string_view text) {
@@ -186,8 +186,9 @@ int32_t RegistryStore::RegQueryValueExA(HKEY key, std::string_view valueName, ui
         return ERROR_FILE_NOT_FOUND;
     }
 
-    type = value->type;
-    const auto needed = static_cast<uint32_t>(value->data.size());
+    type = value->type();
+    const std::string_view bytes = value->data();
+    const auto needed = static_cast<uint32_t>(bytes.size());
     // No buffer at all asks only for the size.
     if (data.data() == nullptr) {
         dataSize = needed;
@@ -197,7 +198,7 @@ int32_t RegistryStore::RegQueryValueExA(HKEY key, std::string_view valueName, ui
     const uint32_t capacity = static_cast<uint32_t>(std::min<std::size_t>(dataSize, data.size()));
     dataSize = needed;
     if (needed > capacity) return ERROR_MORE_DATA;
-    std::copy(value->data.begin(), value->data.end(), data.begin());
+    std::copy(bytes.begin(), bytes.end(), data.begin());
     return ERROR_SUCCESS;
 }
 

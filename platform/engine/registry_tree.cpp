@@ -1,40 +1,82 @@
 #include "platform/engine/registry_tree.h"
 
+#include <algorithm>
+
 namespace si32::regtree {
 
+Value::Value(std::string_view name, uint32_t type, std::string_view data)
+    : type_(type), nameLength_(static_cast<uint32_t>(name.size())) {
+    bytes_.reserve(name.size() + data.size());
+    bytes_.append(name).append(data);
+}
+
+bool FoldedLess::less(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    // Siblings mostly share a long prefix spelt alike; only where the bytes
+    // differ does the case matter.
+    for (std::size_t i = 0; i < common; ++i) {
+        i = static_cast<std::size_t>(std::mismatch(a.begin() + i, a.begin() + common, b.begin() + i).first - a.begin());
+        if (i == common) break;
+        const auto x = static_cast<unsigned char>(lowerAscii(a[i]));
+        const auto y = static_cast<unsigned char>(lowerAscii(b[i]));
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+Key::Key(const Key& other)
+    : name_(other.name_),
+      children_(other.children_ ? std::make_unique<Children>(*other.children_) : nullptr),
+      values_(other.values_) {}
+
+const Key::Children& Key::children() const {
+    static const Children kNone;
+    return children_ ? *children_ : kNone;
+}
+
 Key* Key::child(std::string_view name) const {
-    auto it = children_.find(lowerAscii(name));
-    return it == children_.end() ? nullptr : it->second.get();
+    if (!children_) return nullptr;
+    auto it = children_->find(name);
+    return it == children_->end() ? nullptr : const_cast<Key*>(&*it);
 }
 
 Key& Key::childOrCreate(std::string_view name) {
-    auto& slot = children_[lowerAscii(name)];
-    if (!slot) slot = std::make_unique<Key>(std::string(name));
-    return *slot;
+    if (!children_) children_ = std::make_unique<Children>();
+    auto it = children_->lower_bound(name);
+    // Files list keys in order, so the new key mostly goes where the search
+    // ended and the hint spares a second one.
+    if (it == children_->end() || FoldedLess::less(name, it->name())) it = children_->emplace_hint(it, name);
+    return const_cast<Key&>(*it);
 }
 
-bool Key::removeChild(std::string_view name) { return children_.erase(lowerAscii(name)) > 0; }
+bool Key::removeChild(std::string_view name) {
+    if (!children_) return false;
+    auto it = children_->find(name);
+    if (it == children_->end()) return false;
+    children_->erase(it);
+    return true;
+}
 
 const Value* Key::value(std::string_view name) const {
-    auto it = values_.find(lowerAscii(name));
-    return it == values_.end() ? nullptr : &it->second;
+    auto it = std::lower_bound(values_.begin(), values_.end(), name, FoldedLess{});
+    return it == values_.end() || FoldedLess::less(name, it->name()) ? nullptr : &*it;
 }
 
-void Key::setValue(std::string_view name, uint32_t type, std::string data) {
-    auto [it, inserted] = values_.try_emplace(lowerAscii(name));
+void Key::setValue(std::string_view name, uint32_t type, std::string_view data) {
+    auto it = std::lower_bound(values_.begin(), values_.end(), name, FoldedLess{});
+    if (it == values_.end() || FoldedLess::less(name, it->name())) {
+        values_.insert(it, Value(name, type, data));
+        return;
+    }
     // A value written again keeps the spelling of its name, as Windows does.
-    if (inserted) it->second.name = std::string(name);
-    it->second.type = type;
-    it->second.data = std::move(data);
+    *it = Value(it->name(), type, data);
 }
 
-bool Key::removeValue(std::string_view name) { return values_.erase(lowerAscii(name)) > 0; }
-
-std::unique_ptr<Key> Key::clone() const {
-    auto copy = std::make_unique<Key>(name_);
-    copy->values_ = values_;
-    for (const auto& [folded, child] : children_) copy->children_.emplace(folded, child->clone());
-    return copy;
+bool Key::removeValue(std::string_view name) {
+    auto it = std::lower_bound(values_.begin(), values_.end(), name, FoldedLess{});
+    if (it == values_.end() || FoldedLess::less(name, it->name())) return false;
+    values_.erase(it);
+    return true;
 }
 
 std::optional<HKEY> rootByName(std::string_view name) {
@@ -49,57 +91,40 @@ std::string_view rootName(HKEY root) {
     return {};
 }
 
-std::optional<std::vector<std::string>> splitPath(std::string_view path) {
-    std::vector<std::string> names;
-    if (path.empty()) return names;
+bool splitPath(std::string_view path, std::vector<std::string_view>& names) {
+    names.clear();
+    if (path.empty()) return true;
     std::size_t start = 0;
     while (true) {
         std::size_t end = path.find('\\', start);
         std::string_view name = path.substr(start, end == std::string_view::npos ? path.npos : end - start);
-        if (name.empty() || name.size() > kMaxKeyNameLength) return std::nullopt;
-        names.emplace_back(name);
-        if (names.size() > kMaxKeyDepth) return std::nullopt;
-        if (end == std::string_view::npos) break;
+        if (name.empty() || name.size() > kMaxKeyNameLength) return false;
+        names.push_back(name);
+        if (names.size() > kMaxKeyDepth) return false;
+        if (end == std::string_view::npos) return true;
         start = end + 1;
     }
-    return names;
+}
+
+std::optional<std::vector<std::string>> splitPath(std::string_view path) {
+    std::vector<std::string_view> views;
+    if (!splitPath(path, views)) return std::nullopt;
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 Tree::Tree() {
-    for (const auto& r : kRootNames) roots_.emplace(r.handle, std::make_unique<Key>(std::string(r.name)));
+    for (const auto& r : kRootNames) roots_.emplace(r.handle, std::make_unique<Key>(r.name));
 }
 
 Tree Tree::clone() const {
     Tree copy;
-    for (const auto& [handle, key] : roots_) copy.roots_[handle] = key->clone();
+    for (const auto& [handle, key] : roots_) copy.roots_[handle] = std::make_unique<Key>(*key);
     return copy;
 }
 
 Key* Tree::root(HKEY handle) const {
     auto it = roots_.find(handle);
     return it == roots_.end() ? nullptr : it->second.get();
-}
-
-Key* Tree::find(HKEY rootHandle, const std::vector<std::string>& path) const {
-    Key* key = root(rootHandle);
-    for (const auto& name : path) {
-        if (!key) break;
-        key = key->child(name);
-    }
-    return key;
-}
-
-Key* Tree::create(HKEY rootHandle, const std::vector<std::string>& path) {
-    Key* key = root(rootHandle);
-    if (!key) return nullptr;
-    for (const auto& name : path) key = &key->childOrCreate(name);
-    return key;
-}
-
-void Tree::remove(HKEY rootHandle, const std::vector<std::string>& path) {
-    if (path.empty()) return;
-    std::vector<std::string> parentPath(path.begin(), path.end() - 1);
-    if (Key* parent = find(rootHandle, parentPath)) parent->removeChild(path.back());
 }
 
 }  // namespace si32::regtree

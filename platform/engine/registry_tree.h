@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,15 +25,49 @@ inline constexpr std::size_t kMaxKeyDepth = 512;
 
 inline constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
 
-struct Value {
-    std::string name;
-    uint32_t type = REG_NONE;
-    std::string data;
+// A value keeps its name and its data in one block: a registry holds many
+// small values, and one allocation each halves what they cost.
+class Value {
+public:
+    Value(std::string_view name, uint32_t type, std::string_view data);
+
+    std::string_view name() const { return std::string_view(bytes_).substr(0, nameLength_); }
+    std::string_view data() const { return std::string_view(bytes_).substr(nameLength_); }
+    uint32_t type() const { return type_; }
+
+private:
+    std::string bytes_;
+    uint32_t type_;
+    uint32_t nameLength_;
 };
 
+// Orders names as their lower-case spellings would be (A-Z folded, other
+// bytes as they are), without making those spellings.
+struct FoldedLess {
+    using is_transparent = void;
+    static bool less(std::string_view a, std::string_view b);
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+        return less(nameOf(a), nameOf(b));
+    }
+
+private:
+    static std::string_view nameOf(std::string_view name) { return name; }
+    template <class Named>
+    static std::string_view nameOf(const Named& named) {
+        return named.name();
+    }
+};
+
+// Keys are kept inside the nodes of their parent's ordered set, and the
+// children and values only once a key has some, so that a leaf key costs
+// little more than its name.
 class Key {
 public:
-    explicit Key(std::string name) : name_(std::move(name)) {}
+    explicit Key(std::string_view name) : name_(name) {}
+    Key(const Key& other);
+    Key& operator=(const Key&) = delete;
+    Key(Key&&) noexcept = default;
 
     const std::string& name() const { return name_; }
 
@@ -40,19 +76,20 @@ public:
     bool removeChild(std::string_view name);
 
     const Value* value(std::string_view name) const;
-    void setValue(std::string_view name, uint32_t type, std::string data);
+    void setValue(std::string_view name, uint32_t type, std::string_view data);
     bool removeValue(std::string_view name);
 
     // Both ordered by folded name, the order an export lists them in.
-    const std::map<std::string, std::unique_ptr<Key>>& children() const { return children_; }
-    const std::map<std::string, Value>& values() const { return values_; }
-
-    std::unique_ptr<Key> clone() const;
+    using Children = std::set<Key, FoldedLess>;
+    const Children& children() const;
+    const std::vector<Value>& values() const { return values_; }
 
 private:
     std::string name_;
-    std::map<std::string, std::unique_ptr<Key>> children_;
-    std::map<std::string, Value> values_;
+    // Changed through the const elements of the parent's set: the order
+    // there depends on the name alone, which never changes.
+    mutable std::unique_ptr<Children> children_;
+    mutable std::vector<Value> values_;
 };
 
 // The predefined roots, by handle and by the names a .reg file uses.
@@ -72,6 +109,8 @@ std::string_view rootName(HKEY root);
 // Splits "A\B\C" into its names; nullopt when a name is empty or too long,
 // or the path is too deep. An empty path is the key itself.
 std::optional<std::vector<std::string>> splitPath(std::string_view path);
+// The same into names, which view path; false where the above gives nullopt.
+bool splitPath(std::string_view path, std::vector<std::string_view>& names);
 
 class Tree {
 public:
@@ -80,11 +119,29 @@ public:
 
     // nullptr for a handle that is not a predefined root.
     Key* root(HKEY handle) const;
-    Key* find(HKEY root, const std::vector<std::string>& path) const;
+    template <class Names>
+    Key* find(HKEY handle, const Names& path) const {
+        Key* key = root(handle);
+        for (const auto& name : path) {
+            if (!key) break;
+            key = key->child(name);
+        }
+        return key;
+    }
     // Creates the missing keys; nullptr when root is not a predefined root.
-    Key* create(HKEY root, const std::vector<std::string>& path);
+    template <class Names>
+    Key* create(HKEY handle, const Names& path) {
+        Key* key = root(handle);
+        if (!key) return nullptr;
+        for (const auto& name : path) key = &key->childOrCreate(name);
+        return key;
+    }
     // Removes the key and everything below it; roots themselves stay.
-    void remove(HKEY root, const std::vector<std::string>& path);
+    template <class Names>
+    void remove(HKEY handle, const Names& path) {
+        if (path.empty()) return;
+        if (Key* parent = find(handle, std::span(path.data(), path.size() - 1))) parent->removeChild(path.back());
+    }
 
 private:
     std::map<HKEY, std::unique_ptr<Key>> roots_;

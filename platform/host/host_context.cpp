@@ -95,8 +95,10 @@ HostEnvironment processEnvironment() {
 HostContext makeHostContext() {
     HostContext context;
     context.environment = processEnvironment();
-    const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
-    context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, mounts), std::chrono::milliseconds(2000));
+    context.mountTable = std::make_shared<const std::vector<MountEntry>>(
+        ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or("")));
+    context.mounts =
+        std::make_shared<MountGuard>(GuardedMounts(context.root, *context.mountTable), std::chrono::milliseconds(2000));
     context.executableDir = programsDirectory();
     context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
     const std::string user = userPrefix(context.environment);

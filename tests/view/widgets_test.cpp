@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <cstdlib>
 
@@ -142,6 +144,28 @@ TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
         EXPECT_GT(std::min({sign.red(), sign.green(), sign.blue()}), 200) << "a white information sign";
     }
     EXPECT_TRUE(appIconFrom("/nonexistent").isNull());
+}
+
+TEST(AppIcon, AWindowCarriesTheSmallAndLargeDrawingsOfItsScreenOnly) {
+    struct Case {
+        double ratio;
+        std::vector<int> sizes;
+    };
+    const std::vector<Case> cases = {
+        {1.0, {16, 32}}, {1.25, {24, 48}}, {1.5, {24, 48}},
+        {2.0, {32, 64}}, {3.0, {48, 128}}, {10.0, {256}},  // both past the largest drawing: that one, once
+        {0.5, {16, 32}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FrameIconSizes(c.ratio), c.sizes) << c.ratio;
+    app();
+    const QIcon icon = frameIcon();
+    ASSERT_FALSE(icon.isNull());
+    QList<QSize> expected;
+    for (const int size : FrameIconSizes(QGuiApplication::primaryScreen()->devicePixelRatio()))
+        expected.push_back(QSize(size, size));
+    EXPECT_EQ(icon.availableSizes(), expected);
+    // A size between drawings comes from the next one up, scaled down.
+    EXPECT_EQ(appIcon().pixmap(20).toImage().size(), QSize(20, 20));
 }
 
 TEST(AppIcon, TheSmallestSizeIsDrawnOnItsOwnPixelGrid) {

@@ -7,10 +7,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/host/common/mount_guard.h"
 
 namespace si32 {
+
+struct MountEntry;
 
 // The environment variables the backend heeds, read once when the context is
 // made: every service takes them from here, so all of them answer from one
@@ -43,6 +46,9 @@ struct HostContext {
     std::shared_ptr<MountGuard> mounts = std::make_shared<MountGuard>();
     std::string libexecDir = {};  // where their helper programs (reschk) are installed
     HostEnvironment environment = {};
+    // The mount table as the start read it, so that a run reads and parses
+    // it once however many parts need it; null: read it where needed.
+    std::shared_ptr<const std::vector<MountEntry>> mountTable = {};
 };
 
 }  // namespace si32

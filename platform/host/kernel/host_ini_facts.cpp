@@ -114,6 +114,19 @@ std::optional<XkbNames> registryNames() {
     return names;
 }
 
+// Whether names holds the model and every layout and variant asked for.
+bool namesAll(const XkbNames& names, const std::string& model, const std::vector<std::string>& layouts,
+              const std::vector<std::string>& variants) {
+    if (!model.empty() && !names.models.contains(model)) return false;
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        if (layouts[i].empty()) continue;
+        if (!names.layouts.contains(layouts[i])) return false;
+        if (i < variants.size() && !variants[i].empty() && !names.variants.contains({layouts[i], variants[i]}))
+            return false;
+    }
+    return true;
+}
+
 std::string named(const std::map<std::string, std::string>& names, const std::string& code) {
     const auto it = names.find(code);
     return it == names.end() ? code : it->second;
@@ -200,11 +213,12 @@ std::optional<std::string> keyboardDescription(const std::string& root, const st
     if (model.empty() && settings["XKBLAYOUT"].empty()) return std::nullopt;
     const std::vector<std::string> layouts = splitOn(settings["XKBLAYOUT"], ',');
     const std::vector<std::string> variants = splitOn(settings["XKBVARIANT"], ',');
-    std::optional<XkbNames> registry;
-    if (root == "/") registry = registryNames();
-    const XkbNames names = registry
-                               ? std::move(*registry)
-                               : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    // The rules' text list is made from the same rules as the registry's
+    // XML and answers in a fraction of the registry's parse; the registry
+    // stands in only for a name the list lacks.
+    XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    if (root == "/" && !namesAll(names, model, layouts, variants))
+        if (auto registry = registryNames()) names = std::move(*registry);
 
     // The layouts tell one keyboard from another (the model is the generic
     // PC keyboard on nearly every machine), and the window shows only the

@@ -131,8 +131,20 @@ private:
 }  // namespace
 
 DriveMap DriveMap::Build(const HostContext& context) {
-    auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
-    if (auto root = UnlistedRoot(rootPathOf(context.root), mounts)) mounts.insert(mounts.begin(), std::move(*root));
+    std::vector<MountEntry> read;
+    const std::vector<MountEntry>* table = context.mountTable.get();
+    if (table == nullptr) {
+        read = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
+        table = &read;
+    }
+    std::vector<MountEntry> withRoot;
+    if (auto root = UnlistedRoot(rootPathOf(context.root), *table)) {
+        withRoot.reserve(table->size() + 1);
+        withRoot.push_back(std::move(*root));
+        withRoot.insert(withRoot.end(), table->begin(), table->end());
+        table = &withRoot;
+    }
+    const std::vector<MountEntry>& mounts = *table;
     DriveDescriber describer(context.root, mounts);
     DriveMap map;
     map.mounts = context.mounts;

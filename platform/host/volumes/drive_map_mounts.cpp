@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/host/common/host_read.h"
@@ -135,11 +137,13 @@ std::vector<GuardedMount> GuardedMounts(const std::string& root, const std::vect
 }
 
 std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {
-    // Only the last mount on a point is visible.
+    // Only the last mount on a point is visible. Tables of tens of thousands
+    // of mounts exist (containers, automounters): every step stays linear.
     std::vector<const MountEntry*> visible;
-    std::set<std::string_view> seenPoints;
+    std::unordered_set<std::string_view> seenPoints;
     for (auto it = mounts.rbegin(); it != mounts.rend(); ++it)
-        if (seenPoints.insert(it->mountPoint).second) visible.insert(visible.begin(), &*it);
+        if (seenPoints.insert(it->mountPoint).second) visible.push_back(&*it);
+    std::reverse(visible.begin(), visible.end());
 
     // One letter per file system: the device number names it (anonymous
     // ones included) whichever part of it a mount shows, so btrfs subvolumes,
@@ -152,14 +156,15 @@ std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {
         if (mount->mountPoint != "/" && isUserVolume(*mount)) candidates.push_back(mount);
     const auto depth = [](const MountEntry& mount) { return pathNames(mount.mountPoint).size(); };
     std::vector<const MountEntry*> chosen;
+    std::unordered_map<uint64_t, std::size_t> chosenByDevice;
     for (const auto* mount : candidates) {
-        const auto same = std::find_if(chosen.begin(), chosen.end(), [&](const MountEntry* other) {
-            return other->major == mount->major && other->minor == mount->minor;
-        });
-        if (same == chosen.end()) chosen.push_back(mount);
-        else if (depth(*mount) < depth(**same)) *same = mount;
+        const uint64_t device = static_cast<uint64_t>(mount->major) << 32 | mount->minor;
+        const auto [same, added] = chosenByDevice.try_emplace(device, chosen.size());
+        if (added) chosen.push_back(mount);
+        else if (depth(*mount) < depth(*chosen[same->second])) chosen[same->second] = mount;
     }
     std::vector<MountEntry> volumes;
+    volumes.reserve(chosen.size());
     for (const auto* mount : chosen) volumes.push_back(*mount);
     return volumes;
 }

@@ -188,5 +188,70 @@ TEST(Regedit4, ExportReadsBackIdentically) {
     EXPECT_EQ(store.ExportRegedit4(HKEY_LOCAL_MACHINE, "Missing"), "REGEDIT4\r\n\r\n");
 }
 
+// Keys and values are listed by their lower-case spelling whatever order
+// and case they were written in, found in any case, and a value written
+// again keeps the spelling it was created with.
+TEST(Regedit4, ExportListsKeysAndValuesByFoldedNameInAnyWrittenOrder) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> names;  // as written, in this order
+        std::string listed;              // as the export lists them, one a line
+    };
+    const std::vector<Case> cases = {
+        {"case does not order", {"beta", "Alpha", "GAMMA"}, "Alpha\nbeta\nGAMMA\n"},
+        {"a prefix comes first", {"ab", "a", "abc", "A1"}, "a\nA1\nab\nabc\n"},
+        {"digits and signs before letters", {"k", "K_", "K0", "k-"}, "k\nk-\nK0\nK_\n"},
+        {"bytes past ASCII after every letter", {"\xC4x", "zz", "\xE4", "Z"}, "Z\nzz\n\xC4x\n\xE4\n"},
+        {"written again in other case", {"Name", "NAME", "name"}, "Name\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string keys = "REGEDIT4\n", values = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\V]\n";
+        for (const auto& name : c.names) {
+            keys += "[HKEY_LOCAL_MACHINE\\K\\" + name + "]\n";
+            values += "\"" + name + "\"=\"" + name + "\"\n";
+        }
+        RegistryStore store;
+        store.LoadRegedit4(keys, "keys");
+        store.LoadRegedit4(values, "values");
+        std::string listedKeys, listedValues;
+        const std::string keyText = store.ExportRegedit4(HKEY_LOCAL_MACHINE, "K");
+        const std::string child = "[HKEY_LOCAL_MACHINE\\K\\";
+        for (std::size_t at = 0; (at = keyText.find(child, at)) != std::string::npos;) {
+            at += child.size();
+            listedKeys += keyText.substr(at, keyText.find(']', at) - at) + "\n";
+        }
+        const std::string valueText = store.ExportRegedit4(HKEY_LOCAL_MACHINE, "V");
+        for (std::size_t at = 0; (at = valueText.find("\r\n\"", at)) != std::string::npos;) {
+            at += 3;
+            listedValues += valueText.substr(at, valueText.find('"', at) - at) + "\n";
+        }
+        EXPECT_EQ(listedKeys, c.listed);
+        EXPECT_EQ(listedValues, c.listed);
+        // The last writing's data under the first writing's name.
+        EXPECT_EQ(read(store, "v", c.names.back()), "1:" + c.names.back() + std::string(1, '\0'));
+    }
+}
+
+// Siblings in any order and number: each is found under its own name.
+TEST(Regedit4, ManySiblingsWrittenOutOfOrderAreAllFound) {
+    std::string text = "REGEDIT4\n";
+    constexpr int kKeys = 2000;
+    for (int i = 0; i < kKeys; ++i) {
+        const int k = (i * 7919) % kKeys;  // every number once, scattered
+        text += "[HKEY_LOCAL_MACHINE\\S\\Key" + std::to_string(k) + "]\n\"n\"=dword:" + std::to_string(k) + "\n";
+    }
+    RegistryStore store;
+    store.ImportRegistryFile(text, "many");
+    for (const int k : {0, 1, 999, 1000, 1999}) {
+        // The number was written as hexadecimal digits.
+        const auto number = std::stoul(std::to_string(k), nullptr, 16);
+        std::string expected = "4:";
+        for (int b = 0; b < 4; ++b) expected.push_back(static_cast<char>(number >> 8 * b & 0xFF));
+        EXPECT_EQ(read(store, "s\\KEY" + std::to_string(k), "N"), expected) << k;
+    }
+    EXPECT_EQ(read(store, "S\\Key2000", "n"), "open 2");
+}
+
 }  // namespace
 }  // namespace si32

@@ -428,6 +428,31 @@ TEST(LiveIni, KeyboardCodesWhenTheRulesListIsMissing) {
     }
 }
 
+TEST(LiveIni, KeyboardNamedFromTheRulesList) {
+    const std::string list =
+        "! model\n  pc105           Generic 105-key PC\n  pc104           Generic 104-key PC\n"
+        "! layout\n  us              English (US)\n  de              German\n"
+        "! variant\n  nodeadkeys      de: German (no dead keys)\n  intl            us: English (US, intl., with dead "
+        "keys)\n";
+    struct Case {
+        std::string settings;
+        std::string expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"XKBMODEL=pc105\nXKBLAYOUT=de\nXKBVARIANT=nodeadkeys\n", "Generic 105-key PC, German (no dead keys)"},
+             {"XKBMODEL=pc104\nXKBLAYOUT=us,de\nXKBVARIANT=intl,\n",
+              "Generic 104-key PC, English (US, intl., with dead keys), German"},
+             // What the list lacks keeps its code.
+             {"XKBMODEL=pc86\nXKBLAYOUT=fr,us\nXKBVARIANT=,dvorak\n", "pc86, fr, English (US) (dvorak)"},
+             {"XKBLAYOUT=us\n", "English (US)"},
+         }) {
+        hosttest::ScratchDir root;
+        root.write("etc/default/keyboard", c.settings);
+        root.write("usr/share/X11/xkb/rules/evdev.lst", list);
+        EXPECT_EQ(keyboardDescription(root.path()), c.expected) << c.settings;
+    }
+}
+
 TEST(LiveIni, CountryOfTheLocale) {
     const bool german = hosttest::localeInstalled("de_DE.UTF-8");
     if (!german) std::printf("skipped in part: the de_DE.UTF-8 locale is not installed\n");

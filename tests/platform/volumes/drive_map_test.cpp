@@ -4,6 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +105,20 @@ TEST(DriveMap, ContainerShowsItsRootAlone) {
     tree.mountTable("container.mountinfo");
     const auto map = DriveMap::Build(contextOf(tree));
     // The prefix lies on the overlay root, which has no device.
+    expectDrives(tree, map, {{'C', std::string(kPrefix) + "/drive_c", "overlay", 3, ""}, {'D', "", "overlay", 3, ""}});
+}
+
+// The table the start read is the one every later part uses: the file is
+// not read again.
+TEST(DriveMap, TheMountTableReadAtStartStandsForTheFile) {
+    FixtureTree tree;
+    tree.mountTable("container.mountinfo");
+    std::ifstream file(tree.path("/proc/self/mountinfo"));
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto context = contextOf(tree);
+    context.mountTable = std::make_shared<const std::vector<MountEntry>>(ParseMountInfo(text));
+    std::filesystem::remove(tree.path("/proc/self/mountinfo"));
+    const auto map = DriveMap::Build(context);
     expectDrives(tree, map, {{'C', std::string(kPrefix) + "/drive_c", "overlay", 3, ""}, {'D', "", "overlay", 3, ""}});
 }
 

@@ -1,5 +1,7 @@
+#include <csignal>
 #include <cstdlib>
 
+#include "platform/closed_pipe.h"
 #include "platform/demo_machines.h"
 #include "platform/host/display/x11_screen.h"
 #include "platform/host/host_backend.h"
@@ -23,5 +25,14 @@ std::vector<DemoMachine> listDemoMachines() {
 std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(); }
 
 DisplayAnswer probeX11Display() { return probeX11Connection(); }
+
+void IgnoreClosedPipe() { std::signal(SIGPIPE, SIG_IGN); }
+
+void EndOnClosedPipe() {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    // Blocked by whoever started us: the status the signal would have given.
+    std::_Exit(128 + SIGPIPE);
+}
 
 }  // namespace si32

@@ -14,9 +14,11 @@ import sys
 # Which layer a file belongs to: the first prefix that matches its path.
 LAYER_OF = [
     ("platform/backend.cpp", "platform_root"),
+    ("platform/backend_win32.cpp", "platform_root"),
     # What the service headers promise that needs the C library: iconv, open().
     ("platform/code_page.cpp", "platform_os"),
     ("platform/input_file.cpp", "platform_os"),
+    ("platform/win32/", "win32"),
     ("platform/contract/", "contract"),
     ("platform/engine/", "engine"),
     ("platform/sim/", "sim"),
@@ -46,9 +48,10 @@ MAY_INCLUDE = {
     "engine": {"platform", "contract", "engine"},
     "sim": {"platform", "contract", "engine", "sim"},
     "host": {"platform", "contract", "engine", "host"},
+    "win32": {"platform", "contract", "engine", "win32"},
     # Writes what the simulated machine reads, so it knows the sim's tables.
     "capture": {"platform", "contract", "engine", "sim", "capture"},
-    "platform_root": {"platform", "contract", "engine", "sim", "host", "platform_root"},
+    "platform_root": {"platform", "contract", "engine", "sim", "host", "win32", "platform_root"},
     "format": {"platform", "format"},
     "app_model": {"platform", "format", "app_model"},
     "si32mod": {"platform", "format", "app_model", "si32mod"},
@@ -61,7 +64,7 @@ MAY_INCLUDE = {
 }
 
 # Layers that may include operating-system, X11 or Qt headers.
-MAY_INCLUDE_SYSTEM = {"host", "view", "platform_root", "platform_os", "capture"}
+MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "platform_root", "platform_os", "capture"}
 # Outside headers logic may still use: the standard library and the JSON one.
 PORTABLE = re.compile(r"^(?:[a-z_]+|nlohmann/json\.hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ const WineVersion kVersions[] = {
     {"win2k", false, 2, 5, 0, 2195},  {"nt40", false, 2, 4, 0, 1381},   {"win98", false, 1, 4, 10, 2222},
     {"win95", false, 1, 4, 0, 950},   {"winme", false, 1, 4, 90, 3000},
 };
+
+// Named by its setting where a test names its parameter.
+void PrintTo(const WineVersion& v, std::ostream* out) { *out << v.setting; }
 
 std::string windowsPrograms(bool bits64) { return bits64 ? SI32_WINDOWS_BIN64 : SI32_WINDOWS_BIN32; }
 

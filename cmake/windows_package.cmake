@@ -5,6 +5,8 @@ install(TARGETS si32-report reschk RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 set(CPACK_GENERATOR ZIP NSIS)
+# The debug information stays in the build tree.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME si32)
 set(CPACK_PACKAGE_VENDOR "the Si32 developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tarvello System Information")

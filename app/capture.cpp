@@ -32,8 +32,8 @@ nlohmann::ordered_json CaptureMachine(Backend& machine, const capture::Privacy& 
             Form_Activate(session);
             if (!steps.firstDrive.empty()) guarded([&] { session.form.SetDrive1(steps.firstDrive); });
             if (steps.afterFirstDrive) steps.afterFirstDrive(session);
-            for (const std::string& entry : std::vector<std::string>(session.form.Drive1Entries))
-                guarded([&] { session.form.SetDrive1(entry); });
+            for (const DriveListEntry& entry : std::vector<DriveListEntry>(session.form.Drive1Entries))
+                guarded([&] { session.form.SetDrive1(std::string_view(&entry.letter, 1)); });
             recorder.StopStartingPrograms();
             session.mod.Command2_Click();
             if (steps.afterClick) steps.afterClick(session, recorder.platform().files.Started());

@@ -152,7 +152,7 @@ std::string machineList(const std::vector<DemoMachine>& machines) {
 std::string driveList(const Session& session) {
     std::string text;
     for (const auto& entry : session.form.Drive1Entries)
-        text += TerminalText(DecodeAnsi(entry, session.CodePage)) + "\n";
+        text += TerminalText(DecodeAnsi(DriveListText(entry), session.CodePage)) + "\n";
     return text;
 }
 

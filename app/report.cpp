@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/layout.h"
 #include "app/session.h"
 #include "platform/code_page.h"
 #include "platform/terminal_text.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

@@ -1,12 +1,12 @@
 #pragma once
 // One run of the program: the platform it asks, the windows it shows and the
 // module state its routines share. Tests make fresh ones.
-#include "app/si32bg.h"
-#include "app/si9x.h"
 #include "facts/startup_values.h"
 #include "facts/step_context.h"
 #include "platform/platform.h"
 #include "si32mod/si32mod.h"
+#include "window/si32bg.h"
+#include "window/si9x.h"
 
 namespace si32 {
 

@@ -1,17 +1,17 @@
 #include "app/startup.h"
 
 #include <array>
-#include <cctype>
 #include <string>
 
 #include "app/session.h"
-#include "app/taskbar.h"
 #include "drives/drive_info.h"
 #include "facts/environment.h"
 #include "facts/hardware.h"
 #include "facts/memory.h"
 #include "facts/operating_system.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 
@@ -91,14 +91,13 @@ void initialDriveList(Session& s) {
     auto& form = s.form;
     guarded([&] { form.Drive1Entries = s.platform.ui.DriveListEntries(); });
     if (form.Drive1Entries.empty()) return;
-    auto& shown = form.control("Drive1").text;
-    shown = form.Drive1Entries.front();
+    form.ShowDrive1(form.Drive1Entries.front());
     guarded([&] {
         const std::string current = s.platform.files.CurDir();
         if (current.empty()) return;
-        const auto letter = std::tolower(static_cast<unsigned char>(current.front()));
+        const char letter = upperAscii(current.front());
         for (const auto& entry : form.Drive1Entries)
-            if (!entry.empty() && std::tolower(static_cast<unsigned char>(entry.front())) == letter) shown = entry;
+            if (entry.letter == letter) form.ShowDrive1(entry);
     });
 }
 

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/host/volumes/volumes.h"
 #include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {
@@ -29,7 +29,7 @@ void BM_Drive1ChangeOnTheRootFileSystem(benchmark::State& state) {
         return;
     }
     Si9x form;
-    form.control("Drive1").text = std::string(1, static_cast<char>(root->front() | 0x20)) + ": []";
+    form.ShowDrive1({root->front(), ""});
     form.Label2(0).text = "Linux";
     for (auto _ : state) {
         Drive1_Change(backend->platform(), form);
@@ -83,8 +83,7 @@ void BM_DriveListOfFiftyMounts(benchmark::State& state) {
     for (auto _ : state) {
         const auto map = DriveMap::Build(context);
         std::vector<std::string> entries;
-        for (const auto& drive : map.drives())
-            entries.push_back(std::string(1, static_cast<char>(drive.letter | 0x20)) + ": [" + drive.listLabel + "]");
+        for (const auto& drive : map.drives()) entries.push_back(DriveListText({drive.letter, drive.listLabel}));
         letters = entries.size();
         benchmark::DoNotOptimize(entries.data());
     }

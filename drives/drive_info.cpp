@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "drives/drive_tables.h"
 #include "drives/space_method.h"
 #include "format/format_value.h"
 #include "format/size_pair.h"
 #include "platform/guarded.h"
 #include "platform/text_helpers.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {
@@ -18,7 +18,12 @@ namespace {
 // query shows blanks rather than a placeholder.
 constexpr std::size_t kNameBufferSize = 255;
 
-std::string rootPathOf(const Si9x& form) { return form.Drive1Drive().substr(0, 1) + ":\\"; }
+// In lower case, as the list shows the letter; with no drive listed, no
+// letter at all.
+std::string rootPathOf(const Si9x& form) {
+    const char letter = form.Drive1Current().letter;
+    return (letter != '\0' ? std::string(1, lowerAscii(letter)) : std::string()) + ":\\";
+}
 
 // Both size pairs, each field its own statement, so that one that fails
 // leaves only itself unchanged.

@@ -4,14 +4,15 @@
 #include <memory>
 #include <string>
 
-#include "app/layout.h"
-#include "app/si9x.h"
-#include "app/taskbar.h"
 #include "facts/texts.h"
 #include "facts/trvwin_ini.h"
 #include "format/format_value.h"
 #include "platform/guarded.h"
+#include "platform/text_helpers.h"
 #include "si32mod/si32mod.h"
+#include "window/layout.h"
+#include "window/si9x.h"
+#include "window/taskbar.h"
 
 namespace si32 {
 namespace {
@@ -38,7 +39,8 @@ std::string readDirectory(Query query) {
     std::array<char, kDirectoryBuffer> buffer{};
     std::string text;
     guarded([&] {
-        if (query(std::span<char>(buffer)) > 0) text = CutAtNul(buffer);
+        if (query(std::span<char>(buffer)) > 0)
+            text = std::string(upToNul(std::string_view(buffer.data(), buffer.size())));
     });
     return text;
 }
@@ -101,7 +103,8 @@ void ShowComputerName(StepContext& ctx) {
     uint32_t size = kNameBuffer;
     guarded([&] {
         if (ctx.platform.kernel.GetComputerNameA(buffer, size) != 0)
-            ctx.form.Label2(label2::ComputerName).text = CutAtNul(buffer);
+            ctx.form.Label2(label2::ComputerName).text =
+                std::string(upToNul(std::string_view(buffer.data(), buffer.size())));
     });
 }
 
@@ -110,7 +113,8 @@ void ShowCurrentUser(StepContext& ctx) {
     uint32_t size = kNameBuffer;
     guarded([&] {
         if (ctx.platform.registry.GetUserNameA(buffer, size) != 0)
-            ctx.form.Label2(label2::CurrentUser).text = CutAtNul(buffer);
+            ctx.form.Label2(label2::CurrentUser).text =
+                std::string(upToNul(std::string_view(buffer.data(), buffer.size())));
     });
 }
 

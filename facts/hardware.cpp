@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "facts/texts.h"
 #include "format/format_value.h"
 #include "platform/checked.h"
 #include "platform/guarded.h"
 #include "platform/kernel.h"
 #include "si32mod/si32mod.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

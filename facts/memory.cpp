@@ -4,13 +4,13 @@
 #include <memory>
 #include <utility>
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "facts/res_tmp.h"
 #include "format/size_pair.h"
 #include "platform/checked.h"
 #include "platform/guarded.h"
 #include "si32mod/si32mod.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

@@ -1,13 +1,13 @@
 #include "facts/operating_system.h"
 
-#include "app/layout.h"
-#include "app/si9x.h"
 #include "facts/numeric_value.h"
 #include "facts/texts.h"
 #include "format/format_value.h"
 #include "platform/guarded.h"
 #include "platform/kernel.h"
 #include "si32mod/si32mod.h"
+#include "window/layout.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

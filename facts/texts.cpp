@@ -104,22 +104,4 @@ std::string UpperCase(std::string_view text) {
     return out;
 }
 
-std::string CutAtNul(std::span<const char> buffer) {
-    return std::string(upToNul(std::string_view(buffer.data(), buffer.size())));
-}
-
-void DropIncompleteTail(std::string& text) {
-    // Find the start of the last character and check it is whole.
-    std::size_t start = text.size();
-    std::size_t continuations = 0;
-    while (start > 0 && continuations < 4 && isContinuation(static_cast<unsigned char>(text[start - 1]))) {
-        --start;
-        ++continuations;
-    }
-    if (start == 0) return;
-    const auto lead = static_cast<unsigned char>(text[start - 1]);
-    const std::size_t length = sequenceLength(lead);
-    if (length > 1 && continuations + 1 < length) text.resize(start - 1);
-}
-
 }  // namespace si32

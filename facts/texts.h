@@ -19,11 +19,4 @@ std::string LeftCharacters(std::string_view text, std::size_t count);
 // every other character, and any byte that is not valid UTF-8, is kept.
 std::string UpperCase(std::string_view text);
 
-// A filled text buffer cut at its first NUL.
-std::string CutAtNul(std::span<const char> buffer);
-
-// Drops a character that a length cap cut in the middle, so the text stays
-// valid where it was valid before the cut.
-void DropIncompleteTail(std::string& text);
-
 }  // namespace si32

@@ -2,6 +2,7 @@
 
 #include "facts/texts.h"
 #include "platform/run_time_error.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -20,11 +21,17 @@ std::string TrvwinReader::ReadField() {
     // call the field is later handed to.
     bool keeping = true;
     bool capped = false;
+    // The bytes just past the cap: enough to finish a character it cut.
+    std::string past;
     auto keep = [&](int byte) {
         if (byte == 0) keeping = false;
         if (!keeping) return;
-        if (field.size() < kTrvwinFieldLimit) field += static_cast<char>(byte);
-        else capped = true;
+        if (field.size() < kTrvwinFieldLimit) {
+            field += static_cast<char>(byte);
+        } else {
+            capped = true;
+            if (past.size() < 3) past += static_cast<char>(byte);
+        }
     };
 
     if (source_.Peek() == '"') {
@@ -43,7 +50,7 @@ std::string TrvwinReader::ReadField() {
     if (separator == '\r' && source_.Peek() == '\n') source_.Take();
     // The cap may have cut the last character; bytes the file itself holds
     // are left as they are.
-    if (capped) DropIncompleteTail(field);
+    if (capped && field.size() == kTrvwinFieldLimit) field = std::string(utf8Prefix(field + past, kTrvwinFieldLimit));
     return field;
 }
 

@@ -1,5 +1,5 @@
 // What a name says about where it leads, the same on every system: the
-// opening of the file is each system's own (input_file.cpp, win32/).
+// opening of the file is each system's own (os/, win32/).
 #include "platform/input_file.h"
 
 namespace si32 {

@@ -79,17 +79,6 @@ inline void put32(std::span<std::byte> bytes, std::size_t offset, int32_t value)
     for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::byte>((v >> (8 * i)) & 0xFF);
 }
 
-// A text handed over in memory: the bytes before the first NUL, or all of
-// them when there is none.
-inline std::string textUpToNul(std::span<const std::byte> bytes) {
-    std::string text;
-    for (std::byte b : bytes) {
-        if (b == std::byte{0}) break;
-        text.push_back(static_cast<char>(b));
-    }
-    return text;
-}
-
 }  // namespace spi_bytes
 
 // RECT: left, top, right, bottom.

@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/text_helpers.h"
+
 namespace si32 {
 
 using HDC = uint32_t;
@@ -55,6 +57,21 @@ enum : int32_t {
     POINTER_HOURGLASS = 11,
 };
 
+// One entry of the drive list: the drive's letter (upper case) and the name
+// the list shows beside it ("" for none).
+struct DriveListEntry {
+    char letter = '\0';
+    std::string label;
+    bool operator==(const DriveListEntry&) const = default;
+};
+
+// The entry as the list shows it: "c: [LABEL]", or "c:" without a name.
+inline std::string DriveListText(const DriveListEntry& entry) {
+    std::string text{lowerAscii(entry.letter), ':'};
+    if (!entry.label.empty()) text += " [" + entry.label + "]";
+    return text;
+}
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -79,9 +96,8 @@ public:
     virtual int32_t MsgBox(std::string_view prompt, int32_t style, std::string_view title) = 0;
     // Another instance of the program is running.
     virtual bool PrevInstance() = 0;
-    // The drive list's entries in order, each "c: [LABEL]". Never touches a
-    // volume.
-    virtual std::vector<std::string> DriveListEntries() = 0;
+    // The drive list's entries in order. Never touches a volume.
+    virtual std::vector<DriveListEntry> DriveListEntries() = 0;
 };
 
 // What the drawing side (the Qt window, or the report) supplies to the

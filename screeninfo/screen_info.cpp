@@ -8,7 +8,7 @@
 #include "platform/checked.h"
 #include "platform/guarded.h"
 #include "platform/spi.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 
@@ -21,13 +21,6 @@ namespace {
 // Store in the user profile and tell every window.
 constexpr uint32_t kStoreAndBroadcast = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
 constexpr std::size_t kFaceNameMaxBytes = SpiLogFont::kFaceNameSize - 1;
-
-// Platform text up to its first NUL, or whole when there is none.
-std::string StripNul(std::span<const std::byte> bytes) { return spi_bytes::textUpToNul(bytes); }
-
-std::string StripNul(const std::array<char, SpiLogFont::kFaceNameSize>& name) {
-    return StripNul(std::as_bytes(std::span(name)));
-}
 
 }  // namespace
 
@@ -109,7 +102,7 @@ std::string ScreenInfo::DesktopWallpaper() {
     if (!mayRead(Member::DesktopWallpaper)) return {};
     std::array<std::byte, kWallpaperBufferSize> buffer{};
     spiCall(SPI_GETDESKWALLPAPER, kWallpaperBufferSize, std::span(buffer), 0);
-    return StripNul(buffer);
+    return std::string(upToNul(buffer));
 }
 
 void ScreenInfo::SetDesktopWallpaper(std::string_view BitmapFileName) {
@@ -156,7 +149,8 @@ std::string ScreenInfo::IconFontName() {
     if (!mayRead(Member::IconFontName)) return {};
     auto bytes = SpiLogFont{}.bytes();
     spiCall(SPI_GETICONTITLELOGFONT, 0, std::span(bytes), 0);
-    return StripNul(SpiLogFont::from(bytes).faceName);
+    const auto& face = SpiLogFont::from(bytes).faceName;
+    return std::string(upToNul(std::string_view(face.data(), face.size())));
 }
 
 void ScreenInfo::SetIconFontName(std::string_view Value) {
@@ -167,7 +161,7 @@ void ScreenInfo::SetIconFontName(std::string_view Value) {
     if (!spiCall(SPI_GETICONMETRICS, SpiIconMetrics::kSize, std::span(metricsBytes), 0)) return;
     SpiLogFont font = SpiIconMetrics::from(metricsBytes).font;
 
-    const std::string_view name = Utf8Prefix(Value, kFaceNameMaxBytes);
+    const std::string_view name = utf8Prefix(Value, kFaceNameMaxBytes);
     for (std::size_t i = 0; i < name.size(); ++i) font.faceName[i] = name[i];
     font.faceName[name.size()] = '\0';
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header of a layer above its own, when
-logic includes a platform backend, or when logic includes an operating-system
-or toolkit header.
+logic includes a platform backend, when logic includes an operating-system
+or toolkit header, or when folders of the host backend include each other in
+a circle.
 
 Usage: check-layers.py [SOURCE_ROOT]   (default: the tree this script is in)
 
@@ -11,36 +12,32 @@ import pathlib
 import re
 import sys
 
-# Which layer a file belongs to: the first prefix that matches its path.
-LAYER_OF = [
-    ("platform/backend.cpp", "platform_root"),
-    ("platform/backend_win32.cpp", "platform_root"),
+# Which layer a file belongs to: that of the deepest folder listed here that
+# holds it. Layers are folders, never single files: a file that needs other
+# rules than its neighbours moves to a folder of its own.
+LAYER_OF = {
+    "platform/": "platform",
     # What the service headers promise that needs the C library: iconv, open().
-    ("platform/code_page.cpp", "platform_os"),
-    ("platform/input_file.cpp", "platform_os"),
-    ("platform/win32/", "win32"),
-    ("platform/contract/", "contract"),
-    ("platform/engine/", "engine"),
-    ("platform/sim/", "sim"),
-    ("platform/host/", "host"),
-    ("platform/capture/", "capture"),
-    ("platform/", "platform"),
-    ("format/", "format"),
-    ("app/view/", "view"),
-    ("app/control.h", "app_model"),
-    ("app/layout.", "app_model"),
-    ("app/si9x.", "app_model"),
-    ("app/si32bg.", "app_model"),
-    ("app/taskbar.", "app_model"),
-    ("app/", "app"),
-    ("si32mod/", "si32mod"),
-    ("drives/", "drives"),
-    ("screeninfo/", "screeninfo"),
-    ("facts/", "facts"),
-    ("tools/", "tools"),
-]
+    "platform/os/": "platform_os",
+    "platform/backend/": "backend",
+    "platform/contract/": "contract",
+    "platform/engine/": "engine",
+    "platform/sim/": "sim",
+    "platform/host/": "host",
+    "platform/win32/": "win32",
+    "platform/capture/": "capture",
+    "format/": "format",
+    "window/": "window",
+    "app/": "app",
+    "app/view/": "view",
+    "si32mod/": "si32mod",
+    "drives/": "drives",
+    "screeninfo/": "screeninfo",
+    "facts/": "facts",
+    "tools/": "tools",
+}
 
-LOGIC_BELOW_APP = {"platform", "format", "app_model", "si32mod", "drives"}
+LOGIC_BELOW_APP = {"platform", "format", "window", "si32mod", "drives"}
 MAY_INCLUDE = {
     "platform": {"platform"},
     "platform_os": {"platform"},
@@ -51,11 +48,11 @@ MAY_INCLUDE = {
     "win32": {"platform", "contract", "engine", "win32"},
     # Writes what the simulated machine reads, so it knows the sim's tables.
     "capture": {"platform", "contract", "engine", "sim", "capture"},
-    "platform_root": {"platform", "contract", "engine", "sim", "host", "win32", "platform_root"},
+    "backend": {"platform", "contract", "engine", "sim", "host", "win32", "backend"},
     "format": {"platform", "format"},
-    "app_model": {"platform", "format", "app_model"},
-    "si32mod": {"platform", "format", "app_model", "si32mod"},
-    "drives": {"platform", "format", "app_model", "drives"},
+    "window": {"platform", "format", "window"},
+    "si32mod": {"platform", "format", "window", "si32mod"},
+    "drives": {"platform", "format", "window", "drives"},
     "screeninfo": {"platform", "screeninfo"},
     "facts": LOGIC_BELOW_APP | {"facts"},
     "app": LOGIC_BELOW_APP | {"facts", "screeninfo", "capture", "app"},
@@ -64,15 +61,17 @@ MAY_INCLUDE = {
 }
 
 # Layers that may include operating-system, X11 or Qt headers.
-MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "platform_root", "platform_os", "capture"}
+MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "backend", "platform_os", "capture"}
 # Outside headers logic may still use: the standard library and the JSON one.
 PORTABLE = re.compile(r"^(?:[a-z_]+|nlohmann/json\.hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
 
 def layer_of(path):
-    for prefix, layer in LAYER_OF:
-        if path.startswith(prefix):
+    folders = path.split("/")[:-1]
+    for depth in range(len(folders), 0, -1):
+        layer = LAYER_OF.get("/".join(folders[:depth]) + "/")
+        if layer is not None:
             return layer
     return None
 
@@ -106,14 +105,58 @@ def problems(root, folders):
     return found
 
 
+HOST = "platform/host/"
+
+
+def host_folder(path):
+    """The host backend's folder a file or header is in; "." for its composition."""
+    rest = path[len(HOST):]
+    return rest.split("/", 1)[0] if "/" in rest else "."
+
+
+def host_circles(root):
+    """Folders of the host backend that reach each other through includes: a
+    folder is meant to be read, tested and changed without the ones above it."""
+    edges = {}  # (from folder, to folder) -> the first include that makes it
+    for file in sorted((root / HOST).rglob("*")) if (root / HOST).is_dir() else []:
+        if file.suffix not in (".h", ".cpp") or not file.is_file():
+            continue
+        path = file.relative_to(root).as_posix()
+        text = file.read_text(encoding="utf-8", errors="replace")
+        for match in INCLUDE.finditer(text):
+            kind, header = match.groups()
+            if kind != '"' or not header.startswith(HOST):
+                continue
+            ends = (host_folder(path), host_folder(header))
+            if ends[0] != ends[1] and ends not in edges:
+                line = text.count("\n", 0, match.start()) + 1
+                edges[ends] = f"{path}:{line}"
+
+    def reachable(start):
+        seen, todo = set(), [start]
+        while todo:
+            here = todo.pop()
+            for a, b in edges:
+                if a == here and b not in seen:
+                    seen.add(b)
+                    todo.append(b)
+        return seen
+
+    found = []
+    for (a, b), where in sorted(edges.items()):
+        if a in reachable(b):
+            found.append(f"{where}: host folder {a} includes {b}, whose includes lead back to {a}")
+    return found
+
+
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).parent.parent)
-    folders = [d for d in ("platform", "format", "app", "si32mod", "drives", "screeninfo", "facts", "tools")
+    folders = [d for d in sorted({prefix.split("/")[0] for prefix in LAYER_OF})
                 if (root / d).is_dir()]
     if not folders:
         print(f"check-layers: no source folders under {root}", file=sys.stderr)
         return 2
-    found = problems(root, folders)
+    found = problems(root, folders) + host_circles(root)
     for problem in found:
         print(problem)
     return 1 if found else 0

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/si9x.h"
 #include "platform/guarded.h"
 #include "platform/text_helpers.h"
 #include "si32mod/buffers.h"
 #include "si32mod/si32mod.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {

@@ -1,9 +1,10 @@
 #include "app/view/backdrop_view.h"
 
-#include "app/layout.h"
-#include "app/si32bg.h"
+#include "app/view/screen_placement.h"
 #include "app/view/server_background.h"
 #include "app/view/view_colours.h"
+#include "window/layout.h"
+#include "window/si32bg.h"
 
 namespace si32 {
 
@@ -37,7 +38,10 @@ void BackdropView::create() {
 }
 
 void BackdropView::follow() {
-    if (!model_.Loaded) {
+    // Where the compositor places windows the backdrop could neither stand
+    // where the main window will appear nor draw while start-up holds the
+    // event loop: it would come up late, beside the main window.
+    if (!model_.Loaded || compositorPlacesWindows()) {
         window_.reset();
         return;
     }

@@ -5,8 +5,8 @@
 #include <QFont>
 #include <span>
 
-#include "app/control.h"
 #include "app/view/twips_scale.h"
+#include "window/control.h"
 
 namespace si32 {
 

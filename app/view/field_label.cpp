@@ -1,7 +1,6 @@
 #include "app/view/field_label.h"
 
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTextLayout>
 #include <climits>
 #include <cmath>
@@ -9,36 +8,8 @@
 namespace si32 {
 namespace {
 
-const QChar kEllipsis(0x2026);
-
-QString withoutTrailingBlanks(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace()) --end;
-    return text.left(end);
-}
-
-// The text cut to width with an ellipsis at its end, even where the part
-// left would fit without one: more text follows it.
-QString endingInEllipsis(const QFontMetrics& metrics, QString text, int width) {
-    text = withoutTrailingBlanks(text);
-    QString elided = metrics.elidedText(text, Qt::ElideRight, width);
-    if (elided.endsWith(kEllipsis) && elided != text) return elided;
-    while (!text.isEmpty() && metrics.horizontalAdvance(text + kEllipsis) > width) text.chop(1);
-    return withoutTrailingBlanks(text) + kEllipsis;
-}
-
-// One line cut to width. A size ("134,217,728  KB") gives up digits before
-// its unit: a number without its unit reads as a different size.
-QString cutLine(const QFontMetrics& metrics, const QString& text, int width) {
-    static const QRegularExpression unit(QStringLiteral("\\s+[A-Za-z]{1,3}\\)?$"));
-    const QRegularExpressionMatch match = unit.match(text);
-    if (match.hasMatch() && match.capturedStart() > 0) {
-        const QString tail = match.captured();
-        const int room = width - metrics.horizontalAdvance(tail);
-        if (room > metrics.horizontalAdvance(kEllipsis))
-            return endingInEllipsis(metrics, text.left(match.capturedStart()), room) + tail;
-    }
-    return metrics.elidedText(text, Qt::ElideRight, width);
+TextAdvance advanceIn(const QFont& font) {
+    return [metrics = QFontMetricsF(font)](const QString& text) { return metrics.horizontalAdvance(text); };
 }
 
 }  // namespace
@@ -70,43 +41,21 @@ bool FieldLabel::isCut() const { return shown().cut; }
 
 FieldLabel::Shown FieldLabel::shown() const {
     const QRect area = contentsRect();
-    const QFontMetrics metrics(font());
-    Shown out;
     const QString whole = withoutTrailingBlanks(text());
-    if (!wordWrap()) {
-        // A text of several lines in a one-line field is drawn as it is.
-        if (whole.contains(QLatin1Char('\n')) ||
-            std::ceil(QFontMetricsF(font()).horizontalAdvance(whole)) <= area.width()) {
-            out.lines.push_back({whole, 0});
-            return out;
-        }
-        out.lines.push_back({cutLine(metrics, whole, area.width()), 0});
-        out.cut = true;
-        return out;
-    }
-    QTextLayout layout(whole, font());
+    if (!wordWrap()) return shownOnOneLine(advanceIn(font()), whole, area.width());
+    QTextLayout layout(withForcedBreaks(whole), font());
     QTextOption option;
     // A word wider than the field breaks rather than run past its edge.
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    std::vector<LineSpan> lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(area.width());
-        spans.emplace_back(line.textStart(), line.textLength());
+        lines.push_back({line.textStart(), line.textLength()});
     }
     layout.endLayout();
-    // As many whole lines as the field's height holds, and always one.
-    const std::size_t room = static_cast<std::size_t>(std::max(1, area.height() / std::max(1, metrics.height())));
-    for (std::size_t i = 0; i < spans.size() && i < room; ++i) {
-        QString line = whole.mid(spans[i].first, spans[i].second);
-        if (i + 1 == room && spans.size() > room) {
-            line = endingInEllipsis(metrics, whole.mid(spans[i].first), area.width());
-            out.cut = true;
-        }
-        out.lines.push_back({line, spans[i].first});
-    }
-    return out;
+    return shownWrapped(advanceIn(font()), whole, lines, area.width(), area.height(), QFontMetrics(font()).height());
 }
 
 void FieldLabel::paintEvent(QPaintEvent*) {

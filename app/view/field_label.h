@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QStringList>
 
+#include "app/view/field_fit.h"
+
 namespace si32 {
 
 class FieldLabel : public QLabel {
@@ -20,14 +22,7 @@ public:
     bool isCut() const;
 
     // What the field draws, line by line, as it now stands.
-    struct Shown {
-        struct Line {
-            QString text;
-            qsizetype start = 0;  // where the line's text begins in text()
-        };
-        std::vector<Line> lines;
-        bool cut = false;
-    };
+    using Shown = ShownText;
     Shown shown() const;
 
     // The caption of the row this value stands in; a caption knows the

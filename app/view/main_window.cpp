@@ -16,7 +16,6 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/layout.h"
 #include "app/program_start.h"
 #include "app/session.h"
 #include "app/view/app_icon.h"
@@ -25,6 +24,7 @@
 #include "app/view/window_view.h"
 #include "platform/platform.h"
 #include "platform/terminal_text.h"
+#include "window/layout.h"
 
 namespace {
 

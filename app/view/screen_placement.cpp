@@ -1,5 +1,6 @@
 #include "app/view/screen_placement.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -20,8 +21,9 @@ int clampInto(int at, int length, int from, int room) {
 
 }  // namespace
 
-ScreenPlacement::ScreenPlacement(double twipsPerPixelX, double twipsPerPixelY, double ratio, QRect workArea)
-    : ratio_(positive(ratio, 1)), workArea_(workArea) {
+ScreenPlacement::ScreenPlacement(double twipsPerPixelX, double twipsPerPixelY, double ratio, QRect workArea,
+                                 QSizeF modelScreen)
+    : ratio_(positive(ratio, 1)), workArea_(workArea), modelScreen_(modelScreen) {
     perPixelX_ = positive(twipsPerPixelX, kDesignTwipsPerPixel / ratio_);
     perPixelY_ = positive(twipsPerPixelY, kDesignTwipsPerPixel / ratio_);
 }
@@ -31,16 +33,26 @@ ScreenPlacement ScreenPlacement::of(Ui& ui, const QScreen* screen) {
     const QRect work = screen != nullptr ? screen->availableGeometry() : QRect();
     ScreenTwips twips;
     guarded([&] { twips = ui.Screen(); });
-    return {twips.twipsPerPixelX, twips.twipsPerPixelY, ratio, work};
+    return {twips.twipsPerPixelX, twips.twipsPerPixelY, ratio, work, QSizeF(twips.width, twips.height)};
 }
 
 QPoint ScreenPlacement::toScreen(int32_t left, int32_t top, QSize frame) const {
-    const int x = static_cast<int>(std::lround(left / perPixelX_ / ratio_));
-    const int y = static_cast<int>(std::lround(top / perPixelY_ / ratio_));
-    if (workArea_.isEmpty()) return {x, y};
+    if (workArea_.isEmpty())
+        return {static_cast<int>(std::lround(left / perPixelX_ / ratio_)),
+                static_cast<int>(std::lround(top / perPixelY_ / ratio_))};
+    // Centre on centre; without the model's screen, origin on origin.
+    const bool known = modelScreen_.width() > 0 && modelScreen_.height() > 0;
+    const double originX =
+        known ? workArea_.left() + workArea_.width() / 2.0 - modelScreen_.width() / 2 / perPixelX_ / ratio_ : 0;
+    const double originY =
+        known ? workArea_.top() + workArea_.height() / 2.0 - modelScreen_.height() / 2 / perPixelY_ / ratio_ : 0;
+    const int x = static_cast<int>(std::lround(originX + left / perPixelX_ / ratio_));
+    const int y = static_cast<int>(std::lround(originY + top / perPixelY_ / ratio_));
     return {clampInto(x, frame.width(), workArea_.left(), workArea_.width()),
             clampInto(y, frame.height(), workArea_.top(), workArea_.height())};
 }
+
+bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 int32_t ScreenPlacement::twipsX(int pixels) const {
     return static_cast<int32_t>(std::lround(pixels * ratio_ * perPixelX_));

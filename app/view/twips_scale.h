@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/control.h"
+#include "window/control.h"
 
 class QScreen;
 

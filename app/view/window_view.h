@@ -2,19 +2,23 @@
 // The main window si9x on the screen. It draws the control model and hands
 // every event to the model's handlers; what the program does is decided
 // there, never here.
+#include <QMargins>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "app/view/field_fit.h"
 #include "app/view/screen_placement.h"
 #include "app/view/twips_scale.h"
+#include "platform/ui.h"
 
 class QComboBox;
 class QMenu;
-class QMargins;
+class QScreen;
 
 namespace si32 {
 
@@ -83,20 +87,12 @@ private:
     QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
     void syncControl(Bound& bound);
-    void syncDriveList(const Control& control);
+    void syncDriveList();
     void fitToText(QWidget& widget, const Control& control) const;
+    // Every control as the field fitting sees it; containers collects the
+    // containers their places count.
+    std::vector<FieldPlace> fieldPlaces(std::vector<QWidget*>& containers) const;
     void fitValues();
-    // A value field too narrow for its text grows right, up to its frame's
-    // inner edge and short of the next control on its line, which may move
-    // aside where its own text leaves it room.
-    void fitValue(FieldLabel& label, const Control& control, std::unordered_map<const QWidget*, int>& pushed);
-    // How far the next field moved right to give up to wanted pixels.
-    int pushAside(const Bound& next, int wanted, std::unordered_map<const QWidget*, int>& pushed);
-    struct Limit {
-        int right;
-        const Bound* by;  // the control that sets it, or nullptr for the frame
-    };
-    Limit growthLimit(const QWidget& widget, const QRect& design) const;
     void showTip(QWidget& widget, const Control& control, const QString& tip);
     void nameForScreenReaders();
     void settle();
@@ -114,18 +110,26 @@ private:
     // event is not one for this window's tooltips.
     bool showPlainTooltip(QObject* watched, QEvent* event);
     QMargins outerMargins() const;
+    // How much smaller than its design the window is drawn so that it and
+    // its frame fit the screen's work area: 1 where they fit, never below
+    // the legible font size.
+    static double fitZoom(const QScreen* screen);
+    static TwipsScale zoomed(const QScreen* screen, double zoom);
 
     Session& session_;
     double zoom_;
     TwipsScale scale_;
     ScreenPlacement placement_;
+    // The frame the window manager said it would draw, before the window
+    // is on the screen.
+    std::optional<QMargins> managerFrame_;
     bool started_ = false;
     bool settled_ = false;
     std::unique_ptr<BackdropView> backdrop_;
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;
     QComboBox* driveList_ = nullptr;
-    std::vector<std::string> driveEntries_;
+    std::vector<DriveListEntry> driveEntries_;
 };
 
 }  // namespace si32

@@ -7,6 +7,7 @@
 
 #include "platform/capture/description_writer.h"
 #include "platform/spi.h"
+#include "platform/text_helpers.h"
 
 namespace si32::capture {
 namespace {
@@ -19,11 +20,7 @@ struct Replacement {
 bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
 
 bool matchesAt(const std::string& text, size_t at, const std::string& secret) {
-    for (size_t i = 0; i < secret.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) !=
-            std::tolower(static_cast<unsigned char>(secret[i])))
-            return false;
-    return true;
+    return equalsNoCase(std::string_view(text).substr(at, secret.size()), secret);
 }
 
 class Replacer {
@@ -93,7 +90,7 @@ void registeredNames(Recording& rec, Replacer& replacer) {
             const auto found = key.values.find(valueName);
             if (found == key.values.end() || !isText(found->second.type)) continue;
             std::string& data = found->second.data;
-            const std::string secret = data.substr(0, data.find('\0'));
+            const std::string secret(upToNul(data));
             if (secret.empty()) continue;
             replacer.add(secret, placeholder);
             data = std::string(placeholder) + '\0';
@@ -113,8 +110,6 @@ void drives(Recording& rec) {
         }
         if (!drive.listLabel.empty()) drive.listLabel = (listShowsLabel ? "LABEL_" : "SOURCE_") + suffix;
     }
-    if (rec.driveList)
-        for (std::string& entry : *rec.driveList) entry = entry.substr(0, 2);
 }
 
 void applyEverywhere(Recording& rec, const Replacer& r) {

@@ -234,11 +234,7 @@ Json driveOf(const RecordedDrive& d) {
 Json drivesOf(const Recording& rec) {
     Json drives = Json::array();
     if (!rec.driveList) return drives;
-    for (const std::string& entry : *rec.driveList) {
-        const std::optional<char> letter = driveLetterOf(entry);
-        if (!letter) continue;
-        drives.push_back(driveOf(rec.drives.at(*letter)));
-    }
+    for (const char letter : *rec.driveList) drives.push_back(driveOf(rec.drives.at(letter)));
     return drives;
 }
 

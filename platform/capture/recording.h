@@ -112,7 +112,7 @@ struct Recording {
     std::vector<RecordedProgram> programs;
     std::set<std::string, NoCaseLess> killed;  // full paths the program deleted
     std::optional<std::string> currentDirectory;
-    std::optional<std::vector<std::string>> driveList;
+    std::optional<std::vector<char>> driveList;  // the drive list's letters in order
     std::map<char, RecordedDrive> drives;
     std::optional<bool> previousInstance;
     // Calls that raised on the machine and never answered.

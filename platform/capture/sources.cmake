@@ -5,6 +5,14 @@ si32_library(si32_platform_capture
   capture/desktop_facts.cpp
   capture/description_writer.cpp
   capture/recording_backend.cpp
+  capture/recording_files.cpp
+  capture/recording_kernel.cpp
+  capture/recording_multimedia.cpp
+  capture/recording_printing.cpp
+  capture/recording_regional.cpp
+  capture/recording_registry.cpp
+  capture/recording_shell.cpp
+  capture/recording_ui.cpp
   capture/windows_paths.cpp)
 target_link_libraries(si32_platform_capture
   PUBLIC si32_platform_api nlohmann_json::nlohmann_json

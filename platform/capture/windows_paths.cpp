@@ -4,15 +4,14 @@
 #include <vector>
 
 #include "platform/engine/registry_tree.h"
+#include "platform/text_helpers.h"
 
 namespace si32::capture {
 
 std::string fullWindowsPath(std::string_view path, std::string_view currentDirectory) {
     std::string joined;
     if (path.size() >= 2 && path[1] == ':') {
-        const bool sameDrive =
-            !currentDirectory.empty() && std::toupper(static_cast<unsigned char>(currentDirectory[0])) ==
-                                             std::toupper(static_cast<unsigned char>(path[0]));
+        const bool sameDrive = !currentDirectory.empty() && upperAscii(currentDirectory[0]) == upperAscii(path[0]);
         if (path.size() >= 3 && (path[2] == '\\' || path[2] == '/')) joined = std::string(path);
         else if (sameDrive) joined = std::string(currentDirectory) + "\\" + std::string(path.substr(2));
         else joined = std::string(path.substr(0, 2)) + "\\" + std::string(path.substr(2));
@@ -37,7 +36,7 @@ std::string fullWindowsPath(std::string_view path, std::string_view currentDirec
         }
         name.clear();
     }
-    std::string full{static_cast<char>(std::toupper(static_cast<unsigned char>(joined[0]))), ':', '\\'};
+    std::string full{upperAscii(joined[0]), ':', '\\'};
     for (size_t i = 0; i < names.size(); ++i) full += (i == 0 ? "" : "\\") + names[i];
     // A name the program wrote with a trailing backslash asks for a folder.
     if (!path.empty() && (path.back() == '\\' || path.back() == '/') && !names.empty()) full += "\\";
@@ -53,13 +52,7 @@ std::string iniFilePath(std::string_view fileName, std::string_view windowsDirec
 
 std::optional<char> driveLetterOf(std::string_view path) {
     if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) return std::nullopt;
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
-}
-
-std::string listLabelOf(std::string_view entry) {
-    const size_t open = entry.find(" [");
-    if (open == std::string_view::npos || entry.empty() || entry.back() != ']') return {};
-    return std::string(entry.substr(open + 2, entry.size() - open - 3));
+    return upperAscii(path[0]);
 }
 
 std::string fullKeyPath(HKEY root, std::string_view path) {

@@ -1,6 +1,6 @@
 #pragma once
 // The small path rules a recording needs: full Windows paths from what the
-// program wrote, drive letters, registry key names, drive list entries.
+// program wrote, drive letters, registry key names.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +17,8 @@ std::string fullWindowsPath(std::string_view path, std::string_view currentDirec
 // Windows directory.
 std::string iniFilePath(std::string_view fileName, std::string_view windowsDirectory);
 
-// The upper-case letter of "x:..." ("c:\", "d: [DATA]"); nullopt otherwise.
+// The upper-case letter of "x:..." ("c:\", "d:\DATA"); nullopt otherwise.
 std::optional<char> driveLetterOf(std::string_view path);
-
-// The text in brackets of a drive list entry ("c: [SYSTEM]"), empty without.
-std::string listLabelOf(std::string_view entry);
 
 // "HKEY_LOCAL_MACHINE\SOFTWARE\..." for a root and a path below it.
 std::string fullKeyPath(HKEY root, std::string_view path);

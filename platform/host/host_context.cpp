@@ -12,17 +12,33 @@
 
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_backend.h"
-#include "platform/host/host_services.h"
 #include "platform/host/volumes/drive_map_mounts.h"
 #include "platform/install_layout.h"
 
 namespace si32 {
 namespace {
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
+// Each is named where it is read; one missing here reads as unset there.
+constexpr const char* kHeededVariables[] = {
+    "SI32_PREFIX",
+    "XDG_DATA_HOME",
+    "HOME",  // the prefix
+    "PATH",
+    "TMPDIR",  // programs, the temporary directory
+    "LC_ALL",
+    "LC_NUMERIC",
+    "LC_TIME",
+    "LC_ADDRESS",
+    "LANG",  // the locale
+    "DISPLAY",
+    "WAYLAND_DISPLAY",
+    "XDG_SESSION_TYPE",
+    "QT_QPA_PLATFORM",  // the display
+    "XDG_RUNTIME_DIR",  // the instance lock
+    "CUPS_SERVER",
+    "CUPS_SERVERROOT",
+    "IPP_PORT",  // the printer
+};
 
 // A prefix on a dead server is no prefix: the default one stands in.
 bool isDirectory(MountGuard& mounts, const std::string& path) {
@@ -55,12 +71,12 @@ std::string programsDirectory() {
 
 namespace {
 
-std::string userPrefix() {
-    std::string chosen = environment("SI32_PREFIX");
+std::string userPrefix(const HostEnvironment& environment) {
+    std::string chosen = environment.Get("SI32_PREFIX");
     if (!chosen.empty()) return chosen;
-    std::string data = environment("XDG_DATA_HOME");
+    std::string data = environment.Get("XDG_DATA_HOME");
     if (data.empty()) {
-        const std::string home = environment("HOME");
+        const std::string home = environment.Get("HOME");
         if (home.empty()) return {};
         data = home + "/.local/share";
     }
@@ -69,13 +85,21 @@ std::string userPrefix() {
 
 }  // namespace
 
+HostEnvironment processEnvironment() {
+    HostEnvironment environment;
+    for (const char* name : kHeededVariables)
+        if (const char* value = std::getenv(name)) environment.Set(name, value);
+    return environment;
+}
+
 HostContext makeHostContext() {
     HostContext context;
+    context.environment = processEnvironment();
     const auto mounts = ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or(""));
     context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, mounts), std::chrono::milliseconds(2000));
     context.executableDir = programsDirectory();
     context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
-    const std::string user = userPrefix();
+    const std::string user = userPrefix(context.environment);
     if (holdsWindowsSide(*context.mounts, user)) {
         context.prefix = user;
         context.prefixWritable =

@@ -2,25 +2,29 @@
 target_sources(si32_platform_host PRIVATE
   host/host_backend.cpp
   host/host_context.cpp
-  # shared helpers: bounded reads, libraries opened at run time, deadlines
-  host/common/mount_guard.cpp
+  # shared helpers: bounded reads, libraries opened at run time, deadlines, X11
   host/common/host_read.cpp
+  host/common/host_ui_x11.cpp
+  host/common/mount_guard.cpp
   host/common/shared_library.cpp
   host/common/udev_database.cpp
+  # readers of the machine's own files: kernel, processors, memory, users
+  host/machine/host_cpu.cpp
+  host/machine/host_cpu_tables.cpp
+  host/machine/host_facts.cpp
+  host/machine/host_passwd.cpp
+  host/machine/machine_facts.cpp
+  host/machine/machine_kind.cpp
   # kernel32: version, names, directories, memory, files, programs, INI, locale
-  host/kernel/host_facts.cpp
   host/kernel/host_files.cpp
   host/kernel/host_ini_facts.cpp
   host/kernel/host_kernel.cpp
   host/kernel/host_kernel_ini.cpp
   host/kernel/host_locale.cpp
-  host/kernel/host_passwd.cpp
   host/kernel/host_process.cpp
   host/kernel/host_regional.cpp
   host/kernel/host_windows_paths.cpp
   # the registry built from live facts
-  host/registry/host_cpu.cpp
-  host/registry/host_cpu_tables.cpp
   host/registry/host_registry.cpp
   host/registry/host_registry_facts.cpp
   # devices: sound, printer, desktop parameters, taskbar, instance lock
@@ -34,7 +38,6 @@ target_sources(si32_platform_host PRIVATE
   # display: screen metrics, message boxes, the X11 screen of the report
   host/display/host_ui.cpp
   host/display/host_ui_metrics.cpp
-  host/display/host_ui_x11.cpp
   host/display/x11_screen.cpp
 )
 # The default prefix, used when the user has none: the product's configuration

@@ -4,14 +4,14 @@
 
 #include "platform/code_page.h"
 #include "platform/platform.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
 std::string capQuoted(std::string_view text) {
     constexpr std::size_t kQuotedLimit = 80;
     if (text.size() <= kQuotedLimit) return std::string(text);
-    return std::string(Utf8Prefix(text, kQuotedLimit - 3)) + "...";
+    return std::string(utf8Prefix(text, kQuotedLimit - 3)) + "...";
 }
 
 void DescriptionReader::fail(std::string_view path, std::string_view expected) const {

@@ -39,8 +39,6 @@ uint64_t availableOf(const MemoryFacts& memory) {
            memory.totalPhysical % 100 * memory.load / 100;
 }
 
-uint32_t saturate32(uint64_t value) { return static_cast<uint32_t>(std::min<uint64_t>(value, 0xFFFFFFFFu)); }
-
 }  // namespace
 
 int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {

@@ -6,6 +6,7 @@
 #include "platform/sim/parameter_value.h"
 #include "platform/sim/windows_path.h"
 #include "platform/spi.h"
+#include "platform/text_helpers.h"
 
 namespace si32::sim {
 
@@ -13,15 +14,12 @@ namespace {
 
 constexpr HDC kWindowDC = 0x0D10;
 
-std::string driveEntry(const DriveFacts& drive) {
-    // The list shows the letter in lower case and, when the volume has a
-    // name (a network drive: its share), that name in brackets.
-    std::string entry{static_cast<char>(drive.letter | 0x20), ':'};
-    if (drive.listLabel) {
-        if (!drive.listLabel->empty()) entry += " [" + *drive.listLabel + "]";
-    } else if (!drive.volumeFails && !drive.label.empty()) {
-        entry += " [" + drive.label + "]";
-    }
+DriveListEntry driveEntry(const DriveFacts& drive) {
+    // The list names a drive by its volume's label unless the description
+    // says what it shows instead (a network drive: its share).
+    DriveListEntry entry{drive.letter, {}};
+    if (drive.listLabel) entry.label = *drive.listLabel;
+    else if (!drive.volumeFails) entry.label = drive.label;
     return entry;
 }
 
@@ -111,8 +109,7 @@ int32_t SimUi::setParameter(const SpiSetAction& set, uint32_t param, const SpiPo
         }
         case SpiSource::Text: {
             std::vector<std::byte> text;
-            if (memory != nullptr)
-                text.assign(memory->begin(), std::find(memory->begin(), memory->end(), std::byte{0}));
+            if (memory != nullptr) text.assign(memory->begin(), memory->begin() + upToNul(*memory).size());
             store(set.get, std::move(text));
             return 1;
         }
@@ -204,9 +201,9 @@ bool SimUi::PrevInstance() {
     return machine_.previousInstance;
 }
 
-std::vector<std::string> SimUi::DriveListEntries() {
+std::vector<DriveListEntry> SimUi::DriveListEntries() {
     failing_.raiseIfFailing("DriveListEntries");
-    std::vector<std::string> entries;
+    std::vector<DriveListEntry> entries;
     for (const DriveFacts& drive : machine_.drives) entries.push_back(driveEntry(drive));
     return entries;
 }

@@ -1,7 +1,13 @@
 target_sources(si32_platform_sim PRIVATE
   sim/call_names.cpp
   sim/demo_machines.cpp
+  sim/description_display.cpp
+  sim/description_document.cpp
+  sim/description_drives.cpp
+  sim/description_files.cpp
   sim/description_reader.cpp
+  sim/description_registry.cpp
+  sim/description_system.cpp
   sim/machine_description.cpp
   sim/parameter_value.cpp
   sim/sim_devices.cpp

@@ -121,7 +121,7 @@ public:
     void SetMousePointer(int32_t pointer) override;
     int32_t MsgBox(std::string_view prompt, int32_t style, std::string_view title) override;
     bool PrevInstance() override;
-    std::vector<std::string> DriveListEntries() override;
+    std::vector<DriveListEntry> DriveListEntries() override;
 
 private:
     Frontend& frontend_;

@@ -121,8 +121,8 @@ bool Win32Ui::PrevInstance() {
     return previous_;
 }
 
-std::vector<std::string> Win32Ui::DriveListEntries() {
-    std::vector<std::string> entries;
+std::vector<DriveListEntry> Win32Ui::DriveListEntries() {
+    std::vector<DriveListEntry> entries;
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
@@ -136,9 +136,7 @@ std::vector<std::string> Win32Ui::DriveListEntries() {
             case DRIVE_REMOTE: label = networkName(letter); break;
             default: break;
         }
-        std::string entry{static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), ':'};
-        if (!label.empty()) entry += " [" + label + "]";
-        entries.push_back(std::move(entry));
+        entries.push_back({letter, std::move(label)});
     }
     return entries;
 }

@@ -66,6 +66,7 @@ std::unique_ptr<Backend> hostOver(const std::string& root, Frontend& frontend) {
     context.root = root;
     context.executableDir = binaryDir() + "/bin";
     context.prefix = context.executableDir + "/../share/si32/prefix";
+    context.environment = processEnvironment();
     return makeHostBackend(frontend, Program::Report, context);
 }
 
@@ -145,7 +146,7 @@ std::vector<std::string> driveLetters(const Machine& machine) {
     CaptureFrontend frontend(machine.realScreen);
     std::unique_ptr<Backend> backend = machine.make(frontend);
     std::vector<std::string> letters;
-    for (const std::string& entry : backend->platform().ui.DriveListEntries()) letters.push_back(entry.substr(0, 1));
+    for (const DriveListEntry& entry : backend->platform().ui.DriveListEntries()) letters.emplace_back(1, entry.letter);
     return letters;
 }
 

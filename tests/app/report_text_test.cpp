@@ -10,12 +10,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/layout.h"
 #include "app/report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/recording_frontend.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

@@ -9,12 +9,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/layout.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/recording_frontend.h"
 #include "tests/support/source_dir.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

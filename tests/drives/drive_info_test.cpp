@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/sim/sim_machine.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 namespace si32 {
 namespace {
@@ -201,7 +201,7 @@ TEST_P(DriveInfo, FillsTheFrame) {
     testsupport::RecordingFrontend frontend;
     SimMachine machine(SimMachine::Text{json}, frontend);
     Si9x form;
-    form.control("Drive1").text = "c: [DATA]";
+    form.ShowDrive1({'C', "DATA"});
     // Whatever an earlier drive left must not survive the run, except the
     // type caption, which a type without a text keeps.
     for (const auto& [key, text] : c.expected) field(form, key).text = "stale";
@@ -224,7 +224,7 @@ TEST(DriveInfoFailures, CallsThatRaiseLeaveTheirFieldsAlone) {
     testsupport::RecordingFrontend frontend;
     SimMachine machine(SimMachine::Text{json}, frontend);
     Si9x form;
-    form.control("Drive1").text = "c: [X]";
+    form.ShowDrive1({'C', "X"});
     form.Label2(17).text = "Removable";
 
     Drive1_Change(machine.platform(), form);

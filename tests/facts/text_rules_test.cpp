@@ -67,22 +67,5 @@ TEST(Texts, UpperCaseChangesLettersAndKeepsTheRest) {
     for (const auto& c : cases) EXPECT_EQ(UpperCase(c.text), c.expected) << c.text;
 }
 
-TEST(Texts, CutAtNulAndIncompleteTail) {
-    const char buffer[] = {'a', 'b', '\0', 'c'};
-    EXPECT_EQ(CutAtNul(buffer), "ab");
-    const char full[] = {'x', 'y'};
-    EXPECT_EQ(CutAtNul(full), "xy");
-
-    const struct {
-        std::string text, expected;
-    } cases[] = {
-        {"abc\xc3", "abc"}, {"abc\xe6\x97", "abc"}, {"abc\xe6\x97\xa5", "abc\xe6\x97\xa5"}, {"abc", "abc"}, {"", ""},
-    };
-    for (auto c : cases) {
-        DropIncompleteTail(c.text);
-        EXPECT_EQ(c.text, c.expected);
-    }
-}
-
 }  // namespace
 }  // namespace si32

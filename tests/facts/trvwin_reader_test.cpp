@@ -62,7 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"long_field_capped", kLongRun + ",next", {std::string(kTrvwinFieldLimit, 'x'), "next"}},
         Case{"cap_never_splits_a_character",
              std::string(kTrvwinFieldLimit - 1, 'a') + "\xc3\xa9" + ",n",
-             {std::string(kTrvwinFieldLimit - 1, 'a'), "n"}}),
+             {std::string(kTrvwinFieldLimit - 1, 'a'), "n"}},
+        Case{"cap_never_splits_a_longer_character",
+             std::string(kTrvwinFieldLimit - 2, 'a') + "\xe6\x97\xa5" + ",n",
+             {std::string(kTrvwinFieldLimit - 2, 'a'), "n"}},
+        Case{"character_ending_at_the_cap_kept",
+             std::string(kTrvwinFieldLimit - 2, 'a') + "\xc3\xa9" + "more,n",
+             {std::string(kTrvwinFieldLimit - 2, 'a') + "\xc3\xa9", "n"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(TrvwinReaderBounds, AFileThatNeverEndsIsReadBoundedly) {

@@ -35,8 +35,8 @@ void runMachine(si32::SimMachine& machine, SilentFrontend& frontend) {
     si32::Form_Load(session);
     if (!session.RefusedSecondInstance) {
         si32::Form_Activate(session);
-        for (const std::string& entry : std::vector<std::string>(session.form.Drive1Entries))
-            si32::guarded([&] { session.form.SetDrive1(entry); });
+        for (const si32::DriveListEntry& entry : std::vector<si32::DriveListEntry>(session.form.Drive1Entries))
+            si32::guarded([&] { session.form.SetDrive1(std::string_view(&entry.letter, 1)); });
         session.mod.Command2_Click();
         session.mod.Command2_Click();
     }

@@ -31,5 +31,14 @@ TEST(Checked, RaisesWhereTheResultCannotBeHeld) {
     EXPECT_TRUE(overflows([] { return checkedCast<uint32_t>(-1.0); }));
 }
 
+TEST(CheckedCast, RaisesOverflowOnlyOutsideTheTargetRange) {
+    EXPECT_EQ(checkedCast<int16_t>(uint32_t{3}), 3);
+    EXPECT_EQ(checkedCast<int16_t>(int64_t{-32768}), -32768);
+    EXPECT_THROW(checkedCast<int16_t>(uint32_t{32768}), RunTimeError);
+    EXPECT_THROW(checkedCast<int16_t>(int64_t{-32769}), RunTimeError);
+    EXPECT_EQ(checkedCast<int32_t>(2147483647.0), 2147483647);
+    EXPECT_THROW(checkedCast<int32_t>(2147483648.0), RunTimeError);
+}
+
 }  // namespace
 }  // namespace si32

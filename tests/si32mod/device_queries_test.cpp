@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/si9x.h"
 #include "tests/si32mod/sim_harness.h"
+#include "window/si9x.h"
 
 namespace si32::modtest {
 namespace {

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/layout.h"
 #include "app/view/field_label.h"
 #include "app/view/qt_frontend.h"
 #include "tests/support/source_dir.h"
 #include "tests/view/view_harness.h"
+#include "window/layout.h"
 
 namespace si32::viewtest {
 namespace {

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdlib>
 
 #include "app/view/app_icon.h"
 #include "app/view/key_codes.h"
@@ -100,6 +101,31 @@ TEST(ScreenPlacement, ModelTwipsLandOnTheScreenInQtsPixels) {
     EXPECT_EQ(ScreenPlacement(8, 8, 2, work).twipsX(640), 10240);
 }
 
+TEST(ScreenPlacement, AWindowCentredOnTheModelsScreenIsCentredOnTheRealWorkArea) {
+    struct Case {
+        const char* what;
+        double perPixel;
+        QSizeF modelScreen;  // twips
+        QRect work;
+        QSize frame;
+    };
+    const Case cases[] = {
+        {"a 640x480 machine at 144 dpi on 1280x1024", 10, {6400, 4800}, {0, 0, 1280, 1024}, {500, 400}},
+        {"a 1024x768 machine on a smaller real screen", 15, {15360, 11520}, {0, 0, 800, 700}, {700, 600}},
+        {"the real screen itself, with a panel above", 15, {19200, 15360}, {0, 24, 1280, 1000}, {640, 600}},
+        {"an odd work area", 15, {9600, 7200}, {7, 3, 1001, 777}, {301, 201}},
+    };
+    for (const auto& c : cases) {
+        const ScreenPlacement placement(c.perPixel, c.perPixel, 1, c.work, c.modelScreen);
+        // Where the model centres a window of this frame on its own screen.
+        const auto left = static_cast<int32_t>((c.modelScreen.width() - c.frame.width() * c.perPixel) / 2);
+        const auto top = static_cast<int32_t>((c.modelScreen.height() - c.frame.height() * c.perPixel) / 2);
+        const QRect shown(placement.toScreen(left, top, c.frame), c.frame);
+        EXPECT_LE(std::abs(shown.center().x() - c.work.center().x()), 1) << c.what;
+        EXPECT_LE(std::abs(shown.center().y() - c.work.center().y()), 1) << c.what;
+    }
+}
+
 TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
     app();
     const QIcon icon = appIcon();
@@ -116,6 +142,28 @@ TEST(AppIcon, TheInstalledArtworkAtEverySizeADesktopAsksFor) {
         EXPECT_GT(std::min({sign.red(), sign.green(), sign.blue()}), 200) << "a white information sign";
     }
     EXPECT_TRUE(appIconFrom("/nonexistent").isNull());
+}
+
+TEST(AppIcon, TheSmallestSizeIsDrawnOnItsOwnPixelGrid) {
+    app();
+    const QImage image = appIcon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(16, 16));
+    // A picture scaled down leaves half-covered pixels along every edge;
+    // one drawn for the grid covers each pixel or leaves it clear.
+    int partial = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) partial += qAlpha(image.pixel(x, y)) % 255 != 0 ? 1 : 0;
+    EXPECT_EQ(partial, 0);
+    // The sign's letter stands out from the white sign around it.
+    struct Case {
+        QPoint at;
+        bool white;
+    };
+    for (const Case& c : {Case{{7, 3}, false}, Case{{7, 6}, false}, Case{{5, 6}, true}, Case{{10, 6}, true}}) {
+        const QColor colour = image.pixelColor(c.at);
+        EXPECT_EQ(std::min({colour.red(), colour.green(), colour.blue()}) > 200, c.white)
+            << c.at.x() << "," << c.at.y();
+    }
 }
 
 TEST(QtFrontend, BusyPointerIsOneSettingNotAStack) {

@@ -26,13 +26,13 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include "app/layout.h"
 #include "app/startup.h"
 #include "app/view/field_label.h"
 #include "app/view/frame_box.h"
 #include "app/view/meter_bar.h"
 #include "app/view/view_colours.h"
 #include "tests/view/view_harness.h"
+#include "window/layout.h"
 
 namespace si32::viewtest {
 namespace {
@@ -410,6 +410,9 @@ TEST(WindowView, StartUpEndsOnceTheWindowIsShown) {
     bool settled = false;
     run.view->onSettled = [&] { settled = true; };
     ASSERT_TRUE(run.view->start());
+    // Where the compositor places windows, no backdrop ever comes up: it
+    // could only appear late, somewhere beside the window.
+    EXPECT_EQ(run.view->backdropWindow() == nullptr, compositorPlacesWindows());
     ASSERT_TRUE(QTest::qWaitFor([&] { return settled; }, 10000));
     EXPECT_TRUE(run.view->isVisible());
     EXPECT_EQ(run.view->backdropWindow(), nullptr);
@@ -418,16 +421,56 @@ TEST(WindowView, StartUpEndsOnceTheWindowIsShown) {
     EXPECT_EQ(static_cast<QLabel*>(run.view->controlWidget("Label2(3)"))->text(), "FRONTDESK");
 }
 
-TEST(WindowView, TheTitleBarStaysOnTheRealScreenWhateverTheSimulatedOne) {
-    auto description = viewMachine();
-    description["display"]["width_twips"] = 640 * 15;
-    description["display"]["height_twips"] = 480 * 15;
-    WindowRun run(description);
-    ASSERT_TRUE(run.startAndActivate());
-    ASSERT_LT(run.session->form.Top, 0) << "centred on the small screen, the title bar would be off the top";
-    const QRect work = run.view->screen()->availableGeometry();
-    const QRect frame = run.view->frameGeometry();
-    EXPECT_TRUE(work.contains(frame)) << "frame " << frame.x() << "," << frame.y();
+TEST(WindowView, ATwoLineValueShowsEachLineOnItsOwn) {
+    struct Case {
+        int taskbarState;
+        std::vector<QString> lines;
+    };
+    const Case cases[] = {
+        {0, {"Auto hide disabled", "Always on top disabled"}},
+        {3, {"Auto hide enabled", "Always on top enabled"}},
+        {2, {"Always on top enabled"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.taskbarState);
+        auto description = viewMachine();
+        description["taskbar_state"] = c.taskbarState;
+        WindowRun run(description);
+        ASSERT_TRUE(run.startAndActivate());
+        const auto& field = static_cast<const FieldLabel&>(*run.view->controlWidget("Label2(25)"));
+        std::vector<QString> shown;
+        for (const auto& line : field.shown().lines) shown.push_back(line.text);
+        EXPECT_EQ(shown, c.lines);
+        EXPECT_FALSE(field.isCut());
+    }
+}
+
+TEST(WindowView, CentredOnTheRealScreenWhateverTheSimulatedOne) {
+    struct Case {
+        const char* what;
+        int widthPixels, heightPixels;
+        int twipsPerPixel;
+    };
+    const Case cases[] = {
+        {"a screen smaller than the window", 640, 480, 15},
+        {"a large screen at 144 dpi", 1600, 1200, 10},
+        {"a screen of the real one's size", 1024, 768, 15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto description = viewMachine();
+        description["display"]["width_twips"] = c.widthPixels * c.twipsPerPixel;
+        description["display"]["height_twips"] = c.heightPixels * c.twipsPerPixel;
+        description["display"]["twips_per_pixel_x"] = c.twipsPerPixel;
+        description["display"]["twips_per_pixel_y"] = c.twipsPerPixel;
+        WindowRun run(description);
+        ASSERT_TRUE(run.startAndActivate());
+        const QRect work = run.view->screen()->availableGeometry();
+        const QRect frame = run.view->frameGeometry();
+        EXPECT_TRUE(work.contains(frame)) << "frame " << frame.x() << "," << frame.y();
+        EXPECT_NEAR(frame.center().x(), work.center().x(), 1);
+        EXPECT_NEAR(frame.center().y(), work.center().y(), 1);
+    }
 }
 
 TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
@@ -550,15 +593,27 @@ TEST(WindowView, CentresWithTheFrameTheWindowManagerDraws) {
         WindowRun run(viewMachine());
         bool settled = false;
         run.view->onSettled = [&] { settled = true; };
+        QPoint backdropAt(-1, -1);
+        // Where the backdrop stands as the main window comes up.
+        run.session->backdrop.Changed = [&, follow = run.session->backdrop.Changed] {
+            if (follow) follow();
+            if (const QWidget* backdrop = run.view->backdropWindow()) backdropAt = backdrop->pos();
+        };
         ASSERT_TRUE(run.view->start());
+        const QPoint shownAt = run.view->pos();
         ASSERT_TRUE(QTest::qWaitFor([&] { return settled; }, 10000));
         QTest::qWait(300);
         const QRect frame = run.view->frameGeometry();
         const QMargins extents = run.view->windowHandle()->frameMargins();
         EXPECT_NE(extents, QMargins(4, 32, 4, 4)) << "the style's guess, not the manager's frame";
-        // The simulated screen is 1024 x 768.
-        EXPECT_NEAR(frame.x(), (1024 - frame.width()) / 2, 1);
-        EXPECT_NEAR(frame.y(), (768 - frame.height()) / 2, 1);
+        // Centred on the real screen, whatever the simulated one.
+        const QRect work = run.view->screen()->availableGeometry();
+        EXPECT_NEAR(frame.center().x(), work.center().x(), 1);
+        EXPECT_NEAR(frame.center().y(), work.center().y(), 1);
+        // Placed with the frame the manager was to draw, the window never
+        // moves once it is up, and the backdrop stood where it appeared.
+        EXPECT_EQ(frame.topLeft(), shownAt);
+        EXPECT_EQ(backdropAt, shownAt);
     }
     wm.kill();
     wm.waitForFinished();

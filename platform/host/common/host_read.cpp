@@ -36,11 +36,6 @@ std::vector<std::string> pathNames(std::string_view path) {
     return names;
 }
 
-bool isPathWithin(std::string_view path, std::string_view dir) {
-    if (dir == "/") return !path.empty() && path.front() == '/';
-    return path == dir || (path.starts_with(dir) && path.size() > dir.size() && path[dir.size()] == '/');
-}
-
 std::optional<std::string> readUnderRoot(const std::string& root, std::string_view path) {
     // Non-blocking, so a FIFO planted where a file belongs cannot hold the
     // open; only regular files (the kernel's /proc and /sys files are).
@@ -53,7 +48,7 @@ std::optional<std::string> readLineUnderRoot(const std::string& root, std::strin
     std::string_view view = *text;
     view = view.substr(0, view.find('\n'));
     // Device-tree strings end in NUL.
-    view = view.substr(0, view.find('\0'));
+    view = upToNul(view);
     return std::string(trimBlanks(view));
 }
 

@@ -27,8 +27,6 @@ std::vector<std::string> listUnderRoot(const std::string& root, std::string_view
 // text (never above the top), without asking the file system: resolving
 // links could wait on a dead network mount.
 std::vector<std::string> pathNames(std::string_view path);
-// path is dir or lies below it, compared as text.
-bool isPathWithin(std::string_view path, std::string_view dir);
 
 inline std::string_view trimBlanks(std::string_view text) { return trimmed(text, " \t\r\n"); }
 std::vector<std::string_view> splitLines(std::string_view text);

@@ -49,7 +49,7 @@ MountGuard::~MountGuard() = default;
 const GuardedMount* MountGuard::holding(std::string_view path) const {
     const GuardedMount* best = nullptr;
     for (const auto& mount : mounts_)
-        if (isPathWithin(path, mount.mountPoint) &&
+        if (pathWithin(path, mount.mountPoint) &&
             (best == nullptr || mount.mountPoint.size() >= best->mountPoint.size()))
             best = &mount;
     return best;

@@ -9,7 +9,7 @@
 
 #include "platform/host/common/host_read.h"
 #include "platform/host/common/shared_library.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -192,7 +192,7 @@ std::vector<AlsaSequencerPort> midiOutputPorts(std::vector<AlsaSequencerPort> po
 MidiOutCapsA midiOutCaps(const AlsaSequencerPort& port) {
     MidiOutCapsA caps;
     const std::string_view name =
-        Utf8Prefix(port.portName.empty() ? port.clientName : port.portName, caps.szPname.size() - 1);
+        utf8Prefix(port.portName.empty() ? port.clientName : port.portName, caps.szPname.size() - 1);
     std::memcpy(caps.szPname.data(), name.data(), name.size());
     caps.wTechnology = technologyOf(port.type);
     // A sequencer port takes all sixteen channels.

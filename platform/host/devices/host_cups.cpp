@@ -46,10 +46,10 @@ int giveUp(http_t*, void*) { return 0; }
 
 class CupsLibrary final : public CupsDestinations {
 public:
-    CupsLibrary(std::chrono::milliseconds connectLimit, std::string root)
-        : connectLimit_(connectLimit), root_(std::move(root)) {}
+    CupsLibrary(std::chrono::milliseconds connectLimit, HostEnvironment environment, std::string root)
+        : connectLimit_(connectLimit), environment_(std::move(environment)), root_(std::move(root)) {}
 
-    bool MayAnswer() override { return cupsSchedulerMayAnswer(root_); }
+    bool MayAnswer() override { return cupsSchedulerMayAnswer(root_, environment_); }
 
     std::string DefaultDestination() override {
         const CupsApi* cups = loadLibraryOnce<CupsApi>();
@@ -74,13 +74,9 @@ public:
 
 private:
     std::chrono::milliseconds connectLimit_;
+    HostEnvironment environment_;
     std::string root_;
 };
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 // client.conf directives are matched without regard to case, as CUPS does.
 bool namesServer(const std::optional<std::string>& clientConf) {
@@ -100,8 +96,8 @@ bool isSocket(const std::string& path) {
 }
 
 // IPP_PORT overrides the port, as it does for CUPS itself.
-unsigned ippPortNumber() {
-    const std::string text = environment("IPP_PORT");
+unsigned ippPortNumber(const HostEnvironment& environment) {
+    const std::string text = environment.Get("IPP_PORT");
     unsigned port = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
     return error == std::errc() && end == text.data() + text.size() && port > 0 && port < 65536 ? port : 631;
@@ -145,20 +141,21 @@ bool loopbackAccepts(unsigned port) {
 
 bool cupsLibraryLoads() { return loadLibraryOnce<CupsApi>() != nullptr; }
 
-bool cupsSchedulerMayAnswer(const std::string& root) {
-    if (!environment("CUPS_SERVER").empty()) return true;
-    const std::string serverRoot = environment("CUPS_SERVERROOT");
+bool cupsSchedulerMayAnswer(const std::string& root, const HostEnvironment& environment) {
+    if (!environment.Get("CUPS_SERVER").empty()) return true;
+    const std::string serverRoot = environment.Get("CUPS_SERVERROOT");
     if (namesServer(readUnderRoot(root, (serverRoot.empty() ? "/etc/cups" : serverRoot) + "/client.conf"))) return true;
     // The user's file is their own, not part of the machine under root.
-    const std::string home = environment("HOME");
+    const std::string home = environment.Get("HOME");
     if (!home.empty() && namesServer(readUnderRoot("/", home + "/.cups/client.conf"))) return true;
     if (isSocket(underRoot(root, "/run/cups/cups.sock")) || isSocket(underRoot(root, "/var/run/cups/cups.sock")))
         return true;
-    return loopbackAccepts(ippPortNumber());
+    return loopbackAccepts(ippPortNumber(environment));
 }
 
-std::shared_ptr<CupsDestinations> makeCupsLibrary(std::chrono::milliseconds connectLimit, const std::string& root) {
-    return std::make_shared<CupsLibrary>(connectLimit, root);
+std::shared_ptr<CupsDestinations> makeCupsLibrary(std::chrono::milliseconds connectLimit,
+                                                  const HostEnvironment& environment, const std::string& root) {
+    return std::make_shared<CupsLibrary>(connectLimit, environment, root);
 }
 
 std::string HostPrinting::DefaultPrinter() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/engine/deadline_runner.h"
+#include "platform/host/common/host_context.h"
 #include "platform/printing.h"
 
 namespace si32 {
@@ -26,7 +27,7 @@ public:
 // without it has no printer. connectLimit bounds the connection to the server
 // and each of its answers. Files are read below root.
 std::shared_ptr<CupsDestinations> makeCupsLibrary(std::chrono::milliseconds connectLimit,
-                                                  const std::string& root = "/");
+                                                  const HostEnvironment& environment, const std::string& root = "/");
 
 // Loads libcups now: false when it, or a function the question needs, is
 // missing.
@@ -39,7 +40,7 @@ bool cupsLibraryLoads();
 // anything taking connections on this machine's IPP port (631, or IPP_PORT),
 // where CUPS goes when nothing else is named. Errs towards true: a false "no"
 // would hide a printer. Takes at most a tenth of a second.
-bool cupsSchedulerMayAnswer(const std::string& root);
+bool cupsSchedulerMayAnswer(const std::string& root, const HostEnvironment& environment);
 
 inline constexpr std::chrono::milliseconds kCupsConnectLimit{1000};
 inline constexpr std::chrono::milliseconds kCupsQueryLimit{2000};

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "platform/contract/spi_actions.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -83,7 +83,7 @@ std::optional<SpiLogFont> DesktopParameters::desktopFont() {
     font.weight = screen->fontWeight;
     font.italic = screen->fontItalic ? 1 : 0;
     font.charSet = DEFAULT_CHARSET;
-    const std::string_view face = Utf8Prefix(screen->fontFace, SpiLogFont::kFaceNameSize - 1);
+    const std::string_view face = utf8Prefix(screen->fontFace, SpiLogFont::kFaceNameSize - 1);
     std::memcpy(font.faceName.data(), face.data(), face.size());
     return font;
 }
@@ -149,9 +149,8 @@ int32_t DesktopParameters::setProfileValue(const SpiSetAction& p, uint32_t param
             break;
         case SpiSource::Text:
             // No file name clears the wallpaper.
-            return commit({{std::string(p.profileValue), REG_SZ, spi_bytes::textUpToNul(memoryOf(pointer))}}, winIni)
-                       ? 1
-                       : 0;
+            return commit({{std::string(p.profileValue), REG_SZ, std::string(upToNul(memoryOf(pointer)))}}, winIni) ? 1
+                                                                                                                    : 0;
         case SpiSource::Record:
         case SpiSource::Refresh: return 0;
     }

@@ -18,8 +18,8 @@
 
 #include "platform/contract/spi_actions.h"
 #include "platform/engine/registry_store.h"
+#include "platform/host/common/host_context.h"
 #include "platform/host/devices/host_desktop_parameters_profile.h"
-#include "platform/host/host_context.h"
 #include "platform/spi.h"
 #include "platform/ui.h"
 

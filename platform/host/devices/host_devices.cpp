@@ -4,15 +4,15 @@
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/devices/host_taskbar.h"
-#include "platform/host/display/host_ui.h"
 
 namespace si32 {
 
-std::unique_ptr<Ui> makeHostUi(HostDeps& deps) { return std::make_unique<HostUi>(deps); }
-std::unique_ptr<Shell> makeHostShell(HostDeps&) { return std::make_unique<HostShell>(makeX11DesktopPanels()); }
+std::unique_ptr<Shell> makeHostShell(HostDeps& deps) {
+    return std::make_unique<HostShell>(makeX11DesktopPanels(deps.context.environment.Get("DISPLAY")));
+}
 std::unique_ptr<Multimedia> makeHostMultimedia() { return std::make_unique<HostMultimedia>(makeAlsaLibrary()); }
-std::unique_ptr<Printing> makeHostPrinting() {
-    return std::make_unique<HostPrinting>(makeCupsLibrary(kCupsConnectLimit), kCupsQueryLimit);
+std::unique_ptr<Printing> makeHostPrinting(const HostContext& context) {
+    return std::make_unique<HostPrinting>(makeCupsLibrary(kCupsConnectLimit, context.environment), kCupsQueryLimit);
 }
 
 }  // namespace si32

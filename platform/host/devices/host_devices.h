@@ -1,12 +1,12 @@
 #pragma once
-// The host's user-interface and device services (screen, pointer, message
-// boxes, previous instance, drive list, taskbar, audio, printing). The
-// composition in host_backend.cpp builds them through these factories, so the
-// device code can change without touching the composition.
+// The host's device services (taskbar, audio, printing) and what they and
+// the user-interface services (display/host_ui.h) rely on. The composition
+// in host_backend.cpp builds them through these factories, so the device
+// code can change without touching the composition.
 #include <memory>
 
 #include "platform/engine/registry_store.h"
-#include "platform/host/host_context.h"
+#include "platform/host/common/host_context.h"
 #include "platform/host/volumes/drive_map.h"
 #include "platform/platform.h"
 
@@ -24,9 +24,8 @@ struct HostDeps {
     RegistryStore& registry;
 };
 
-std::unique_ptr<Ui> makeHostUi(HostDeps& deps);
 std::unique_ptr<Shell> makeHostShell(HostDeps& deps);
 std::unique_ptr<Multimedia> makeHostMultimedia();
-std::unique_ptr<Printing> makeHostPrinting();
+std::unique_ptr<Printing> makeHostPrinting(const HostContext& context);
 
 }  // namespace si32

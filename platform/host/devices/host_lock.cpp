@@ -11,11 +11,6 @@
 namespace si32 {
 namespace {
 
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
 // ":0.0" and ":0" are one display; the screen number only picks a monitor.
 std::string withoutScreen(std::string display) {
     const size_t colon = display.rfind(':');
@@ -24,8 +19,8 @@ std::string withoutScreen(std::string display) {
     return display;
 }
 
-std::string waylandSocket() {
-    const std::string socket = environment("WAYLAND_DISPLAY");
+std::string waylandSocket(const HostEnvironment& environment) {
+    const std::string socket = environment.Get("WAYLAND_DISPLAY");
     return "wayland:" + (socket.empty() ? std::string("wayland-0") : socket);
 }
 
@@ -60,16 +55,17 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::string displayScope() {
-    const std::string platform = environment("QT_QPA_PLATFORM");
+std::string displayScope(const HostEnvironment& environment) {
+    const std::string platform = environment.Get("QT_QPA_PLATFORM");
     const std::string chosen = platform.substr(0, platform.find_first_of(":;"));
-    if (chosen.starts_with("wayland")) return waylandSocket();
-    if (chosen == "xcb") return "x11:" + withoutScreen(environment("DISPLAY"));
+    if (chosen.starts_with("wayland")) return waylandSocket(environment);
+    if (chosen == "xcb") return "x11:" + withoutScreen(environment.Get("DISPLAY"));
     if (!chosen.empty()) return chosen;
     // Qt's own choice: Wayland first wherever a compositor is announced,
     // X11 otherwise.
-    if (!environment("WAYLAND_DISPLAY").empty() || environment("XDG_SESSION_TYPE") == "wayland") return waylandSocket();
-    const std::string display = environment("DISPLAY");
+    if (!environment.Get("WAYLAND_DISPLAY").empty() || environment.Get("XDG_SESSION_TYPE") == "wayland")
+        return waylandSocket(environment);
+    const std::string display = environment.Get("DISPLAY");
     return display.empty() ? "" : "x11:" + withoutScreen(display);
 }
 

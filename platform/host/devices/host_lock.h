@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/common/host_context.h"
 #include "platform/platform.h"
 
 namespace si32 {
@@ -40,7 +41,7 @@ private:
 // platform QT_QPA_PLATFORM names, else the Wayland socket wherever
 // WAYLAND_DISPLAY or a Wayland session announces one, else the X display
 // without its screen number ("x11::1"); "" when no display is named.
-std::string displayScope();
+std::string displayScope(const HostEnvironment& environment);
 
 // si32-<uid>-<program>[-<display>].lock, the display spelt so that any name
 // is one safe file name. The window and the report lock different files, so

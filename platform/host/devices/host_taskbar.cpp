@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <utility>
 
-#include "platform/host/display/host_ui_x11.h"
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/run_time_error.h"
 
 namespace si32 {
@@ -59,12 +61,20 @@ std::optional<std::vector<DockWindow>> readDocks(Display* display) {
 
 class X11DesktopPanels final : public DesktopPanels {
 public:
-    std::optional<std::vector<DockWindow>> Docks() override { return x11::query<std::vector<DockWindow>>(readDocks); }
+    explicit X11DesktopPanels(std::string display) : display_(std::move(display)) {}
+    std::optional<std::vector<DockWindow>> Docks() override {
+        return x11::query<std::vector<DockWindow>>(display_, readDocks);
+    }
+
+private:
+    std::string display_;
 };
 
 }  // namespace
 
-std::unique_ptr<DesktopPanels> makeX11DesktopPanels() { return std::make_unique<X11DesktopPanels>(); }
+std::unique_ptr<DesktopPanels> makeX11DesktopPanels(const std::string& display) {
+    return std::make_unique<X11DesktopPanels>(display);
+}
 
 uint32_t panelState(const std::optional<std::vector<DockWindow>>& docks) {
     if (!docks || docks->empty()) raise(ErrorKind::PlatformFailure, "the desktop does not tell its panel's state");

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/shell.h"
@@ -30,7 +31,7 @@ public:
     virtual std::optional<std::vector<DockWindow>> Docks() = 0;
 };
 
-std::unique_ptr<DesktopPanels> makeX11DesktopPanels();
+std::unique_ptr<DesktopPanels> makeX11DesktopPanels(const std::string& display);
 
 // ABS_AUTOHIDE when no panel reserves space, ABS_ALWAYSONTOP when a panel
 // is kept above. Raises the platform error when there is no panel to ask.

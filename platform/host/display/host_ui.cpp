@@ -1,7 +1,6 @@
 #include "platform/host/display/host_ui.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -97,11 +96,11 @@ bool HostUi::PrevInstance() {
     // scripts and tests take side by side, and while a window is open.
     if (deps_.program == Program::Report) return false;
     if (!lock_) {
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        const char* temp = std::getenv("TMPDIR");
-        const std::string fallback = temp != nullptr && *temp == '/' ? temp : "/tmp";
-        lock_ =
-            takeInstanceLock(lockFileName(deps_.program, displayScope()), runtime != nullptr ? runtime : "", fallback);
+        const HostEnvironment& environment = deps_.context.environment;
+        const std::string temp = environment.Get("TMPDIR");
+        const std::string fallback = temp.starts_with('/') ? temp : "/tmp";
+        lock_ = takeInstanceLock(lockFileName(deps_.program, displayScope(environment)),
+                                 environment.Get("XDG_RUNTIME_DIR"), fallback);
         // A guard that cannot be kept must not keep the user from the window.
         if (!lock_) {
             PrintErrorLine("si32: no private place for the single-instance lock ($XDG_RUNTIME_DIR or " + fallback +
@@ -112,14 +111,12 @@ bool HostUi::PrevInstance() {
     return lock_->state() == InstanceLock::State::Busy;
 }
 
-std::vector<std::string> HostUi::DriveListEntries() {
-    std::vector<std::string> entries;
-    for (const MappedDrive& drive : deps_.drives.drives()) {
-        std::string entry{static_cast<char>(std::tolower(static_cast<unsigned char>(drive.letter))), ':'};
-        if (!drive.listLabel.empty()) entry += " [" + drive.listLabel + "]";
-        entries.push_back(std::move(entry));
-    }
+std::vector<DriveListEntry> HostUi::DriveListEntries() {
+    std::vector<DriveListEntry> entries;
+    for (const MappedDrive& drive : deps_.drives.drives()) entries.push_back({drive.letter, drive.listLabel});
     return entries;
 }
+
+std::unique_ptr<Ui> makeHostUi(HostDeps& deps) { return std::make_unique<HostUi>(deps); }
 
 }  // namespace si32

@@ -27,7 +27,7 @@ public:
     void SetMousePointer(int32_t pointer) override;
     int32_t MsgBox(std::string_view prompt, int32_t style, std::string_view title) override;
     bool PrevInstance() override;
-    std::vector<std::string> DriveListEntries() override;
+    std::vector<DriveListEntry> DriveListEntries() override;
 
 private:
     std::optional<ScreenFacts> screen() { return deps_.frontend.Screen(); }
@@ -39,5 +39,7 @@ private:
     // Taken at the first question and held until the process ends.
     std::unique_ptr<InstanceLock> lock_;
 };
+
+std::unique_ptr<Ui> makeHostUi(HostDeps& deps);
 
 }  // namespace si32

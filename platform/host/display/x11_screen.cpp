@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/common/shared_library.h"
-#include "platform/host/display/host_ui_x11.h"
 
 namespace si32 {
 namespace {
@@ -122,10 +122,9 @@ void readMonitors(Display* display, ScreenFacts& facts) {
 
 }  // namespace
 
-DisplayAnswer probeX11Connection() {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') return DisplayAnswer::Unnamed;
-    const std::optional<bool> opened = x11::queryRunner().run<bool>(name, [display = std::string(name)] {
+DisplayAnswer probeX11Connection(const std::string& name) {
+    if (name.empty()) return DisplayAnswer::Unnamed;
+    const std::optional<bool> opened = x11::queryRunner().run<bool>(name, [display = name] {
         Display* d = x11::openDisplay(display);
         if (d != nullptr) x11::closeDisplay(d);
         return std::optional<bool>(d != nullptr);
@@ -134,8 +133,8 @@ DisplayAnswer probeX11Connection() {
     return *opened ? DisplayAnswer::Answers : DisplayAnswer::Refuses;
 }
 
-std::optional<ScreenFacts> queryX11Screen() {
-    return x11::query<ScreenFacts>([](Display* d) -> std::optional<ScreenFacts> { return readScreen(d); });
+std::optional<ScreenFacts> queryX11Screen(const std::string& display) {
+    return x11::query<ScreenFacts>(display, [](Display* d) -> std::optional<ScreenFacts> { return readScreen(d); });
 }
 
 }  // namespace si32

@@ -4,16 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/host/kernel/host_windows_paths.h"
 #include "platform/run_time_error.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -73,7 +73,7 @@ HostFiles::HostFiles(const HostContext& context, const DriveMap& drives) : conte
     char cwd[4096];
     if (::getcwd(cwd, sizeof cwd) != nullptr)
         if (const auto windows = drives_.ToWindowsPath(cwd); windows && windows->size() >= 3) {
-            currentDrive_ = static_cast<char>(std::toupper(static_cast<unsigned char>((*windows)[0])));
+            currentDrive_ = upperAscii((*windows)[0]);
             currentDirs_[currentDrive_] = fullWindowsPath(*windows, currentDrive_, [](char) { return ""; }).substr(3);
         }
 }
@@ -110,7 +110,7 @@ std::string HostFiles::Dir(std::string_view path) {
 
 void HostFiles::ChDrive(std::string_view drive) {
     if (drive.empty()) return;
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive.front())));
+    const char letter = upperAscii(drive.front());
     if (drives_.find(letter) == nullptr)
         raise(ErrorKind::PlatformFailure, std::string(1, letter) + ": device unavailable");
     currentDrive_ = letter;
@@ -180,11 +180,11 @@ std::string HostFiles::programFor(const std::vector<std::string>& argv) {
     } catch (const RunTimeError&) {
     }
     const std::string directory = HostPathOf(CurDir());
-    const char* searchPath = std::getenv("PATH");
-    const auto program = findProgram(
-        argv.front(), asWritten,
-        ProgramSearch{
-            {context_.executableDir, context_.libexecDir}, directory, searchPath ? searchPath : "", context_.mounts});
+    const auto program = findProgram(argv.front(), asWritten,
+                                     ProgramSearch{{context_.executableDir, context_.libexecDir},
+                                                   directory,
+                                                   context_.environment.Get("PATH"),
+                                                   context_.mounts});
     if (!program) raise(ErrorKind::FileNotFound, argv.front() + ": file not found");
     return *program;
 }

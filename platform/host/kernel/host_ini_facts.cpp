@@ -9,9 +9,9 @@
 #include <xkbcommon/xkbregistry.h>
 
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
-#include "platform/host/display/host_ui_x11.h"
 #include "platform/host/kernel/host_locale.h"
 
 namespace si32 {
@@ -172,8 +172,8 @@ namespace {
 
 // The layout the X session runs with, as the server was told it (what
 // setxkbmap and the desktop's settings set); nullopt without a display.
-std::optional<std::map<std::string, std::string>> sessionKeyboard() {
-    const auto property = x11::query<std::string>([](Display* display) -> std::optional<std::string> {
+std::optional<std::map<std::string, std::string>> sessionKeyboard(const std::string& name) {
+    const auto property = x11::query<std::string>(name, [](Display* display) -> std::optional<std::string> {
         const Atom names = x11::knownAtom(display, "_XKB_RULES_NAMES");
         std::string bytes = x11::property8(display, DefaultRootWindow(display), names);
         if (bytes.empty()) return std::nullopt;
@@ -187,10 +187,10 @@ std::optional<std::map<std::string, std::string>> sessionKeyboard() {
 
 }  // namespace
 
-std::optional<std::string> keyboardDescription(const std::string& root) {
+std::optional<std::string> keyboardDescription(const std::string& root, const std::string& display) {
     std::map<std::string, std::string> settings;
     if (root == "/")
-        if (auto session = sessionKeyboard()) settings = std::move(*session);
+        if (auto session = sessionKeyboard(display)) settings = std::move(*session);
     for (const char* file : {"/etc/default/keyboard", "/etc/vconsole.conf"}) {
         if (!settings["XKBMODEL"].empty() || !settings["XKBLAYOUT"].empty()) break;
         const auto text = readUnderRoot(root, file);
@@ -206,7 +206,11 @@ std::optional<std::string> keyboardDescription(const std::string& root) {
                                ? std::move(*registry)
                                : parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
 
-    std::string description = model.empty() ? std::string() : named(names.models, model);
+    // The layouts tell one keyboard from another (the model is the generic
+    // PC keyboard on nearly every machine), and the window shows only the
+    // first 20 characters: they lead, and the model answers alone where no
+    // layout is set.
+    std::string description;
     for (size_t i = 0; i < layouts.size(); ++i) {
         if (layouts[i].empty()) continue;
         std::string layout = named(names.layouts, layouts[i]);
@@ -216,6 +220,7 @@ std::optional<std::string> keyboardDescription(const std::string& root) {
         }
         description += (description.empty() ? "" : ", ") + layout;
     }
+    if (description.empty() && !model.empty()) description = named(names.models, model);
     if (description.empty()) return std::nullopt;
     return description;
 }
@@ -289,24 +294,24 @@ std::optional<std::string> opticalDriveDevice(const std::string& root) {
     return std::nullopt;
 }
 
-std::optional<std::string> localeCountryName() {
-    auto country = localeItem(LC_ADDRESS, "LC_ADDRESS", _NL_ADDRESS_COUNTRY_NAME);
+std::optional<std::string> localeCountryName(const HostEnvironment& environment) {
+    auto country = HostLocale(environment).Item(LC_ADDRESS, "LC_ADDRESS", _NL_ADDRESS_COUNTRY_NAME);
     if (!country || country->empty()) return std::nullopt;
     return country;
 }
 
-std::optional<std::string> liveIniValue(const std::string& root, std::string_view fileName, std::string_view section,
-                                        std::string_view key) {
+std::optional<std::string> liveIniValue(const std::string& root, const HostEnvironment& environment,
+                                        std::string_view fileName, std::string_view section, std::string_view key) {
     if (equalsNoCase(fileName, "system.ini")) {
         if (equalsNoCase(section, "boot.description")) {
-            if (equalsNoCase(key, "keyboard.typ")) return keyboardDescription(root);
+            if (equalsNoCase(key, "keyboard.typ")) return keyboardDescription(root, environment.Get("DISPLAY"));
             if (equalsNoCase(key, "display.drv")) return displayAdapterName(root);
             if (equalsNoCase(key, "mouse.drv")) return pointingDeviceName(root);
         }
         if (equalsNoCase(section, "mci") && equalsNoCase(key, "cdaudio")) return opticalDriveDevice(root);
     }
     if (equalsNoCase(fileName, "win.ini") && equalsNoCase(section, "Intl") && equalsNoCase(key, "sCountry"))
-        return localeCountryName();
+        return localeCountryName(environment);
     return std::nullopt;
 }
 

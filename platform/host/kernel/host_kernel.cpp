@@ -7,22 +7,16 @@
 #include <cstring>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_windows_paths.h"
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_facts.h"
 #include "platform/run_time_error.h"
 
 namespace si32 {
-namespace {
 
-uint32_t saturate32(uint64_t value) { return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX)); }
-
-}  // namespace
-
-HostKernel::HostKernel(const HostContext& context, const DriveMap& drives, HostVolumes& volumes)
-    : context_(context), drives_(drives), volumes_(volumes) {}
+HostKernel::HostKernel(const HostContext& context, const MachineFacts& machine, const DriveMap& drives,
+                       HostVolumes& volumes)
+    : context_(context), machine_(machine), drives_(drives), volumes_(volumes) {}
 
 int32_t HostKernel::GetVersionExA(OsVersionInfoA& info) {
     if (info.dwOSVersionInfoSize != 148) return 0;
@@ -49,8 +43,8 @@ uint32_t HostKernel::GetSystemDirectoryA(std::span<char> buffer) {
 }
 
 uint32_t HostKernel::GetTempPathA(std::span<char> buffer) {
-    const char* tmpdir = std::getenv("TMPDIR");
-    const std::string host = tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+    const std::string tmpdir = context_.environment.Get("TMPDIR");
+    const std::string host = !tmpdir.empty() ? tmpdir : "/tmp";
     auto windows = drives_.ToWindowsPath(host);
     if (!windows) return 0;
     if (windows->empty() || windows->back() != '\\') *windows += '\\';
@@ -64,27 +58,24 @@ int32_t HostKernel::GetComputerNameA(std::span<char> buffer, uint32_t& size) {
 }
 
 void HostKernel::GetSystemInfo(SystemInfo& info) {
-    const std::string machine = context_.machine.empty() ? machineName() : context_.machine;
-    const ProcessorCode code = processorCodeFor(machine);
     auto cpus = onlineCpus(context_.root);
     if (!cpus && context_.root == "/") {
         const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
         if (online > 0) cpus = CpuSet{static_cast<uint32_t>(online), online >= 32 ? UINT32_MAX : (1u << online) - 1};
     }
     if (!cpus) raise(ErrorKind::PlatformFailure, "the processors online cannot be counted");
-    const CpuDescription cpu = describeCpu(readUnderRoot(context_.root, "/proc/cpuinfo").value_or(""), machine);
     const long page = ::sysconf(_SC_PAGESIZE);
 
     info = SystemInfo{};
-    info.wProcessorArchitecture = code.architecture;
-    info.dwProcessorType = code.type;
+    info.wProcessorArchitecture = machine_.kind.code.architecture;
+    info.dwProcessorType = machine_.kind.code.type;
     info.dwNumberOfProcessors = cpus->count;
     info.dwActiveProcessorMask = cpus->mask;
     info.dwPageSize = page > 0 ? static_cast<uint32_t>(page) : 0;
     // Linux maps memory at page granularity, not in 64 KB steps.
     info.dwAllocationGranularity = info.dwPageSize;
-    info.wProcessorLevel = cpu.level;
-    info.wProcessorRevision = cpu.revision;
+    info.wProcessorLevel = machine_.cpu.level;
+    info.wProcessorRevision = machine_.cpu.revision;
 }
 
 void HostKernel::GlobalMemoryStatus(MemoryStatus& status) {

@@ -7,8 +7,8 @@
 #include "platform/contract/buffer_conventions.h"
 #include "platform/engine/ini_reader.h"
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
 #include "platform/host/kernel/host_ini_facts.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_windows_paths.h"
 
 namespace si32 {
@@ -38,7 +38,8 @@ uint32_t HostKernel::GetPrivateProfileStringA(std::string_view section, std::str
     if (answer != kMissing) return storeCutAnswer(answer, buffer);
 
     if (equalsNoCase(windowsParent(windowsPath), kWindowsDirectory))
-        if (const auto live = liveIniValue(context_.root, windowsBaseName(windowsPath), section, key))
+        if (const auto live =
+                liveIniValue(context_.root, context_.environment, windowsBaseName(windowsPath), section, key))
             return storeCutAnswer(*live, buffer);
     // Windows drops the default's trailing blanks.
     while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);

@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <vector>
+#include <utility>
 
 namespace si32 {
 namespace {
@@ -45,66 +44,35 @@ std::optional<std::string> toUtf8(const char* text, const char* codeset) {
     return out;
 }
 
-// newlocale reads the locale's files afresh each time, and the regional
-// settings are asked a dozen times for every drive change. So each set of
-// categories keeps its locale object for as long as the environment names
-// the same locale; a changed name opens the new one at the next call.
-class LocaleCache {
-public:
-    ~LocaleCache() {
-        for (const Entry& entry : entries_) ::freelocale(entry.locale);
-    }
-
-    // Callers hold mutex() while they use the answer.
-    std::mutex& mutex() { return mutex_; }
-
-    // The locale of that name for the categories in mask; one that is not
-    // installed reads as "C", as the C library would run in it.
-    locale_t get(int mask, const std::string& name) {
-        auto entry = entries_.begin();
-        while (entry != entries_.end() && entry->mask != mask) ++entry;
-        if (entry != entries_.end() && entry->name == name) return entry->locale;
-        locale_t locale = ::newlocale(mask, name.c_str(), static_cast<locale_t>(0));
-        if (locale == static_cast<locale_t>(0)) locale = ::newlocale(mask, "C", static_cast<locale_t>(0));
-        if (locale == static_cast<locale_t>(0)) return locale;
-        if (entry == entries_.end()) {
-            entries_.push_back({mask, name, locale});
-        } else {
-            ::freelocale(entry->locale);
-            *entry = {mask, name, locale};
-        }
-        return locale;
-    }
-
-private:
-    struct Entry {
-        int mask;
-        std::string name;
-        locale_t locale;
-    };
-    std::mutex mutex_;
-    std::vector<Entry> entries_;
-};
-
 }  // namespace
 
-std::string environmentLocaleName(const char* categoryVariable) {
+std::string environmentLocaleName(const HostEnvironment& environment, const char* categoryVariable) {
     for (const char* variable : {"LC_ALL", categoryVariable, "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return value;
+        std::string value = environment.Get(variable);
+        if (!value.empty()) return value;
     }
     return "C";
 }
 
-std::optional<std::string> localeItem(int category, const char* categoryVariable, nl_item item) {
-    const std::string name = environmentLocaleName(categoryVariable);
-    static LocaleCache cache;
-    std::lock_guard lock(cache.mutex());
+HostLocale::~HostLocale() {
+    for (const auto& [mask, locale] : opened_)
+        if (locale != static_cast<locale_t>(0)) ::freelocale(locale);
+}
+
+std::optional<std::string> HostLocale::Item(int category, const char* categoryVariable, nl_item item) {
     // The character set belongs to LC_CTYPE; taking it from the same locale
     // name tells how this category's texts are encoded.
-    const locale_t locale = cache.get(maskOf(category) | LC_CTYPE_MASK, name);
-    if (locale == static_cast<locale_t>(0)) return std::nullopt;
-    return toUtf8(::nl_langinfo_l(item, locale), ::nl_langinfo_l(CODESET, locale));
+    const int mask = maskOf(category) | LC_CTYPE_MASK;
+    std::lock_guard lock(mutex_);
+    auto found = opened_.find(mask);
+    if (found == opened_.end()) {
+        const std::string name = environmentLocaleName(environment_, categoryVariable);
+        locale_t locale = ::newlocale(mask, name.c_str(), static_cast<locale_t>(0));
+        if (locale == static_cast<locale_t>(0)) locale = ::newlocale(mask, "C", static_cast<locale_t>(0));
+        found = opened_.emplace(mask, locale).first;
+    }
+    if (found->second == static_cast<locale_t>(0)) return std::nullopt;
+    return toUtf8(::nl_langinfo_l(item, found->second), ::nl_langinfo_l(CODESET, found->second));
 }
 
 }  // namespace si32

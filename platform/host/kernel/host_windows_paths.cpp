@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/text_helpers.h"
+
 namespace si32 {
 namespace {
 
@@ -30,7 +32,7 @@ std::string fullWindowsPath(std::string_view path, char currentDrive,
         drive = path[0];
         path.remove_prefix(2);
     }
-    drive = static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
+    drive = upperAscii(drive);
     std::vector<std::string> parts;
     const bool rooted = !path.empty() && (path.front() == '\\' || path.front() == '/');
     if (!rooted) appendComponents(parts, currentDirectoryOf(drive));

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_passwd.h"
+#include "platform/host/machine/host_passwd.h"
+#include "platform/host/registry/host_registry.h"
 
 namespace si32 {
 

@@ -7,10 +7,9 @@
 #include <map>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
-#include "platform/host/kernel/host_passwd.h"
-#include "platform/host/registry/host_cpu.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/machine/host_passwd.h"
+#include "platform/host/registry/host_registry.h"
 #include "platform/input_file.h"
 #include "platform/terminal_text.h"
 
@@ -79,20 +78,20 @@ std::optional<std::string> s390MachineName(const std::string& root) {
 // read only where the machine has a name, so a machine whose processor is
 // known is never left without one: the kernel's name of its hardware stands
 // in last.
-std::optional<std::string> machineIdentifier(const std::string& root, std::string_view machine,
-                                             const CpuDescription& cpu) {
+std::optional<std::string> machineIdentifier(const std::string& root, const MachineFacts& machine) {
     auto identifier = joined(readLineUnderRoot(root, "/sys/class/dmi/id/sys_vendor"),
                              readLineUnderRoot(root, "/sys/class/dmi/id/product_name"));
     if (identifier && !identifier->empty()) return identifier;
     for (const char* model : {"/proc/device-tree/model", "/sys/firmware/devicetree/base/model"})
         if (auto text = readLineUnderRoot(root, model); text && !text->empty()) return text;
-    const CpuArchitecture architecture = cpuArchitectureOf(machine);
+    const CpuArchitecture architecture = machine.kind.architecture;
     if (architecture == CpuArchitecture::X86 || architecture == CpuArchitecture::X86_64) return "AT/AT COMPATIBLE";
     if (architecture == CpuArchitecture::S390)
         if (auto name = s390MachineName(root)) return name;
+    const CpuDescription& cpu = machine.cpu;
     if (!cpu.machineModel.empty()) return cpu.machineModel;
     if (!cpu.vendorIdentifier.empty() || !cpu.processorNameString.empty() || !cpu.identifier.empty())
-        return std::string(machine);
+        return machine.machine;
     return std::nullopt;
 }
 
@@ -146,29 +145,28 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     // Linux records no organisation; a prefix may set one.
     values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
 
-    const CpuDescription cpu = describeCpu(readUnderRoot(root, "/proc/cpuinfo").value_or(""), sources.machine, root);
-    addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine, cpu));
+    addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine));
     addText(values, kSystem, "SystemBiosDate", readLineUnderRoot(root, "/sys/class/dmi/id/bios_date"));
     addText(values, kSystem, "SystemBiosVersion", readLineUnderRoot(root, "/sys/class/dmi/id/bios_version"));
     addText(values, kSystem, "VideoBiosVersion", videoBiosVersion(root));
 
+    const CpuDescription& cpu = sources.machine.cpu;
     addText(values, kProcessor, "ProcessorNameString", cpu.processorNameString);
     addText(values, kProcessor, "VendorIdentifier", cpu.vendorIdentifier);
     addText(values, kProcessor, "Identifier", cpu.identifier);
-    if (const auto mhz = nominalMhz(root, cpu)) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
+    if (const auto mhz = sources.machine.mhz) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
 
     addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath, *sources.mounts));
     return values;
 }
 
-RegistryStore buildHostRegistry(const HostContext& context) {
+RegistryStore buildHostRegistry(const HostContext& context, const MachineFacts& machine) {
     LiveRegistrySources sources;
     sources.root = context.root;
-    sources.machine = context.machine.empty() ? machineName() : context.machine;
+    sources.machine = machine;
     sources.release = kernelRelease(context.root).value_or("");
     sources.uid = static_cast<uint32_t>(::geteuid());
-    const char* path = std::getenv("PATH");
-    sources.searchPath = path == nullptr ? "" : path;
+    sources.searchPath = context.environment.Get("PATH");
     sources.mounts = context.mounts;
 
     RegistryStore store;

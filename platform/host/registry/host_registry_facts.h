@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host/common/mount_guard.h"
+#include "platform/host/machine/machine_facts.h"
 
 namespace si32 {
 
@@ -22,7 +23,7 @@ struct LiveRegistryValue {
 
 struct LiveRegistrySources {
     std::string root = "/";
-    std::string machine;     // uname's hardware name
+    MachineFacts machine;
     std::string release;     // the kernel release; "" when unknown
     uint32_t uid = 0;        // whose full name is the registered owner
     std::string searchPath;  // $PATH, where the system-information tool is looked for

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <map>
@@ -18,7 +17,7 @@
 namespace si32 {
 namespace {
 
-char upper(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
+char upper(char letter) { return upperAscii(letter); }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -114,7 +113,7 @@ private:
     // A path on this machine as the mount table names it (without the root).
     std::string onThisMachine(const std::string& path) const {
         const std::string root = normalizePath(root_);
-        if (root == "/" || !isPathWithin(path, root)) return path;
+        if (root == "/" || !pathWithin(path, root)) return path;
         return path.size() == root.size() ? "/" : path.substr(root.size());
     }
 
@@ -207,7 +206,7 @@ std::optional<std::string> DriveMap::ToWindowsPath(std::string_view hostPath) co
     const std::string path = normalizePath(hostPath);
     const MappedDrive* best = nullptr;
     for (const auto& drive : drives_)
-        if (isPathWithin(path, drive.hostPath) && (best == nullptr || drive.hostPath.size() > best->hostPath.size()))
+        if (pathWithin(path, drive.hostPath) && (best == nullptr || drive.hostPath.size() > best->hostPath.size()))
             best = &drive;
     if (best == nullptr) return std::nullopt;
     std::string rest =

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host/host_context.h"
+#include "platform/host/common/host_context.h"
 
 namespace si32 {
 

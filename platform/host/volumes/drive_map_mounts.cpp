@@ -25,14 +25,10 @@ constexpr std::array<std::string_view, 9> kSystemMountAreas{
 // Where a user mounts a disk image on purpose.
 constexpr std::array<std::string_view, 3> kUserMountAreas{"/media", "/run/media", "/mnt"};
 
-bool isUnder(std::string_view path, std::string_view area) {
-    return path == area || (path.size() > area.size() && path.starts_with(area) && path[area.size()] == '/');
-}
-
 template <std::size_t N>
 bool isUnderAny(std::string_view path, const std::array<std::string_view, N>& areas) {
     for (auto area : areas)
-        if (isUnder(path, area)) return true;
+        if (pathWithin(path, area)) return true;
     return false;
 }
 
@@ -74,7 +70,7 @@ bool isWholeFileSystem(const MountEntry& mount) {
 
 bool isUserVolume(const MountEntry& mount) {
     if (mount.mountPoint == "/") return true;
-    if (isUnderAny(mount.mountPoint, kSystemMountAreas) && !isUnder(mount.mountPoint, "/run/media")) return false;
+    if (isUnderAny(mount.mountPoint, kSystemMountAreas) && !pathWithin(mount.mountPoint, "/run/media")) return false;
     if (IsNetworkFileSystem(mount.fsType)) return true;
     if (mount.fsType == "tmpfs" || mount.fsType == "ramfs") return mount.mountPoint == "/tmp";
     if (!mount.source.starts_with("/dev/") || mount.fsType == "squashfs") return false;
@@ -171,7 +167,7 @@ std::vector<MountEntry> UserVolumes(const std::vector<MountEntry>& mounts) {
 const MountEntry* MountHolding(const std::vector<MountEntry>& mounts, std::string_view path) {
     const MountEntry* best = nullptr;
     for (const auto& mount : mounts) {
-        if (!isUnder(path, mount.mountPoint) && mount.mountPoint != "/") continue;
+        if (!pathWithin(path, mount.mountPoint) && mount.mountPoint != "/") continue;
         if (best == nullptr || mount.mountPoint.size() >= best->mountPoint.size()) best = &mount;
     }
     return best;

@@ -24,12 +24,8 @@ std::optional<FileSystemStats> statvfsOf(const std::string& path) {
     stats.blocks = info.f_blocks;
     stats.freeBlocks = info.f_bfree;
     stats.availableBlocks = info.f_bavail;
-    stats.nameMax = static_cast<uint32_t>(std::min<unsigned long>(info.f_namemax, UINT32_MAX));
+    stats.nameMax = saturate32(info.f_namemax);
     return stats;
-}
-
-uint32_t saturate32(uint64_t value) {
-    return static_cast<uint32_t>(std::min<uint64_t>(value, std::numeric_limits<uint32_t>::max()));
 }
 
 uint64_t saturatingProduct(uint64_t a, uint64_t b) {

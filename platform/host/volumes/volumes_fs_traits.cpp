@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/host/volumes/drive_map_mounts.h"
+#include "platform/text_helpers.h"
 
 namespace si32 {
 namespace {
@@ -83,7 +84,7 @@ std::string WindowsFileSystemName(std::string_view fileSystem, const VolumeTags&
     std::string_view name = fileSystem;
     if (name.starts_with("fuse.")) name.remove_prefix(5);
     std::string upper;
-    for (char c : name) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char c : name) upper += upperAscii(c);
     return upper;
 }
 

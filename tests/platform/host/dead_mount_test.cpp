@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/host_services.h"
+#include "platform/host/host_backend.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/host/registry/host_registry_facts.h"
 #include "platform/host/volumes/drive_map_mounts.h"
@@ -66,7 +67,8 @@ int runChecks(const hosttest::ScratchDir& scratch) {
     const DriveMap drives = DriveMap::Build(context);
     HostFiles files(context, drives);
     HostVolumes volumes(context, drives);
-    HostKernel kernel(context, drives, volumes);
+    const MachineFacts machine = readMachineFacts(context.root, context.machine);
+    HostKernel kernel(context, machine, drives, volumes);
     const auto raises = [](const std::function<void()>& call) {
         try {
             call();

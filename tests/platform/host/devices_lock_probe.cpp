@@ -9,6 +9,8 @@
 
 #include "platform/engine/registry_store.h"
 #include "platform/host/devices/host_devices.h"
+#include "platform/host/display/host_ui.h"
+#include "platform/host/host_backend.h"
 #include "platform/host/volumes/drive_map.h"
 #include "tests/support/recording_frontend.h"
 
@@ -20,8 +22,12 @@ int main(int argc, char** argv) {
     si32::testsupport::RecordingFrontend frontend;
     si32::DriveMap drives;
     si32::RegistryStore registry;
+    // The lock's places and the display come from the environment the test
+    // started this probe with.
+    si32::HostContext context;
+    context.environment = si32::processEnvironment();
     si32::HostDeps deps{frontend, std::strcmp(argv[1], "window") == 0 ? si32::Program::Window : si32::Program::Report,
-                        si32::HostContext{}, drives, registry};
+                        context, drives, registry};
     auto ui = si32::makeHostUi(deps);
 
     char go = 0;

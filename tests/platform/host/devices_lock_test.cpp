@@ -178,13 +178,15 @@ TEST(InstanceLock, TheScopeIsTheDisplayQtOpens) {
         {"offscreen:configfile=/x.json", nullptr, nullptr, ":0", "offscreen"},
         {nullptr, nullptr, nullptr, nullptr, ""},
     };
-    auto value = [](const char* v) { return v != nullptr ? std::optional<std::string>(v) : std::nullopt; };
     for (const auto& c : cases) {
-        hosttest::ScopedEnv platform("QT_QPA_PLATFORM", value(c.platform));
-        hosttest::ScopedEnv session("XDG_SESSION_TYPE", value(c.session));
-        hosttest::ScopedEnv wayland("WAYLAND_DISPLAY", value(c.wayland));
-        hosttest::ScopedEnv x11("DISPLAY", value(c.x11));
-        EXPECT_EQ(displayScope(), c.scope) << c.scope;
+        HostEnvironment environment;
+        const std::pair<const char*, const char*> variables[] = {{"QT_QPA_PLATFORM", c.platform},
+                                                                 {"XDG_SESSION_TYPE", c.session},
+                                                                 {"WAYLAND_DISPLAY", c.wayland},
+                                                                 {"DISPLAY", c.x11}};
+        for (const auto& [name, value] : variables)
+            if (value != nullptr) environment.Set(name, value);
+        EXPECT_EQ(displayScope(environment), c.scope) << c.scope;
     }
     // Every display is one file name of its own.
     const std::string uid = std::to_string(::geteuid());

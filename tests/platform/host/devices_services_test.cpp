@@ -7,12 +7,13 @@
 #include <cstring>
 #include <future>
 
+#include "platform/host/common/host_ui_x11.h"
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/devices/host_taskbar.h"
-#include "platform/host/display/host_ui_x11.h"
+#include "platform/host/host_backend.h"
 #include "platform/run_time_error.h"
-#include "platform/utf8_cut.h"
+#include "platform/text_helpers.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
@@ -110,16 +111,6 @@ TEST(HostAlsa, LongNamesAreCutTo31BytesOnACharacterBoundary) {
     EXPECT_STREQ(midiOutCaps(port(20, 0, "", kOut)).szPname.data(), "client 20");
 }
 
-TEST(Utf8Prefix, NeverEndsInsideACharacter) {
-    EXPECT_EQ(Utf8Prefix("abc", 0), "");
-    EXPECT_EQ(Utf8Prefix("abc", 5), "abc");
-    EXPECT_EQ(Utf8Prefix("\xE2\x82\xAC", 2), "");
-    EXPECT_EQ(Utf8Prefix("a\xE2\x82\xAC"
-                         "b",
-                         4),
-              "a\xE2\x82\xAC");
-}
-
 class FakeCups final : public CupsDestinations {
 public:
     explicit FakeCups(std::function<std::string()> answer) : answer_(std::move(answer)) {}
@@ -175,8 +166,9 @@ TEST(HostLibraries, EachLoadsWithEveryFunctionItsServiceCalls) {
 }
 
 TEST(HostCups, ANamedServerThatIsNotThereMeansNoPrinter) {
+    // libcups reads the variable itself; the backend reads it from the context.
     hosttest::ScopedEnv server("CUPS_SERVER", "/nonexistent/si32-cups.sock");
-    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit), kCupsQueryLimit);
+    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit, processEnvironment()), kCupsQueryLimit);
     EXPECT_EQ(printing.DefaultPrinter(), "");
 }
 

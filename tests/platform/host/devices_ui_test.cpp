@@ -10,6 +10,7 @@
 
 #include "platform/host/devices/host_desktop_parameters_profile.h"
 #include "platform/host/devices/host_devices.h"
+#include "platform/host/display/host_ui.h"
 #include "platform/host/display/host_ui_metrics.h"
 #include "platform/run_time_error.h"
 #include "platform/spi.h"
@@ -190,7 +191,8 @@ TEST(HostUiDevice, PointerMessagesAndDriveList) {
     share.driveType = 4;
     share.listLabel = "server:/export";
     drives.push_back(share);
-    EXPECT_EQ(rig.ui->DriveListEntries(), (std::vector<std::string>{"c: [SYSTEM]", "d:", "x: [server:/export]"}));
+    EXPECT_EQ(rig.ui->DriveListEntries(),
+              (std::vector<DriveListEntry>{{'C', "SYSTEM"}, {'D', ""}, {'X', "server:/export"}}));
 }
 
 const char* const kProfile =

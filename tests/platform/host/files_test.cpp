@@ -10,7 +10,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/host/host_services.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/host/kernel/host_process.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
+#include "platform/host/host_backend.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
@@ -42,6 +42,7 @@ TEST(HostPrefix, TheUsersDirectoryCountsOnlyWithAWindowsSide) {
                                       std::nullopt);
             const HostContext context = makeHostContext();
             EXPECT_EQ(context.prefix == user, c.theUsers) << context.prefix;
+            EXPECT_EQ(context.environment.Get(variable), value) << "what the services are given";
             if (!c.theUsers) {
                 EXPECT_FALSE(context.prefixWritable) << "the installation's prefix is never written";
             }

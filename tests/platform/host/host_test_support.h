@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/host/host_context.h"
+#include "platform/host/common/host_context.h"
 #include "platform/host/volumes/drive_map.h"
 #include "tests/support/source_dir.h"
 

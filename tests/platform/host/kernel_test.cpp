@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
+#include "platform/host/common/host_read.h"
+#include "platform/host/kernel/host_kernel.h"
 #include "platform/run_time_error.h"
 #include "tests/platform/host/host_test_support.h"
 
@@ -17,10 +18,15 @@ using hosttest::ScratchPrefix;
 
 struct KernelOver {
     ScratchPrefix prefix;
+    MachineFacts machine;
     HostVolumes volumes;
     HostKernel kernel;
-    explicit KernelOver(const std::string& root)
-        : prefix(root), volumes(prefix.context, prefix.drives), kernel(prefix.context, prefix.drives, volumes) {}
+    // machine: what uname would say there; "" asks this machine's.
+    explicit KernelOver(const std::string& root, const std::string& unameMachine = "")
+        : prefix(root),
+          machine(readMachineFacts(root, unameMachine)),
+          volumes(prefix.context, prefix.drives),
+          kernel(prefix.context, machine, prefix.drives, volumes) {}
 };
 
 TEST(HostKernel, VersionIsTheRunningKernel) {
@@ -47,13 +53,11 @@ TEST(HostKernel, TempPathThroughTheDriveMap) {
     KernelOver host(fixture("empty"));
     host.prefix.dir.mkdir("drive_c/Temp Files");
     std::vector<char> buffer(255);
-    {
-        hosttest::ScopedEnv tmp("TMPDIR", host.prefix.driveC() + "/Temp Files");
-        EXPECT_EQ(host.kernel.GetTempPathA(buffer), 14u);
-        EXPECT_STREQ(buffer.data(), "C:\\Temp Files\\");
-    }
+    host.prefix.context.environment.Set("TMPDIR", host.prefix.driveC() + "/Temp Files");
+    EXPECT_EQ(host.kernel.GetTempPathA(buffer), 14u);
+    EXPECT_STREQ(buffer.data(), "C:\\Temp Files\\");
     // A temporary directory that no drive holds has no Windows name.
-    hosttest::ScopedEnv tmp("TMPDIR", "/nowhere/at/all");
+    host.prefix.context.environment.Set("TMPDIR", "/nowhere/at/all");
     EXPECT_EQ(host.kernel.GetTempPathA(buffer), 0u);
 }
 
@@ -64,6 +68,38 @@ TEST(HostKernel, ProcessorsOnline) {
     EXPECT_EQ(info.dwNumberOfProcessors, 5u);
     EXPECT_EQ(info.dwActiveProcessorMask, 0x4Fu);
     EXPECT_GT(info.dwPageSize, 0u);
+}
+
+TEST(HostKernel, ProcessorAsTheMachineIsDescribed) {
+    struct Case {
+        const char* tree;
+        const char* machine;
+        uint16_t architecture;
+        uint32_t type;
+        uint16_t level, revision;
+    };
+    const Case cases[] = {
+        {"x86", "x86_64", 9, 8664, 6, 0x5507},
+        {"x86", "i686", 0, 586, 6, 0x5507},
+        {"arm", "aarch64", 12, 2577, 8, 3},
+        {"arm32", "armv7l", 5, 2577, 7, 5},
+        // A machine whose processor file says nothing still has its codes.
+        {"empty", "riscv64", 0x8001, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        // The tree's processor file, on a machine whose processors can be counted.
+        hosttest::ScratchDir root;
+        root.write("proc/cpuinfo", readUnderRoot(fixture(c.tree), "/proc/cpuinfo").value_or(""));
+        root.write("sys/devices/system/cpu/online", "0-3\n");
+        KernelOver host(root.path(), c.machine);
+        SystemInfo info;
+        host.kernel.GetSystemInfo(info);
+        EXPECT_EQ(info.wProcessorArchitecture, c.architecture) << c.tree << " " << c.machine;
+        EXPECT_EQ(info.dwProcessorType, c.type) << c.tree << " " << c.machine;
+        EXPECT_EQ(info.wProcessorLevel, c.level) << c.tree << " " << c.machine;
+        EXPECT_EQ(info.wProcessorRevision, c.revision) << c.tree << " " << c.machine;
+        EXPECT_EQ(info.dwNumberOfProcessors, 4u) << c.tree << " " << c.machine;
+    }
 }
 
 TEST(HostKernel, MemoryStatusSaturatesTheClassicRecord) {
@@ -113,8 +149,7 @@ TEST(HostKernel, IniFilesBeforeLiveFacts) {
         {"boot.description", "mouse.drv", "system.ini", "Prefix Mouse"},
         // Present but empty: the file has the last word.
         {"boot.description", "display.drv", "system.ini", ""},
-        {"boot.description", "keyboard.typ", "system.ini",
-         "Generic 105-key PC, English (US, intl., with dead keys), German"},
+        {"boot.description", "keyboard.typ", "system.ini", "English (US, intl., with dead keys), German"},
         {"mci", "cdaudio", "C:\\WINDOWS\\system.ini", "/dev/sr0"},
         {"mci", "cdaudio", "C:\\TARVELLO\\system.ini", "elsewhere"},
         {"boot.description", "shell", "system.ini", "dflt"},

@@ -22,7 +22,6 @@
 namespace si32 {
 namespace {
 
-using hosttest::ScopedEnv;
 using hosttest::ScratchDir;
 
 bool isLoaded(const char* soname) {
@@ -137,7 +136,6 @@ TEST(HostCupsPresence, ASchedulerMayAnswerOnlyWhereOneIsNamedOrListens) {
         {"a plain file where the socket would be", {{"run/cups/cups.sock", ""}}, {}, {}, false, false},
         {"a scheduler on the loopback's IPP port", {}, {}, {}, true, true},
     };
-    ScopedEnv serverRoot("CUPS_SERVERROOT", std::nullopt);
     for (const Case& c : cases) {
         ScratchDir root;
         root.mkdir("home");
@@ -145,10 +143,10 @@ TEST(HostCupsPresence, ASchedulerMayAnswerOnlyWhereOneIsNamedOrListens) {
         std::optional<UnixSocket> socket;
         if (c.socket) socket.emplace(root.mkdir(std::filesystem::path(*c.socket).parent_path()) + "/cups.sock");
         const LoopbackPort port(c.listener);
-        ScopedEnv home("HOME", root.path() + "/home");
-        ScopedEnv server("CUPS_SERVER", c.server);
-        ScopedEnv ipp("IPP_PORT", port.number());
-        EXPECT_EQ(cupsSchedulerMayAnswer(root.path()), c.mayAnswer) << c.name;
+        HostEnvironment environment;
+        environment.Set("HOME", root.path() + "/home").Set("IPP_PORT", port.number());
+        if (c.server) environment.Set("CUPS_SERVER", *c.server);
+        EXPECT_EQ(cupsSchedulerMayAnswer(root.path(), environment), c.mayAnswer) << c.name;
     }
 }
 
@@ -157,19 +155,16 @@ TEST(HostLazyLibraries, NothingThereLoadsNothing) {
     for (const char* soname : sonames) ASSERT_FALSE(isLoaded(soname)) << soname << " is linked in";
     ScratchDir home;
     const LoopbackPort closed(false);
-    ScopedEnv display("DISPLAY", std::nullopt);
-    ScopedEnv server("CUPS_SERVER", std::nullopt);
-    ScopedEnv serverRoot("CUPS_SERVERROOT", std::nullopt);
-    ScopedEnv homeDir("HOME", home.path());
-    ScopedEnv ipp("IPP_PORT", closed.number());
+    HostEnvironment environment;
+    environment.Set("HOME", home.path()).Set("IPP_PORT", closed.number());
     const std::string root = hosttest::fixture("empty");
 
     HostMultimedia multimedia(makeAlsaLibrary(root));
     EXPECT_EQ(multimedia.waveOutGetNumDevs(), 0u);
     EXPECT_EQ(multimedia.midiOutGetNumDevs(), 0u);
-    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit, root), kCupsQueryLimit);
+    HostPrinting printing(makeCupsLibrary(kCupsConnectLimit, environment, root), kCupsQueryLimit);
     EXPECT_EQ(printing.DefaultPrinter(), "");
-    EXPECT_FALSE(queryX11Screen().has_value());
+    EXPECT_FALSE(queryX11Screen("").has_value());
     for (const char* soname : sonames) EXPECT_FALSE(isLoaded(soname)) << soname;
 }
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_services.h"
-#include "platform/host/kernel/host_facts.h"
+#include "platform/host/kernel/host_kernel.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/registry/host_registry.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
@@ -29,8 +30,9 @@ std::optional<std::string> toolSays(const std::string& command) {
 
 struct LiveHost {
     hosttest::ScratchPrefix prefix;
+    MachineFacts machine = readMachineFacts(prefix.context.root, prefix.context.machine);
     HostVolumes volumes{prefix.context, prefix.drives};
-    HostKernel kernel{prefix.context, prefix.drives, volumes};
+    HostKernel kernel{prefix.context, machine, prefix.drives, volumes};
     RegistryStore store;
     HostRegistry registry{prefix.context, store};
 };

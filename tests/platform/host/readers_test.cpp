@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/host/common/host_read.h"
-#include "platform/host/kernel/host_facts.h"
-#include "platform/host/kernel/host_passwd.h"
 #include "platform/host/kernel/host_windows_paths.h"
+#include "platform/host/machine/host_facts.h"
+#include "platform/host/machine/host_passwd.h"
+#include "platform/host/machine/machine_kind.h"
 #include "platform/host/registry/host_registry_facts.h"
 
 namespace si32 {
@@ -77,22 +78,33 @@ TEST(CpuList, CountAndMask) {
     }
 }
 
-TEST(ProcessorCode, WindowsCodesForMachineNames) {
+TEST(MachineKind, CpuinfoLayoutAndWindowsCodesForMachineNames) {
+    using A = CpuArchitecture;
     struct Case {
         const char* machine;
+        CpuArchitecture layout;
         uint16_t architecture;
         uint32_t type;
     };
     const Case cases[] = {
-        {"x86_64", 9, 8664},    {"i686", 0, 586},       {"i586", 0, 586},      {"i486", 0, 486},
-        {"i386", 0, 386},       {"aarch64", 12, 2577},  {"armv7l", 5, 2577},   {"ppc64le", 3, 620},
-        {"ia64", 6, 2200},      {"riscv64", 0x8001, 0}, {"s390x", 0x8004, 0},  {"loongarch64", 0x8002, 0},
-        {"sparc64", 0x8003, 0}, {"mips", 1, 4000},      {"parisc", 0xFFFF, 0}, {"", 0xFFFF, 0},
+        {"x86_64", A::X86_64, 9, 8664},   {"amd64", A::X86_64, 9, 8664},
+        {"i686", A::X86, 0, 586},         {"i586", A::X86, 0, 586},
+        {"i486", A::X86, 0, 486},         {"i386", A::X86, 0, 386},
+        {"aarch64", A::Arm64, 12, 2577},  {"arm64", A::Arm64, 12, 2577},
+        {"armv7l", A::Arm, 5, 2577},      {"ppc64le", A::Power, 3, 620},
+        {"ppc", A::Power, 3, 601},        {"powerpc64", A::Power, 3, 601},
+        {"ia64", A::Ia64, 6, 2200},       {"riscv64", A::RiscV, 0x8001, 0},
+        {"s390x", A::S390, 0x8004, 0},    {"loongarch64", A::LoongArch, 0x8002, 0},
+        {"sparc64", A::Sparc, 0x8003, 0}, {"mips", A::Mips, 1, 4000},
+        {"mips64", A::Mips, 1, 4000},     {"alpha", A::Unknown, 2, 21064},
+        {"sh4", A::Unknown, 4, 104},      {"parisc", A::Unknown, 0xFFFF, 0},
+        {"", A::Unknown, 0xFFFF, 0},
     };
     for (const Case& c : cases) {
-        const ProcessorCode code = processorCodeFor(c.machine);
-        EXPECT_EQ(code.architecture, c.architecture) << c.machine;
-        EXPECT_EQ(code.type, c.type) << c.machine;
+        const MachineKind kind = machineKindOf(c.machine);
+        EXPECT_EQ(kind.architecture, c.layout) << c.machine;
+        EXPECT_EQ(kind.code.architecture, c.architecture) << c.machine;
+        EXPECT_EQ(kind.code.type, c.type) << c.machine;
     }
 }
 

@@ -215,10 +215,19 @@ TEST(UiDisplay, ScreenInTwipsOrRaisesWithoutADisplay) {
     EXPECT_EQ(0u, bare.platform().ui.GetWindowDC());
 }
 
-TEST(UiDrives, EntriesShowLowerCaseLetterAndNameInBrackets) {
+TEST(UiDrives, EntriesNameTheVolumeOrWhatTheListShowsInstead) {
     TestMachine m(kMachine);
-    EXPECT_EQ((std::vector<std::string>{"a:", "c: [SYSTEM]", "d:", "n: [\\\\server\\share]"}),
+    EXPECT_EQ((std::vector<DriveListEntry>{{'A', ""}, {'C', "SYSTEM"}, {'D', ""}, {'N', "\\\\server\\share"}}),
               m.platform().ui.DriveListEntries());
+}
+
+TEST(UiDrives, ListTextShowsLowerCaseLetterAndNameInBrackets) {
+    const struct {
+        DriveListEntry entry;
+        const char* text;
+    } cases[] = {
+        {{'C', "SYSTEM"}, "c: [SYSTEM]"}, {{'D', ""}, "d:"}, {{'X', "nas:/export [old]"}, "x: [nas:/export [old]]"}};
+    for (const auto& c : cases) EXPECT_EQ(DriveListText(c.entry), c.text) << c.text;
 }
 
 TEST(UiFrontend, PointerAndMessagesGoToTheFrontend) {

@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "app/si9x.h"
 #include "drives/drive_info.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/volumes/volumes.h"
 #include "tests/support/recording_frontend.h"
+#include "window/si9x.h"
 
 extern char** environ;
 
@@ -289,7 +289,7 @@ TEST_F(PrivateTmpfs, DriveInfoFrameOnTheHost) {
     const auto letter = DriveMap::Build(HostContext{"/", prefix.path(), true, ""}).ToWindowsPath("/tmp");
     ASSERT_TRUE(letter.has_value());
     Si9x form;
-    form.control("Drive1").text = std::string(1, static_cast<char>(std::tolower((*letter)[0]))) + ": []";
+    form.ShowDrive1({(*letter)[0], ""});
 
     Drive1_Change(backend->platform(), form);
 

@@ -1,0 +1,118 @@
+#include "app/view/window_view.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QToolTip>
+
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/view/backdrop_view.h"
+#include "app/view/key_codes.h"
+#include "app/view/qt_text.h"
+#include "platform/guarded.h"
+
+namespace si32 {
+namespace {
+
+// How long a shown window may wait for the display to activate it before
+// start-up ends without that (a Wayland compositor may never activate it).
+constexpr int kActivationGraceMs = 200;
+
+// The control that a key press reaches first, as Qt delivers it.
+QWidget* firstKeyReceiver(QWidget& widget) {
+    if (QWidget* grabber = QWidget::keyboardGrabber()) return grabber;
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+    QWidget* window = widget.window();
+    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+}
+
+}  // namespace
+
+void WindowView::applyFocus() {
+    const auto it = byKey_.find(session_.form.Focused);
+    if (it != byKey_.end()) it->second->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowView::forward(const std::function<void()>& handler, bool focusFromModel) {
+    Si9x& form = session_.form;
+    if (form.Ended) return;
+    const std::string focusBefore = form.Focused;
+    // Handlers guard their own statements; a failure that still escapes one
+    // is skipped like any other failed statement rather than ending the
+    // program from inside Qt's event loop.
+    guarded(handler);
+    if (form.Ended) return;
+    sync();
+    if (focusFromModel || form.Focused != focusBefore) applyFocus();
+}
+
+void WindowView::pickDrive(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
+    const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
+    forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
+}
+
+void WindowView::endNow() {
+    // The end is immediate: no window of the program stays on the screen.
+    backdrop_.reset();
+    hide();
+    if (onEnded) onEnded();
+}
+
+bool WindowView::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate) {
+        forward([this] { Form_Activate(session_); }, true);
+        if (!session_.form.Ended && onActivated) onActivated();
+        settle();
+    } else if (event->type() == QEvent::Paint && started_ && !settled_) {
+        // Drawn means shown; a display that activates the window does so
+        // within the grace, one that never does must not keep the backdrop.
+        QTimer::singleShot(kActivationGraceMs, this, [this] { settle(); });
+    }
+    return handled;
+}
+
+bool WindowView::inDriveList(const QWidget& widget) const {
+    if (driveList_ == nullptr) return false;
+    return &widget == driveList_ || widget.window() == driveList_->view()->window();
+}
+
+bool WindowView::showPlainTooltip(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Without a tooltip of its own the event goes on to the parent, as Qt has it.
+    if (widget == nullptr || widget->window() != this || widget->toolTip().isEmpty()) return false;
+    const auto& help = static_cast<const QHelpEvent&>(*event);
+    QToolTip::showText(help.globalPos(), plainTooltip(widget->toolTip()), widget, QRect(), widget->toolTipDuration());
+    return true;
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return showPlainTooltip(watched, event);
+    if (event->type() == QEvent::ContextMenu) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || widget->window() != this) return false;
+        contextMenuFor(*widget)->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // A key travels on to the parents when a control ignores it; the window
+    // sees it once, on its way to the first control.
+    if (widget == nullptr || firstKeyReceiver(*widget) != widget) return false;
+    const bool driveList = inDriveList(*widget);
+    if (!driveList && widget->window() != this) return false;
+    const int32_t code = windowsKeyCode(static_cast<const QKeyEvent&>(*event));
+    forward([&] { Form_KeyDown(session_, code); });
+    if (driveList) forward([&] { Drive1_KeyDown(session_, code); });
+    return session_.form.Ended;
+}
+
+}  // namespace si32

@@ -1,0 +1,3 @@
+// Fixture of the layer check: beside that folder the rule of platform/ holds,
+// whatever the file is called.
+#include <iconv.h>

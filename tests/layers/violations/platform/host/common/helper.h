@@ -1,0 +1,2 @@
+#pragma once
+// Fixture of the layer check: a helper that includes nothing of the host.

@@ -2,7 +2,6 @@
 // then the window printed for people or as JSON.
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +18,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "platform/capture/capture_file.h"
+#include "platform/closed_pipe.h"
 #include "platform/code_page.h"
 #include "platform/demo_machines.h"
 #include "platform/guarded.h"
@@ -80,16 +80,6 @@ CommandLine reportCommandLine(Options& o) {
     };
 }
 
-// A reader that went away is no failure of ours: end as a shell expects of
-// any filter (cat, grep) and as it would have without SIG_IGN, by the signal,
-// quietly.
-[[noreturn]] void endOnClosedPipe() {
-    std::signal(SIGPIPE, SIG_DFL);
-    std::raise(SIGPIPE);
-    // Blocked by whoever started us: the status the signal would have given.
-    std::_Exit(128 + SIGPIPE);
-}
-
 // The whole report goes out in one write, checked: a report cut short by a
 // full disk must not end with status 0.
 int writeOut(const std::string& text) {
@@ -97,20 +87,37 @@ int writeOut(const std::string& text) {
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (std::fflush(stdout) == 0 && written) return 0;
     const int error = errno;
-    if (error == EPIPE) endOnClosedPipe();
+    if (error == EPIPE) EndOnClosedPipe();
     PrintErrorLine(std::string("si32-report: cannot write the report: ") +
                    (error != 0 ? std::strerror(error) : "write failed"));
     return 1;
 }
 
-// The description goes to its file whole or not at all.
-int writeCapture(Backend& backend, const Options& options) {
+std::string reportJson(const Session& session, const std::vector<std::string>& started,
+                       const ReportFrontend& frontend) {
+    ReportExtras extras;
+    extras.started = started;
+    extras.messages = frontend.messages;
+    // The texts are decoded already; replacing stays as a last guard.
+    return ReportJson(session, extras).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+// The description goes to its file whole or not at all. With --json the
+// window it was read from goes to standard output: the report its replay
+// must give.
+int writeCapture(Backend& backend, const ReportFrontend& frontend, const Options& options) {
     capture::Privacy privacy;
     privacy.anonymous = options.anonymous;
     if (const char* home = std::getenv("HOME")) privacy.homeDirectory = home;
-    std::string text;
+    std::string text, shown;
+    CaptureSteps steps;
+    steps.firstDrive = options.drive;
+    if (options.json)
+        steps.afterFirstDrive = [&](const Session& session) {
+            shown = reportJson(session, backend.platform().files.Started(), frontend);
+        };
     try {
-        text = capture::DescriptionText(CaptureMachine(backend, privacy));
+        text = capture::DescriptionText(CaptureMachine(backend, privacy, steps));
     } catch (const std::exception& e) {
         // A fault of this program, never of the machine: one line, not an abort.
         PrintErrorLine(std::string("si32-report: cannot capture this machine: ") + e.what());
@@ -121,7 +128,7 @@ int writeCapture(Backend& backend, const Options& options) {
         PrintErrorLine("si32-report: cannot write the capture: " + *error);
         return 1;
     }
-    return 0;
+    return options.json ? writeOut(shown) : 0;
 }
 
 // Name and description in two columns, the names padded to the longest;
@@ -158,9 +165,13 @@ int main(int argc, char** argv) {
         PrintErrorLine("si32-report: --anonymous goes with --capture");
         return 2;
     }
+    if (options.capture && options.json && (options.captureFile.empty() || options.captureFile == "-")) {
+        PrintErrorLine("si32-report: --capture with --json writes the capture to a FILE");
+        return 2;
+    }
     // A closed pipe is seen at the report's one checked write, not as a death
     // halfway through it.
-    std::signal(SIGPIPE, SIG_IGN);
+    IgnoreClosedPipe();
     if (options.listMachines) return writeOut(machineList(listDemoMachines()));
     // A display that accepts and never answers costs the run one time limit
     // (every later question to it fails at once); the user learns why its
@@ -173,7 +184,7 @@ int main(int argc, char** argv) {
     BackendStart start = StartBackend(frontend, Program::Report, "si32-report");
     if (!start.backend) return start.exitStatus;
     std::unique_ptr<Backend> backend = std::move(start.backend);
-    if (options.capture) return writeCapture(*backend, options);
+    if (options.capture) return writeCapture(*backend, frontend, options);
 
     Session session(backend->platform());
     Form_Load(session);
@@ -189,11 +200,9 @@ int main(int argc, char** argv) {
     }
     if (options.listDrives) return writeOut(driveList(session));
 
+    if (options.json) return writeOut(reportJson(session, backend->platform().files.Started(), frontend));
     ReportExtras extras;
     extras.started = backend->platform().files.Started();
     extras.messages = frontend.messages;
-    // The texts are decoded already; replacing stays as a last guard.
-    return writeOut(
-        options.json ? ReportJson(session, extras).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"
-                     : ReportText(session, extras));
+    return writeOut(ReportText(session, extras));
 }

@@ -24,6 +24,7 @@ LAYER_OF = {
     "platform/engine/": "engine",
     "platform/sim/": "sim",
     "platform/host/": "host",
+    "platform/win32/": "win32",
     "platform/capture/": "capture",
     "format/": "format",
     "window/": "window",
@@ -44,9 +45,10 @@ MAY_INCLUDE = {
     "engine": {"platform", "contract", "engine"},
     "sim": {"platform", "contract", "engine", "sim"},
     "host": {"platform", "contract", "engine", "host"},
+    "win32": {"platform", "contract", "engine", "win32"},
     # Writes what the simulated machine reads, so it knows the sim's tables.
     "capture": {"platform", "contract", "engine", "sim", "capture"},
-    "backend": {"platform", "contract", "engine", "sim", "host", "backend"},
+    "backend": {"platform", "contract", "engine", "sim", "host", "win32", "backend"},
     "format": {"platform", "format"},
     "window": {"platform", "format", "window"},
     "si32mod": {"platform", "format", "window", "si32mod"},
@@ -59,7 +61,7 @@ MAY_INCLUDE = {
 }
 
 # Layers that may include operating-system, X11 or Qt headers.
-MAY_INCLUDE_SYSTEM = {"host", "view", "backend", "platform_os", "capture"}
+MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "backend", "platform_os", "capture"}
 # Outside headers logic may still use: the standard library and the JSON one.
 PORTABLE = re.compile(r"^(?:[a-z_]+|nlohmann/json\.hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)

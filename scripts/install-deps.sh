@@ -17,7 +17,10 @@ packages=(
 
 # The test suite only: GoogleTest and Google Benchmark; a virtual X server;
 # the locales the regional-settings tests switch to; clang for the fuzzers;
-# MinGW and Wine for the differential test against the real Windows calls;
+# MinGW (64- and 32-bit) and Wine for the Windows programs, their tests and
+# the differential test against the real Windows calls, NSIS and zip for
+# their installer (wine32, for the 32-bit systems, where the machine can add
+# the i386 architecture);
 # the desktop-file and AppStream validators, dpkg-shlibdeps, file and lintian
 # for the packaging test, debootstrap for its opt-in fresh-machine install;
 # clang-format and clang-tidy for the style check; the accessibility bus and
@@ -29,7 +32,7 @@ test_packages=(
   weston x11-xserver-utils openbox
   at-spi2-core python3-pyatspi dbus-daemon
   clang libclang-rt-14-dev clang-format clang-tidy
-  g++-mingw-w64-x86-64 wine64
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 nsis zip
   desktop-file-utils appstream dpkg-dev file lintian debootstrap
 )
 
@@ -59,6 +62,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The Windows 95 line runs only 32-bit programs: its tests need Wine's 32-bit
+# loader, from the i386 architecture. A machine that cannot add it skips them.
+if [ "$tests" -eq 1 ] && ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  export DEBIAN_FRONTEND=noninteractive
+  { $sudo dpkg --add-architecture i386 && $sudo apt-get update -q &&
+    $sudo apt-get install -y -q --no-install-recommends wine32:i386; } ||
+    echo "install-deps: wine32 could not be installed; the 32-bit Windows tests will skip" >&2
 fi
 
 if [ "$tests" -eq 1 ]; then

@@ -1,6 +1,8 @@
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
+#include "platform/closed_pipe.h"
 #include "platform/demo_machines.h"
 #include "platform/host/display/x11_screen.h"
 #include "platform/host/host_backend.h"
@@ -33,5 +35,14 @@ std::string displayName() {
 std::optional<ScreenFacts> queryDisplayScreen() { return queryX11Screen(displayName()); }
 
 DisplayAnswer probeX11Display() { return probeX11Connection(displayName()); }
+
+void IgnoreClosedPipe() { std::signal(SIGPIPE, SIG_IGN); }
+
+void EndOnClosedPipe() {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    // Blocked by whoever started us: the status the signal would have given.
+    std::_Exit(128 + SIGPIPE);
+}
 
 }  // namespace si32

@@ -2,7 +2,6 @@
 # of the simulated machine's reader, so it knows the sim's tables.
 si32_library(si32_platform_capture
   capture/anonymizer.cpp
-  capture/capture_file.cpp
   capture/desktop_facts.cpp
   capture/description_writer.cpp
   capture/recording_backend.cpp
@@ -18,3 +17,8 @@ si32_library(si32_platform_capture
 target_link_libraries(si32_platform_capture
   PUBLIC si32_platform_api nlohmann_json::nlohmann_json
   PRIVATE si32_platform_contract si32_platform_engine si32_platform_sim)
+if(WIN32)
+  target_sources(si32_platform_capture PRIVATE capture/capture_file_win32.cpp)
+else()
+  target_sources(si32_platform_capture PRIVATE capture/capture_file.cpp)
+endif()

@@ -3,7 +3,6 @@ target_sources(si32_platform_host PRIVATE
   host/host_backend.cpp
   host/host_context.cpp
   # shared helpers: bounded reads, libraries opened at run time, deadlines, X11
-  host/common/deadline_runner.cpp
   host/common/host_read.cpp
   host/common/host_ui_x11.cpp
   host/common/mount_guard.cpp

@@ -100,17 +100,6 @@ InputFile ReadInputFile(const std::string& path, std::size_t limit) {
     return readRegular([&](int flags) { return ::open(path.c_str(), flags); }, limit);
 }
 
-bool NamesInsideFolder(std::string_view name) {
-    if (name.empty() || name.front() == '/' || name.find('\0') != std::string_view::npos) return false;
-    while (!name.empty()) {
-        const std::size_t slash = name.find('/');
-        if (name.substr(0, slash) == "..") return false;
-        if (slash == std::string_view::npos) break;
-        name.remove_prefix(slash + 1);
-    }
-    return true;
-}
-
 InputFile ReadInputFileIn(const std::string& folder, const std::string& name, std::size_t limit) {
     if (!NamesInsideFolder(name)) return refused("not a name inside its folder");
     const Descriptor directory{::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};

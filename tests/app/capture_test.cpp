@@ -30,6 +30,7 @@
 #include "screeninfo/screen_info_members.h"
 #include "tests/platform/volumes/fixture_tree.h"
 #include "tests/support/recording_frontend.h"
+#include "tests/support/report_differences.h"
 #include "tests/support/source_dir.h"
 
 namespace si32 {
@@ -149,21 +150,6 @@ std::vector<std::string> driveLetters(const Machine& machine) {
     return letters;
 }
 
-// The members of two reports that differ, each as "name: replayed | shown".
-std::string differences(const Json& replayed, const Json& shown) {
-    std::string out;
-    for (const auto& [key, value] : shown.items()) {
-        if (key == "controls") {
-            for (const auto& [name, control] : value.items())
-                if (replayed["controls"][name] != control)
-                    out += name + ": " + replayed["controls"][name].dump() + " | " + control.dump() + "\n";
-        } else if (replayed[key] != value) {
-            out += key + ": " + replayed[key].dump() + " | " + value.dump() + "\n";
-        }
-    }
-    return out;
-}
-
 TEST(Capture, ReplaysEveryDriveAndTheButtonAsCaptured) {
     for (const Machine& machine : machines()) {
         const std::vector<std::string> letters = driveLetters(machine);
@@ -188,7 +174,7 @@ TEST(Capture, ReplaysEveryDriveAndTheButtonAsCaptured) {
             } catch (const MachineDescriptionError& e) {
                 FAIL() << e.what() << "\n" << description;
             }
-            EXPECT_EQ(differences(replayed.afterDrive, shown), "") << description;
+            EXPECT_EQ(testsupport::reportDifferences(replayed.afterDrive, shown), "") << description;
             if (!clicked.is_null()) {
                 EXPECT_EQ(replayed.afterClick["started"], clicked["started"]);
                 EXPECT_EQ(replayed.afterClick["messages"], clicked["messages"]);

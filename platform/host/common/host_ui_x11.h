@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host/common/deadline_runner.h"
+#include "platform/engine/deadline_runner.h"
 
 namespace si32::x11 {
 

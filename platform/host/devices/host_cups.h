@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/host/common/deadline_runner.h"
+#include "platform/engine/deadline_runner.h"
 #include "platform/host/common/host_context.h"
 #include "platform/printing.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "platform/contract/buffer_conventions.h"
-#include "platform/host/common/deadline_runner.h"
+#include "platform/engine/deadline_runner.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/volumes/drive_map_devices.h"
 #include "platform/host/volumes/volumes_fs_traits.h"

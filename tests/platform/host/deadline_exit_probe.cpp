@@ -9,7 +9,7 @@
 #include <chrono>
 #include <optional>
 
-#include "platform/host/common/deadline_runner.h"
+#include "platform/engine/deadline_runner.h"
 
 int main() {
     si32::DeadlineRunner runner(std::chrono::milliseconds(100));

@@ -1,4 +1,4 @@
-#include "platform/host/common/deadline_runner.h"
+#include "platform/engine/deadline_runner.h"
 
 #include <atomic>
 #include <system_error>

@@ -1,0 +1,24 @@
+# The Windows programs' installation: the programs side by side in one
+# folder, as they find each other (reschk beside si32-report); a zip of them,
+# and an installer (NSIS) with a Start-menu entry and an uninstaller.
+install(TARGETS si32-report reschk RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+set(CPACK_GENERATOR ZIP NSIS)
+# The debug information stays in the build tree.
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_NAME si32)
+set(CPACK_PACKAGE_VENDOR "the Si32 developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tarvello System Information")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Si32")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+else()
+  set(CPACK_SYSTEM_NAME win32)
+endif()
+set(CPACK_PACKAGE_EXECUTABLES si32-report "Tarvello System Information (report)")
+set(CPACK_NSIS_DISPLAY_NAME "Tarvello System Information")
+set(CPACK_NSIS_PACKAGE_NAME "Tarvello System Information")
+include(CPack)

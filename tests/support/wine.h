@@ -1,0 +1,137 @@
+#pragma once
+// Windows programs run under Wine for a test: Debian's loaders, a private
+// prefix that ends with the test (its wineserver too), and each run in a
+// process group of its own, ended with everything it started.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/scratch_dir.h"
+#include "tests/support/x_server.h"
+
+namespace si32::testsupport {
+
+// The loader for 64-bit programs (wine64) or 32-bit ones (wine, from the
+// i386 package wine32); "" when it is not installed.
+inline std::string wineLoader(bool bits64) {
+    const std::string path = bits64 ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
+    if (::access(path.c_str(), X_OK) != 0) return {};
+    // Without wine32 the 32-bit name is only a script that says so.
+    if (!bits64 && !std::filesystem::exists("/usr/lib/wine/wineserver32")) return {};
+    return path;
+}
+
+// A Linux path as Wine's drive Z: shows it.
+inline std::string windowsPath(const std::filesystem::path& p) {
+    std::string text = "Z:" + p.string();
+    for (char& c : text)
+        if (c == '/') c = '\\';
+    return text;
+}
+
+struct WineRun {
+    int status = -1;  // -1: killed at the time limit, or not started
+    std::string out;
+};
+
+class WinePrefix {
+public:
+    // A new prefix in folder: a copy of template (booted once for all the
+    // tests), or an empty one that Wine boots at its first run.
+    WinePrefix(const std::filesystem::path& folder, const std::filesystem::path& templatePrefix = {})
+        : prefix_(folder / "prefix") {
+        if (!templatePrefix.empty()) copyTemplate(templatePrefix);
+    }
+    ~WinePrefix() {
+        if (!server_.empty()) run({server_, "-k"}, std::chrono::seconds(30));
+    }
+    WinePrefix(const WinePrefix&) = delete;
+    WinePrefix& operator=(const WinePrefix&) = delete;
+
+    const std::filesystem::path& path() const { return prefix_; }
+
+    std::vector<std::string> environment() const {
+        std::vector<std::string> env = environmentWithout(
+            {"DISPLAY", "WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", "WINEARCH", "SI32_MACHINE", "SI32_PREFIX"});
+        env.push_back("WINEPREFIX=" + prefix_.string());
+        env.push_back("WINEDEBUG=-all");
+        // No .NET or browser engine to install into a fresh prefix.
+        env.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+        return env;
+    }
+
+    // argv[0] a Linux program (a loader, wineserver); its standard output
+    // kept, its errors dropped.
+    WineRun run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(180)) {
+        if (!argv.empty() && argv[0].find("/wine") != std::string::npos && server_.empty())
+            server_ = std::filesystem::path(argv[0]).parent_path() / "wineserver";
+        WineRun result;
+        const std::filesystem::path outFile = prefix_.parent_path() / "run.out";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        std::vector<std::string> env = environment();
+        std::vector<char*> args, envp;
+        std::vector<std::string> argCopy = argv;
+        for (auto& a : argCopy) args.push_back(a.data());
+        args.push_back(nullptr);
+        for (auto& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        pid_t pid = 0;
+        const int rc = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        if (rc != 0) return result;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        pid_t reaped = 0;
+        while ((reaped = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (reaped == pid) {
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            // A program's helpers may outlive it in its group.
+            ::kill(-pid, SIGKILL);
+        } else {
+            endProcessGroup(pid);
+        }
+        std::ifstream in(outFile, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        result.out = text.str();
+        return result;
+    }
+
+private:
+    // Wine's own DLLs fill a gigabyte and never change: linked, not copied.
+    // The registry files Wine rewrites are copies of their own.
+    void copyTemplate(const std::filesystem::path& from) {
+        namespace fs = std::filesystem;
+        fs::copy(from, prefix_,
+                 fs::copy_options::recursive | fs::copy_options::create_hard_links | fs::copy_options::copy_symlinks);
+        for (const auto& entry : fs::directory_iterator(from)) {
+            if (entry.path().extension() != ".reg") continue;
+            fs::remove(prefix_ / entry.path().filename());
+            fs::copy_file(entry.path(), prefix_ / entry.path().filename());
+        }
+    }
+
+    std::filesystem::path prefix_;
+    std::string server_;
+};
+
+}  // namespace si32::testsupport

@@ -19,6 +19,7 @@
 #include "app/view/frame_box.h"
 #include "app/view/meter_bar.h"
 #include "app/view/qt_text.h"
+#include "window/layout.h"
 
 namespace si32 {
 namespace {

@@ -439,17 +439,18 @@ TEST(LiveIni, KeyboardNamedFromTheRulesList) {
         std::string expected;
     };
     for (const Case& c : std::vector<Case>{
-             {"XKBMODEL=pc105\nXKBLAYOUT=de\nXKBVARIANT=nodeadkeys\n", "Generic 105-key PC, German (no dead keys)"},
-             {"XKBMODEL=pc104\nXKBLAYOUT=us,de\nXKBVARIANT=intl,\n",
-              "Generic 104-key PC, English (US, intl., with dead keys), German"},
+             {"XKBMODEL=pc105\nXKBLAYOUT=de\nXKBVARIANT=nodeadkeys\n", "German (no dead keys)"},
+             {"XKBMODEL=pc104\nXKBLAYOUT=us,de\nXKBVARIANT=intl,\n", "English (US, intl., with dead keys), German"},
              // What the list lacks keeps its code.
-             {"XKBMODEL=pc86\nXKBLAYOUT=fr,us\nXKBVARIANT=,dvorak\n", "pc86, fr, English (US) (dvorak)"},
+             {"XKBMODEL=pc86\nXKBLAYOUT=fr,us\nXKBVARIANT=,dvorak\n", "fr, English (US) (dvorak)"},
              {"XKBLAYOUT=us\n", "English (US)"},
+             // Only without a layout does the model name the keyboard.
+             {"XKBMODEL=pc104\n", "Generic 104-key PC"},
          }) {
         hosttest::ScratchDir root;
         root.write("etc/default/keyboard", c.settings);
         root.write("usr/share/X11/xkb/rules/evdev.lst", list);
-        EXPECT_EQ(keyboardDescription(root.path()), c.expected) << c.settings;
+        EXPECT_EQ(keyboardDescription(root.path(), ""), c.expected) << c.settings;
     }
 }
 

@@ -86,6 +86,12 @@ def install_and_run(build, cache, scratch):
         if "Microsoft Windows 98, 2nd Edition" not in demo:
             print("FAILED: the installed demo machine win98se is not found by its name")
             return 1
+        # A bootstrapped root has no man; a user who reads pages has man-db.
+        chroot(root, "apt-get", "install", "-y", "-q", "--no-install-recommends", "man-db")
+        page = chroot(root, "man", "-P", "cat", "si32", capture_output=True, text=True).stdout
+        if "Tarvello System Information" not in page:
+            print("FAILED: man si32 does not show the installed manual page")
+            return 1
     finally:
         for mount in reversed(mounts):
             subprocess.run(["umount", "-R", mount], check=False)

@@ -2,6 +2,6 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
-#include "window/si9x.h"
 #include "format/format_value.h"
 #include "platform/kernel.h"
+#include "window/si9x.h"

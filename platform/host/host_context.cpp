@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/contract/deadlines.h"
 #include "platform/host/common/host_read.h"
 #include "platform/host/host_backend.h"
 #include "platform/host/volumes/drive_map_mounts.h"
@@ -97,8 +98,7 @@ HostContext makeHostContext() {
     context.environment = processEnvironment();
     context.mountTable = std::make_shared<const std::vector<MountEntry>>(
         ParseMountInfo(readUnderRoot(context.root, "/proc/self/mountinfo").value_or("")));
-    context.mounts =
-        std::make_shared<MountGuard>(GuardedMounts(context.root, *context.mountTable), std::chrono::milliseconds(2000));
+    context.mounts = std::make_shared<MountGuard>(GuardedMounts(context.root, *context.mountTable), kDriveDeadline);
     context.executableDir = programsDirectory();
     context.libexecDir = context.executableDir + "/" + kLibexecFromPrograms;
     const std::string user = userPrefix(context.environment);

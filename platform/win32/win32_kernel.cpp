@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/contract/deadlines.h"
 #include "platform/win32/win32_services.h"
 
 namespace si32 {
@@ -25,8 +26,6 @@ const char* orNull(const std::string& text) { return text.empty() ? nullptr : te
 uint32_t saturated(unsigned long long value) {
     return static_cast<uint32_t>(std::min<unsigned long long>(value, std::numeric_limits<uint32_t>::max()));
 }
-
-constexpr auto kDriveDeadline = std::chrono::milliseconds(2000);
 
 }  // namespace
 

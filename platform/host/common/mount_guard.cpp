@@ -9,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/contract/deadlines.h"
 #include "platform/host/common/host_read.h"
 
 namespace si32 {
@@ -37,7 +38,7 @@ struct Probe {
 
 }  // namespace
 
-MountGuard::MountGuard() : MountGuard({}, std::chrono::milliseconds(2000)) {}
+MountGuard::MountGuard() : MountGuard({}, kDriveDeadline) {}
 
 MountGuard::MountGuard(std::vector<GuardedMount> mounts, std::chrono::milliseconds limit)
     : mounts_(std::move(mounts)), limit_(limit), runner_(limit) {

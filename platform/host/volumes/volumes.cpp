@@ -44,7 +44,7 @@ struct VolumeFacts {
 }  // namespace
 
 VolumeSeams HostVolumeSeams(const HostContext& context) {
-    return VolumeSeams{statvfsOf, MakeLibblkidProbe(context.root), std::chrono::milliseconds(2000)};
+    return VolumeSeams{statvfsOf, MakeLibblkidProbe(context.root), kDriveDeadline};
 }
 
 struct HostVolumes::Impl {

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/contract/deadlines.h"
 #include "platform/host/volumes/blkid_probe.h"
 #include "platform/host/volumes/drive_map.h"
 
@@ -30,7 +31,7 @@ struct FileSystemStats {
 struct VolumeSeams {
     std::function<std::optional<FileSystemStats>(const std::string& path)> statvfs;
     std::shared_ptr<BlkidProbe> blkid;
-    std::chrono::milliseconds deadline{2000};
+    std::chrono::milliseconds deadline{kDriveDeadline};
 };
 
 // statvfs(3) itself, libblkid with udev's record behind it, 2 seconds.

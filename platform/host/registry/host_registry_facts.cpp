@@ -31,7 +31,7 @@ constexpr std::string_view kInformationTools[] = {"hardinfo2", "hardinfo", "kinf
 
 void addText(std::vector<LiveRegistryValue>& values, std::string_view key, std::string_view name,
              const std::optional<std::string>& text) {
-    if (text && !text->empty()) values.push_back({std::string(key), std::string(name), 1, *text, 0});
+    if (text && !text->empty()) values.push_back({std::string(key), std::string(name), REG_SZ, *text, 0});
 }
 
 std::optional<std::string> joined(const std::optional<std::string>& a, const std::optional<std::string>& b) {
@@ -143,7 +143,7 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     if (const auto user = lookUpUser(root, sources.uid))
         addText(values, kCurrentVersion, "RegisteredOwner", fullNameOf(*user));
     // Linux records no organisation; a prefix may set one.
-    values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", 1, "", 0});
+    values.push_back({std::string(kCurrentVersion), "RegisteredOrganization", REG_SZ, "", 0});
 
     addText(values, kSystem, "Identifier", machineIdentifier(root, sources.machine));
     addText(values, kSystem, "SystemBiosDate", readLineUnderRoot(root, "/sys/class/dmi/id/bios_date"));
@@ -154,7 +154,7 @@ std::vector<LiveRegistryValue> liveRegistryValues(const LiveRegistrySources& sou
     addText(values, kProcessor, "ProcessorNameString", cpu.processorNameString);
     addText(values, kProcessor, "VendorIdentifier", cpu.vendorIdentifier);
     addText(values, kProcessor, "Identifier", cpu.identifier);
-    if (const auto mhz = sources.machine.mhz) values.push_back({std::string(kProcessor), "~Mhz", 4, "", *mhz});
+    if (const auto mhz = sources.machine.mhz) values.push_back({std::string(kProcessor), "~Mhz", REG_DWORD, "", *mhz});
 
     addText(values, kMsInfo, "PATH", systemInformationTool(root, sources.searchPath, *sources.mounts));
     return values;
@@ -172,7 +172,7 @@ RegistryStore buildHostRegistry(const HostContext& context, const MachineFacts& 
     RegistryStore store;
     if (char host[256] = {}; ::gethostname(host, sizeof host - 1) == 0) store.SetComputerName(host);
     for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
-        if (value.type == 4) store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
+        if (value.type == REG_DWORD) store.SetDword(HKEY_LOCAL_MACHINE, value.key, value.name, value.dword);
         else store.SetString(HKEY_LOCAL_MACHINE, value.key, value.name, value.text);
     }
     const std::string userFile = context.prefix + "/registry.reg";

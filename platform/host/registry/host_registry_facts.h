@@ -10,15 +10,16 @@
 
 #include "platform/host/common/mount_guard.h"
 #include "platform/host/machine/machine_facts.h"
+#include "platform/registry.h"
 
 namespace si32 {
 
 struct LiveRegistryValue {
     std::string key;  // below HKEY_LOCAL_MACHINE
     std::string name;
-    uint32_t type = 1;   // REG_SZ or REG_DWORD
-    std::string text;    // REG_SZ
-    uint32_t dword = 0;  // REG_DWORD
+    uint32_t type = REG_SZ;  // or REG_DWORD
+    std::string text;        // REG_SZ
+    uint32_t dword = 0;      // REG_DWORD
 };
 
 struct LiveRegistrySources {

@@ -37,7 +37,7 @@ std::map<std::string, std::string> registryOf(const std::string& root, const std
     for (const LiveRegistryValue& value : liveRegistryValues(sources)) {
         const std::string id = value.key + "|" + value.name;
         EXPECT_EQ(values.count(id), 0u) << "set twice: " << id;
-        values[id] = value.type == 4 ? "dword:" + std::to_string(value.dword) : value.text;
+        values[id] = value.type == REG_DWORD ? "dword:" + std::to_string(value.dword) : value.text;
     }
     return values;
 }

@@ -55,7 +55,8 @@ std::string skipReason(bool bits64) {
         return std::string(bits64 ? "x86_64" : "i686") +
                "-w64-mingw32-g++-posix (g++-mingw-w64) was not found at configure time, or SI32_WINDOWS is OFF";
     if (testsupport::wineLoader(true).empty()) return "wine64 (Debian package wine64) is not installed";
-    if (testsupport::wineLoader(bits64).empty()) return "wine32 (Debian package wine32:i386) is not installed";
+    if (testsupport::wineLoader(bits64).empty())
+        return "wine32 (Debian package wine32:i386) is not installed, or this kernel runs no 32-bit programs";
     return {};
 }
 

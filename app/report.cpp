@@ -145,7 +145,7 @@ nlohmann::ordered_json ReportJson(const Session& session, const ReportExtras& ex
     nlohmann::ordered_json json;
     json["schema_version"] = kReportSchemaVersion;
     json["caption"] = kWindowCaption;
-    json["os_family"] = session.mod.OsFamily;
+    json["os_family"] = static_cast<int32_t>(session.mod.OsFamily);
     auto& controls = json["controls"] = nlohmann::ordered_json::object();
     for (const auto& c : session.form.controls()) {
         nlohmann::ordered_json entry;

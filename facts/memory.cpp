@@ -78,7 +78,7 @@ void QueryMemoryStatus(StepContext& ctx) {
 void ShowMeters(StepContext& ctx) {
     auto& form = ctx.form;
     const auto& v = ctx.values;
-    if (ctx.mod.OsFamily != 1) {
+    if (ctx.mod.OsFamily != OperatingSystemFamily::WindowsLine) {
         hide(form, {"ProgressBar1", "ProgressBar2", "ProgressBar3", "Label9", "Label4", "Label5"});
         return;
     }

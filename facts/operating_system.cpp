@@ -36,7 +36,7 @@ Control& nameField(StepContext& ctx) { return ctx.form.Label2(label2::OperatingS
 void QueryVersion(StepContext& ctx) {
     auto& v = ctx.values;
     v.Version = OsVersionInfoA{};
-    v.Version.dwOSVersionInfoSize = 148;
+    v.Version.dwOSVersionInfoSize = kOsVersionInfoASize;
     guarded([&] { v.VersionOk = ctx.platform.kernel.GetVersionExA(v.Version) != 0; });
     // A failed query may have written part of the record; what is shown
     // then is the all-zero record.
@@ -51,23 +51,23 @@ void ShowOperatingSystem(StepContext& ctx) {
     });
     guarded([&] { ctx.form.Label2(label2::WindowsVersion).text = v.VersionText; });
     guarded([&] { nameField(ctx).text.clear(); });
-    ctx.mod.OsFamily = 0;
+    ctx.mod.OsFamily = OperatingSystemFamily::Win32s;
     if (!v.VersionOk) return;
     switch (v.Version.dwPlatformId) {
         case VER_PLATFORM_WIN32s:
             nameField(ctx).text = kWin32s;
-            ctx.mod.OsFamily = 0;
+            ctx.mod.OsFamily = OperatingSystemFamily::Win32s;
             break;
         case VER_PLATFORM_WIN32_WINDOWS:
             nameField(ctx).text = kWindows95;
-            ctx.mod.OsFamily = 1;
+            ctx.mod.OsFamily = OperatingSystemFamily::WindowsLine;
             break;
         case VER_PLATFORM_WIN32_NT:
             nameField(ctx).text = kWindowsNT;
-            ctx.mod.OsFamily = 2;
+            ctx.mod.OsFamily = OperatingSystemFamily::NtLine;
             if (NumericValue(v.VersionText.substr(0, 1)) == 5) {
                 nameField(ctx).text = kWindows2000;
-                ctx.mod.OsFamily = 3;
+                ctx.mod.OsFamily = OperatingSystemFamily::Nt5;
             }
             break;
         default: break;
@@ -98,10 +98,10 @@ void ShowBuildNumber(StepContext& ctx) {
 
 void RecognizeWindows98(StepContext& ctx) {
     const auto& v = ctx.values;
-    if (!(NumericValue(v.BuildText) >= kWindows98Build && ctx.mod.OsFamily == 1 &&
+    if (!(NumericValue(v.BuildText) >= kWindows98Build && ctx.mod.OsFamily == OperatingSystemFamily::WindowsLine &&
           NumericValue(v.VersionText) >= kWindows98Version))
         return;
-    ctx.mod.OsFamily = 3;
+    ctx.mod.OsFamily = OperatingSystemFamily::Nt5;
     const double build = NumericValue(ctx.form.Label2(label2::BuildNumber).text);
     nameField(ctx).text = build >= kSecondEditionBuild ? kWindows98SE : kWindows98;
     if (build >= kMillenniumBuild) nameField(ctx).text = kWindowsME;

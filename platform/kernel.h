@@ -10,9 +10,16 @@
 
 namespace si32 {
 
-// OSVERSIONINFOA: 148 bytes on Windows; the size field must say so.
+// The sizes of the records whose first field must give the record's own
+// size: a caller that says another size gets a failing call, as on Windows.
+// platform/contract/ checks them against the records once.
+inline constexpr uint32_t kOsVersionInfoASize = 148;
+inline constexpr uint32_t kMemoryStatusSize = 32;
+inline constexpr uint32_t kMemoryStatusExSize = 64;
+
+// OSVERSIONINFOA; the size field must say kOsVersionInfoASize.
 struct OsVersionInfoA {
-    uint32_t dwOSVersionInfoSize = 148;
+    uint32_t dwOSVersionInfoSize = kOsVersionInfoASize;
     uint32_t dwMajorVersion = 0;
     uint32_t dwMinorVersion = 0;
     uint32_t dwBuildNumber = 0;
@@ -58,7 +65,7 @@ struct SystemInfo {
 // MEMORYSTATUS: eight 32-bit fields. Above 4 GB the real call saturates
 // dwTotalPhys at 0xFFFFFFFF; the extended record holds the whole count.
 struct MemoryStatus {
-    uint32_t dwLength = 32;
+    uint32_t dwLength = kMemoryStatusSize;
     uint32_t dwMemoryLoad = 0;
     uint32_t dwTotalPhys = 0;
     uint32_t dwAvailPhys = 0;
@@ -68,9 +75,9 @@ struct MemoryStatus {
     uint32_t dwAvailVirtual = 0;
 };
 
-// MEMORYSTATUSEX: dwLength must be 64 or the call fails.
+// MEMORYSTATUSEX: dwLength must be kMemoryStatusExSize or the call fails.
 struct MemoryStatusEx {
-    uint32_t dwLength = 64;
+    uint32_t dwLength = kMemoryStatusExSize;
     uint32_t dwMemoryLoad = 0;
     uint64_t ullTotalPhys = 0;
     uint64_t ullAvailPhys = 0;
@@ -101,7 +108,7 @@ class Kernel {
 public:
     virtual ~Kernel() = default;
 
-    // BOOL: nonzero on success. Fails when dwOSVersionInfoSize is not 148.
+    // BOOL: nonzero on success. Fails when dwOSVersionInfoSize is not kOsVersionInfoASize.
     virtual int32_t GetVersionExA(OsVersionInfoA& info) = 0;
 
     // Characters stored without the NUL; when the buffer is too small, the

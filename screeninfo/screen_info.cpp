@@ -25,7 +25,7 @@ constexpr std::size_t kFaceNameMaxBytes = SpiLogFont::kFaceNameSize - 1;
 }  // namespace
 
 ScreenInfo::ScreenInfo(Kernel& kernel, Ui& ui) : ui_(ui) {
-    versionInfo_.dwOSVersionInfoSize = 148;
+    versionInfo_.dwOSVersionInfoSize = kOsVersionInfoASize;
     bool known = false;
     guarded([&] { known = kernel.GetVersionExA(versionInfo_) != 0; });
     if (!known) return;

@@ -71,7 +71,8 @@ std::string Si32Mod::GetDefaultPrinter() {
 void Si32Mod::ReadSystemDescriptor() {
     const std::string systemKey = kSystemKey;
     const std::string processorKey = systemKey + "\\CentralProcessor\\0";
-    const bool windowsLine = OsFamily <= 1;
+    const bool windowsLine =
+        OsFamily == OperatingSystemFamily::Win32s || OsFamily == OperatingSystemFamily::WindowsLine;
     const std::string osKey = windowsLine ? kWindowsLineKey : kNtLineKey;
     SD& sd = SystemDescriptor;
     PD& pd = ProcessorDescriptor;

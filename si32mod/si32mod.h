@@ -20,14 +20,20 @@ struct ProcessorDescriptorRecord {
     std::string ProcessorNameString, VendorIdentifier, Identifier, Mhz;
 };
 
+// The family the start-up sorts the system into; the numbers are the ones
+// the JSON report prints.
+enum class OperatingSystemFamily : int32_t {
+    Win32s = 0,       // and any system not recognised
+    WindowsLine = 1,  // Windows 95
+    NtLine = 2,       // NT other than version 5
+    Nt5 = 3,          // NT 5, and Windows 98 and ME once recognised
+};
+
 class Si32Mod {
 public:
     explicit Si32Mod(Platform& platform) : platform_(platform) {}
 
-    // Operating-system family: 0 Win32s or undetermined, 1 the Windows 95
-    // line, 2 the NT line other than version 5, 3 NT 5 (and 98/ME after the
-    // Windows 98 recognition).
-    int32_t OsFamily = 0;
+    OperatingSystemFamily OsFamily = OperatingSystemFamily::Win32s;
     HKEY RegistryRoot = 0;
     SystemDescriptorRecord SystemDescriptor;
     ProcessorDescriptorRecord ProcessorDescriptor;

@@ -14,7 +14,7 @@ public:
     RecordingKernel(Kernel& inner, Recording& rec) : inner_(inner), rec_(rec) {}
 
     int32_t GetVersionExA(OsVersionInfoA& info) override {
-        const bool honest = info.dwOSVersionInfoSize == 148;
+        const bool honest = info.dwOSVersionInfoSize == kOsVersionInfoASize;
         const int32_t ok = ask(rec_, "GetVersionExA", [&] { return inner_.GetVersionExA(info); });
         if (ok != 0 && honest)
             keepFirst(rec_.version,

@@ -42,7 +42,7 @@ uint64_t availableOf(const MemoryFacts& memory) {
 }  // namespace
 
 int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {
-    if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != 148) return 0;
+    if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != kOsVersionInfoASize) return 0;
     info.dwMajorVersion = machine_.version->major;
     info.dwMinorVersion = machine_.version->minor;
     info.dwBuildNumber = machine_.version->build;
@@ -95,7 +95,7 @@ void SimKernel::GlobalMemoryStatus(MemoryStatus& status) {
 }
 
 int32_t SimKernel::GlobalMemoryStatusEx(MemoryStatusEx& status) {
-    if (failing_.fails("GlobalMemoryStatusEx") || !machine_.memory || status.dwLength != 64) return 0;
+    if (failing_.fails("GlobalMemoryStatusEx") || !machine_.memory || status.dwLength != kMemoryStatusExSize) return 0;
     status.dwMemoryLoad = machine_.memory->load;
     status.ullTotalPhys = machine_.memory->totalPhysical;
     status.ullAvailPhys = availableOf(*machine_.memory);

@@ -38,6 +38,10 @@ std::string win32ErrorText(DWORD error) {
     return message.empty() ? "error " + std::to_string(error) : message;
 }
 
+// The program's records stand for these; a size it states is passed on.
+static_assert(sizeof(OSVERSIONINFOA) == kOsVersionInfoASize);
+static_assert(sizeof(MEMORYSTATUSEX) == kMemoryStatusExSize);
+
 Win32Kernel::Win32Kernel() : volumes_(kDriveDeadline) {}
 
 int32_t Win32Kernel::GetVersionExA(OsVersionInfoA& info) {
@@ -106,7 +110,7 @@ void Win32Kernel::GlobalMemoryStatus(MemoryStatus& status) {
 int32_t Win32Kernel::GlobalMemoryStatusEx(MemoryStatusEx& status) {
     using Call = BOOL(WINAPI*)(MEMORYSTATUSEX*);
     static const Call call = optionalCall<Call>("kernel32.dll", "GlobalMemoryStatusEx");
-    if (call == nullptr || status.dwLength != sizeof(MEMORYSTATUSEX)) return 0;
+    if (call == nullptr || status.dwLength != kMemoryStatusExSize) return 0;
     MEMORYSTATUSEX real{};
     real.dwLength = sizeof real;
     if (!call(&real)) return 0;

@@ -65,7 +65,7 @@ TEST_P(StartupStepsTest, FieldsAsTheStepsLeaveThem) {
     auto description = baseMachine();
     description.merge_patch(c.patch);
     StartedMachine run(description);
-    EXPECT_EQ(run.session.mod.OsFamily, c.osFamily);
+    EXPECT_EQ(static_cast<int>(run.session.mod.OsFamily), c.osFamily);
     for (const auto& [key, text] : c.texts) EXPECT_EQ(run[key].text, text) << key;
     for (const auto& [key, visible] : c.visible) EXPECT_EQ(run[key].visible, visible) << key;
     for (const auto& [key, percent] : c.percents) EXPECT_EQ(run[key].percent, percent) << key;

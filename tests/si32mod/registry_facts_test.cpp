@@ -90,7 +90,7 @@ TEST(ReadSystemDescriptor, ChoosesTheKeyByFamilyAndFillsBothRecords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.family);
         SimHarness h(SimHarness::withRegistryText(kDescriptorRegistry));
-        h.mod.OsFamily = c.family;
+        h.mod.OsFamily = static_cast<OperatingSystemFamily>(c.family);
         ASSERT_EQ(h.mod.ConnectRegistry(""), 0);
         h.mod.ReadSystemDescriptor();
         const auto& sd = h.mod.SystemDescriptor;
@@ -113,7 +113,7 @@ TEST(ReadSystemDescriptor, StopsAtAnEmptyIdentifier) {
     std::string registry = kDescriptorRegistry;
     registry.replace(registry.find("\"AT/AT COMPATIBLE\""), 18, "\"\"");
     SimHarness h(SimHarness::withRegistryText(registry));
-    h.mod.OsFamily = 1;
+    h.mod.OsFamily = OperatingSystemFamily::WindowsLine;
     ASSERT_EQ(h.mod.ConnectRegistry(""), 0);
     h.mod.ProcessorDescriptor.Mhz = "earlier";
     h.mod.ReadSystemDescriptor();

@@ -19,7 +19,7 @@ HostKernel::HostKernel(const HostContext& context, const MachineFacts& machine, 
     : context_(context), machine_(machine), drives_(drives), volumes_(volumes) {}
 
 int32_t HostKernel::GetVersionExA(OsVersionInfoA& info) {
-    if (info.dwOSVersionInfoSize != 148) return 0;
+    if (info.dwOSVersionInfoSize != kOsVersionInfoASize) return 0;
     const auto release = kernelRelease(context_.root);
     if (!release) return 0;
     const auto version = parseKernelRelease(*release);
@@ -83,7 +83,7 @@ void HostKernel::GlobalMemoryStatus(MemoryStatus& status) {
     if (GlobalMemoryStatusEx(whole) == 0) raise(ErrorKind::PlatformFailure, "the memory status cannot be read");
     // The classic record holds 32 bits; larger counts saturate as they do on
     // Windows.
-    status.dwLength = sizeof(MemoryStatus);
+    status.dwLength = kMemoryStatusSize;
     status.dwMemoryLoad = whole.dwMemoryLoad;
     status.dwTotalPhys = saturate32(whole.ullTotalPhys);
     status.dwAvailPhys = saturate32(whole.ullAvailPhys);
@@ -94,7 +94,7 @@ void HostKernel::GlobalMemoryStatus(MemoryStatus& status) {
 }
 
 int32_t HostKernel::GlobalMemoryStatusEx(MemoryStatusEx& status) {
-    if (status.dwLength != 64) return 0;
+    if (status.dwLength != kMemoryStatusExSize) return 0;
     const auto memory = memoryFacts(context_.root);
     if (!memory) return 0;
     const auto space = addressSpace(context_.root);

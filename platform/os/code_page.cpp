@@ -85,7 +85,21 @@ bool IsKnownCodePage(uint32_t codePage) {
     return Converter("UTF-8", iconvName(codePage)).valid() && Converter(iconvName(codePage), "UTF-8").valid();
 }
 
+namespace {
+
+// The Windows ANSI code pages and UTF-8 all keep the first 128 bytes as
+// ASCII; EBCDIC pages do not, so only these may skip the converter, whose
+// opening costs more than the short captions it is mostly given.
+bool keepsAscii(uint32_t codePage) { return codePage == CP_UTF8 || (codePage >= 1250 && codePage <= 1258); }
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
 std::string DecodeAnsi(std::string_view bytes, uint32_t codePage) {
+    if (keepsAscii(codePage) && isAscii(bytes)) return std::string(bytes);
     Converter converter("UTF-8", iconvName(codePage));
     if (!converter.valid()) throw std::invalid_argument("unknown code page " + std::to_string(codePage));
     return convert(converter, bytes, kReplacement, [](unsigned char) { return size_t{1}; });

@@ -29,6 +29,8 @@ TEST(CodePage, DecodesAnyBytes) {
         {"Shift-JIS pair", 932, "\x82\xA0", "\u3042"},
         {"Shift-JIS lead byte alone", 932, "a\x82", "a\uFFFD"},
         {"NUL kept", 1252, std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"ASCII on UTF-8", CP_UTF8, "plain", "plain"},
+        {"ASCII is not ASCII in EBCDIC", 500, "A", "\u00A0"},
     };
     for (const Conversion& c : cases) EXPECT_EQ(DecodeAnsi(c.from, c.codePage), c.to) << c.name;
 }

@@ -42,7 +42,8 @@ uint64_t availableOf(const MemoryFacts& memory) {
 }  // namespace
 
 int32_t SimKernel::GetVersionExA(OsVersionInfoA& info) {
-    if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != kOsVersionInfoASize) return 0;
+    if (failing_.fails("GetVersionExA") || !machine_.version || info.dwOSVersionInfoSize != kOsVersionInfoASize)
+        return 0;
     info.dwMajorVersion = machine_.version->major;
     info.dwMinorVersion = machine_.version->minor;
     info.dwBuildNumber = machine_.version->build;

@@ -142,7 +142,7 @@ TEST(HostVolumes, LocalMountsAgreeWithTheSystemTools) {
     int compared = 0;
     for (const auto& drive : map.drives()) {
         // Network shares are left alone: a dead server would only test the time limit.
-        if (drive.hostPath != drive.mountPoint || drive.driveType == 4) continue;
+        if (drive.hostPath != drive.mountPoint || drive.driveType == DRIVE_REMOTE) continue;
         SCOPED_TRACE(rootPathOf(drive) + " on " + drive.mountPoint);
         const auto found = runTool({"findmnt", "-n", "-r", "-o", "FSTYPE,SOURCE", "--mountpoint", drive.mountPoint});
         if (!found && drive.mountPoint == "/") {

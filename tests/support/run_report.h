@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace si32::testsupport {
@@ -26,13 +27,9 @@ inline std::string readAll(int fd) {
     return text;
 }
 
-// One of the built programs (bin/program). Standard error goes to a file, so
-// that neither pipe can fill and stall the other.
-inline ReportRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                            const std::vector<std::string>& env) {
-    const char* bin = std::getenv("SI32_BINARY_DIR");
-    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/" + program};
-    argv.insert(argv.end(), args.begin(), args.end());
+// argv[0] a path. Standard error goes to a file, so that neither pipe can
+// fill and stall the other.
+inline ReportRun runCommand(std::vector<std::string> argv, const std::vector<std::string>& env) {
     std::vector<char*> cargv, cenv;
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
@@ -67,6 +64,15 @@ inline ReportRun runProgram(const std::string& program, const std::vector<std::s
     ::lseek(errFd, 0, SEEK_SET);
     run.err = readAll(errFd);
     return run;
+}
+
+// One of the built programs (bin/program).
+inline ReportRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::vector<std::string>& env) {
+    const char* bin = std::getenv("SI32_BINARY_DIR");
+    std::vector<std::string> argv{std::string(bin != nullptr ? bin : ".") + "/bin/" + program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runCommand(std::move(argv), env);
 }
 
 inline ReportRun runReport(const std::vector<std::string>& args, const std::vector<std::string>& env) {

@@ -15,28 +15,11 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/run_report.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/x_server.h"
 
 namespace si32::testsupport {
-
-// Whether a loader starts at all: a kernel built without 32-bit support
-// refuses the i386 one however completely it is installed. Asking for its
-// version needs no prefix and starts no server.
-inline bool programRuns(const std::string& path) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string program = path, option = "--version";
-    char* argv[] = {program.data(), option.data(), nullptr};
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return false;
-    int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // The loader for 64-bit programs (wine64) or 32-bit ones (wine, from the
 // i386 package wine32); "" when it is not installed.
@@ -45,7 +28,13 @@ inline std::string wineLoader(bool bits64) {
     if (::access(path.c_str(), X_OK) != 0) return {};
     // Without wine32 the 32-bit name is only a script that says so.
     if (!bits64 && !std::filesystem::exists("/usr/lib/wine/wineserver32")) return {};
-    if (!bits64 && !programRuns(path)) return {};
+    if (!bits64) {
+        // A kernel built without 32-bit support refuses the i386 loader
+        // however completely it is installed. Asking for its version needs
+        // no prefix and starts no server; the answer holds for the run.
+        static const bool runs = runCommand({path, "--version"}, {}).status == 0;
+        if (!runs) return {};
+    }
     return path;
 }
 

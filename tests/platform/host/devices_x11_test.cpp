@@ -79,8 +79,15 @@ TEST(HostX11Screen, AServerThatNeverAnswersDoesNotHoldTheCaller) {
     // The first query is still stuck; the next fails without waiting again.
     EXPECT_FALSE(queryX11Screen(display).has_value());
 
+    // The stuck query holds Xlib's lock; once the server goes away it
+    // returns, and other displays are served again. Waiting for that here
+    // keeps it from waking inside Xlib while the process is ending.
     ::close(listener);
     ::unlink(path.c_str());
+    const std::string nobody = ":" + std::to_string(number + 1);
+    DisplayAnswer answer = DisplayAnswer::Silent;
+    for (int i = 0; i < 5 && answer == DisplayAnswer::Silent; ++i) answer = probeX11Connection(nobody);
+    EXPECT_EQ(answer, DisplayAnswer::Refuses) << "a server that went away still holds every other display";
 }
 
 TEST(HostX11Screen, ScreenFactsFromARealServer) {

@@ -4,9 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -298,24 +296,14 @@ TEST_F(CaptureFile, ARegularFileIsReplacedWholeKeepingItsMode) {
     }
 }
 
-// The capture of win98 into target, ended by signal after delay; its status.
-int interruptedCapture(const std::string& machine, const std::string& target, int signal,
-                       std::chrono::microseconds delay) {
-    const std::string program = testsupport::binaryDir() + "/bin/si32-report";
-    std::vector<std::string> args{program, "--capture", target};
-    std::vector<std::string> env = withMachine(machine);
-    std::vector<char*> cargs, cenv;
-    for (auto& a : args) cargs.push_back(a.data());
-    cargs.push_back(nullptr);
-    for (auto& e : env) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, cargs.data(), cenv.data()) != 0) return -1;
+// The capture of win98 into target, ended by signal after delay.
+void interruptedCapture(const std::string& machine, const std::string& target, int signal,
+                        std::chrono::microseconds delay) {
+    testsupport::Child capture({testsupport::binaryDir() + "/bin/si32-report", "--capture", target},
+                               withMachine(machine));
     std::this_thread::sleep_for(delay);
-    ::kill(pid, signal);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    capture.signal(signal);
+    capture.finish();
 }
 
 TEST_F(CaptureFile, AnInterruptAtAnyMomentLeavesTheTargetWholeOrAbsentAndNothingElse) {

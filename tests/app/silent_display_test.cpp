@@ -1,21 +1,16 @@
 // A display that accepts the connection and never answers: both programs
 // give up on it at the time limit, say so in one line, and end, instead of
 // waiting for ever.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -75,61 +70,17 @@ private:
     std::vector<int> held_;  // the accepting thread's own until it is joined
 };
 
-struct Ended {
-    bool ended = false;  // within the test's patience, far above the limit
-    int status = -1;
-    std::string err;
-};
-
-// The program with DISPLAY set to display; killed, with its children, when
-// it has not ended after the patience.
-Ended runAgainst(const std::string& program, const std::string& display, const std::vector<std::string>& extraEnv) {
+// The program with DISPLAY set to display; ended, with its children, when it
+// has not ended after a patience far above the programs' own limit.
+si32::testsupport::ChildEnd runAgainst(const std::string& program, const std::string& display,
+                                       const std::vector<std::string>& extraEnv) {
     std::vector<std::string> env =
         si32::testsupport::environmentWithout({"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SI32_MACHINE"});
     env.push_back("DISPLAY=" + display);
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-    std::vector<char*> cenv, cargv;
-    for (auto& e : env) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-    std::string path = si32::testsupport::binaryDir() + "/bin/" + program;
-    cargv = {path.data(), nullptr};
-
-    Ended result;
-    char errName[] = "/tmp/si32-silent-err-XXXXXX";
-    const int errFd = ::mkstemp(errName);
-    if (errFd < 0) return result;
-    ::unlink(errName);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);  // its own group, ended whole
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, path.c_str(), &actions, &attributes, cargv.data(), cenv.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (rc != 0) {
-        ::close(errFd);
-        return result;
-    }
-    const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > patience) {
-            ::kill(-pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            ::close(errFd);
-            return result;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    result.ended = true;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ::lseek(errFd, 0, SEEK_SET);
-    result.err = si32::testsupport::readAll(errFd);
-    return result;
+    si32::testsupport::ChildOptions options;
+    options.patience = std::chrono::seconds(20);
+    return si32::testsupport::runChild({si32::testsupport::binaryDir() + "/bin/" + program}, env, options);
 }
 
 TEST(SilentDisplay, BothProgramsEndWithOneLineInsteadOfWaiting) {
@@ -149,7 +100,7 @@ TEST(SilentDisplay, BothProgramsEndWithOneLineInsteadOfWaiting) {
         SCOPED_TRACE(c.program);
         if (!fs::exists(si32::testsupport::binaryDir() + "/bin/" + c.program)) continue;
         const std::size_t before = display.connections();
-        const Ended run = runAgainst(c.program, display.name(), c.env);
+        const si32::testsupport::ChildEnd run = runAgainst(c.program, display.name(), c.env);
         ASSERT_TRUE(run.ended) << "still waiting on the display";
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;

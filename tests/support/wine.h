@@ -2,19 +2,14 @@
 // Windows programs run under Wine for a test: Debian's loaders, a private
 // prefix that ends with the test (its wineserver too), and each run in a
 // process group of its own, ended with everything it started.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/run_report.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/x_server.h"
@@ -82,46 +77,10 @@ public:
     WineRun run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(180)) {
         if (!argv.empty() && argv[0].find("/wine") != std::string::npos && server_.empty())
             server_ = std::filesystem::path(argv[0]).parent_path() / "wineserver";
-        WineRun result;
-        const std::filesystem::path outFile = prefix_.parent_path() / "run.out";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attributes, 0);
-        std::vector<std::string> env = environment();
-        std::vector<char*> args, envp;
-        std::vector<std::string> argCopy = argv;
-        for (auto& a : argCopy) args.push_back(a.data());
-        args.push_back(nullptr);
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        pid_t pid = 0;
-        const int rc = posix_spawn(&pid, args[0], &actions, &attributes, args.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attributes);
-        if (rc != 0) return result;
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        int status = 0;
-        pid_t reaped = 0;
-        while ((reaped = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        if (reaped == pid) {
-            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            // A program's helpers may outlive it in its group.
-            ::kill(-pid, SIGKILL);
-        } else {
-            endProcessGroup(pid);
-        }
-        std::ifstream in(outFile, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        result.out = text.str();
-        return result;
+        ChildOptions options;
+        options.patience = limit;
+        ChildEnd end = runChild(argv, environment(), options);
+        return {end.status, std::move(end.out)};
     }
 
 private:

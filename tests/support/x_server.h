@@ -21,23 +21,9 @@
 #include <thread>
 #include <vector>
 
-namespace si32::testsupport {
+#include "tests/support/child_process.h"
 
-// Ends a process group started for a test: asked first, then forced, and
-// the leader reaped, so that neither it nor anything it started outlives
-// the test.
-inline void endProcessGroup(pid_t leader, std::chrono::milliseconds grace = std::chrono::milliseconds(3000)) {
-    if (leader <= 0) return;
-    ::kill(-leader, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + grace;
-    int status = 0;
-    pid_t reaped = 0;
-    while ((reaped = ::waitpid(leader, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    // Whatever the leader started may still be there after it is gone.
-    ::kill(-leader, SIGKILL);
-    if (reaped == 0) ::waitpid(leader, &status, 0);
-}
+namespace si32::testsupport {
 
 class XServer {
 public:

@@ -2,9 +2,6 @@
 // (the probe, run under Wine) and to our engines, and requires the same
 // status, count, type and bytes for every line. Skips, saying why, when the
 // cross compiler or Wine is not installed.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +17,7 @@
 
 #include "platform/engine/ini_reader.h"
 #include "platform/engine/registry_store.h"
+#include "tests/support/child_process.h"
 
 extern char** environ;
 
@@ -285,30 +283,14 @@ std::string findWine() {
 }
 
 // Runs argv with the given environment, its output into outputFile; the
-// exit status, or -1 when it had to be killed after the time limit.
+// exit status, or -1 when it had to be ended after the time limit.
 int run(const std::vector<std::string>& argv, const std::vector<std::string>& env, const fs::path& outputFile) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> args, envp;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    for (const auto& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return -1;
+    testsupport::ChildOptions options;
     // A first run creates the Wine prefix, which takes a while.
-    for (int waited = 0; waited < 3000; ++waited) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
+    options.patience = std::chrono::minutes(5);
+    const testsupport::ChildEnd end = testsupport::runChild(argv, env, options);
+    std::ofstream(outputFile, std::ios::binary) << end.out;
+    return end.status;
 }
 
 class Differential : public ::testing::Test {

@@ -12,10 +12,11 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-private-dev libgl-dev qt6-wayland
   nlohmann-json3-dev
-  libblkid-dev libmount-dev libudev-dev libxkbregistry-dev libasound2-dev libcups2-dev libx11-dev
+  libblkid-dev libudev-dev libxkbregistry-dev libasound2-dev libcups2-dev libx11-dev
 )
 
-# The test suite only: GoogleTest and Google Benchmark; a virtual X server;
+# The test suite only: GoogleTest and Google Benchmark; libmount, whose
+# reading of mount tables the program's own is compared with; a virtual X server;
 # the locales the regional-settings tests switch to; clang for the fuzzers;
 # MinGW (64- and 32-bit) and Wine for the Windows programs, their tests and
 # the differential test against the real Windows calls, NSIS and zip for
@@ -27,7 +28,7 @@ packages=(
 # its Python bindings for the screen-reader test.
 test_packages=(
   python3
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmount-dev
   xvfb xauth locales
   weston x11-xserver-utils openbox
   at-spi2-core python3-pyatspi dbus-daemon

@@ -3,8 +3,6 @@
 // it ends cat; a full disk is an error the user must see).
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,53 +26,15 @@ std::vector<std::string> withMachine(const std::string& value) {
     return env;
 }
 
-struct Ended {
-    int status = -1;  // exit status, or -1 when a signal ended it
-    int signal = 0;
-    std::string err;
-};
-
 // The report with its standard output on fd, started the way a shell starts
-// a command: SIGPIPE at its default, whatever this test process has.
-Ended reportInto(int out, std::vector<std::string> args, const std::string& machine) {
+// a command.
+testsupport::ChildEnd reportInto(int out, const std::vector<std::string>& args, const std::string& machine) {
     std::vector<std::string> argv{testsupport::binaryDir() + "/bin/si32-report"};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = withMachine(machine);
-    std::vector<char*> cargv, cenv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    for (auto& e : env) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-
-    Ended ended;
-    char errName[] = "/tmp/si32-report-err-XXXXXX";
-    const int errFd = ::mkstemp(errName);
-    if (errFd < 0) return ended;
-    ::unlink(errName);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, &attributes, cargv.data(), cenv.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (rc == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        if (WIFEXITED(status)) ended.status = WEXITSTATUS(status);
-        if (WIFSIGNALED(status)) ended.signal = WTERMSIG(status);
-    }
-    ::lseek(errFd, 0, SEEK_SET);
-    ended.err = testsupport::readAll(errFd);
-    return ended;
+    testsupport::ChildOptions options;
+    options.stdoutFd = out;
+    options.shellSignals = true;
+    return testsupport::runChild(std::move(argv), withMachine(machine), options);
 }
 
 const std::vector<std::vector<std::string>> kEveryOutput = {{}, {"--json"}, {"--list-drives"}, {"--capture"}};
@@ -87,7 +47,7 @@ TEST(ReportOutput, AClosedPipeEndsItQuietlyByTheSignal) {
         int pipefd[2];
         ASSERT_EQ(::pipe(pipefd), 0);
         ::close(pipefd[0]);
-        const Ended ended = reportInto(pipefd[1], args, machine());
+        const testsupport::ChildEnd ended = reportInto(pipefd[1], args, machine());
         ::close(pipefd[1]);
         EXPECT_EQ(ended.signal, SIGPIPE) << "exit status " << ended.status;
         EXPECT_EQ(ended.err, "");
@@ -99,7 +59,7 @@ TEST(ReportOutput, AFullDiskIsOneLineAndStatusOne) {
     if (full < 0) GTEST_SKIP() << "no /dev/full here";
     for (const auto& args : kEveryOutput) {
         SCOPED_TRACE(args.empty() ? "the report" : args[0]);
-        const Ended ended = reportInto(full, args, machine());
+        const testsupport::ChildEnd ended = reportInto(full, args, machine());
         EXPECT_EQ(ended.status, 1);
         EXPECT_EQ(std::count(ended.err.begin(), ended.err.end(), '\n'), 1) << ended.err;
         EXPECT_NE(ended.err.find("No space left on device"), std::string::npos) << ended.err;
@@ -118,6 +78,18 @@ TEST(ReportMachines, ADemoMachineByItsBareNameIsTheMachineOfTheTree) {
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << unknown.err;
     EXPECT_TRUE(unknown.out.empty());
+}
+
+TEST(ReportMachines, ASimulatedMachineWithoutADisplayLoadsNoneOfTheHostsLibraries) {
+    std::vector<std::string> env = testsupport::environmentWithout({"SI32_MACHINE", "DISPLAY", "WAYLAND_DISPLAY"});
+    env.push_back("SI32_MACHINE=win98se");
+    env.push_back("LD_DEBUG=libs");
+    const auto run = testsupport::runReport({"--json"}, env);
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_NE(run.err.find("calling init"), std::string::npos) << "this C library does not trace its loading";
+    for (const char* soname :
+         {"libblkid.so", "libudev.so", "libmount.so", "libasound.so", "libcups.so", "libX11.so", "libxkbregistry.so"})
+        EXPECT_EQ(run.err.find(soname), std::string::npos) << soname;
 }
 
 TEST(ReportMachines, TheListNamesEveryDemoMachineOnceWithItsDescription) {

@@ -1,8 +1,9 @@
 #pragma once
-// Libraries the host needs only for one service each (CUPS, ALSA, Xlib),
-// opened at run time when that service is first asked. Linking them would
-// load them, and all they depend on, into every start of every program,
-// whether or not the machine has a printer, a sound card or a screen.
+// Libraries the host needs only for one service each (CUPS, ALSA, Xlib,
+// libblkid, libudev), opened at run time when that service is first asked.
+// Linking them would load them, and all they depend on, into every start of
+// every program, whether or not the machine has a printer, a sound card, a
+// screen or a drive to probe.
 #include <optional>
 #include <type_traits>
 

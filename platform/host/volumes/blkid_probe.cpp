@@ -8,30 +8,51 @@
 #include <string_view>
 
 #include "platform/host/common/host_read.h"
+#include "platform/host/common/shared_library.h"
 #include "platform/host/common/udev_database.h"
 
 namespace si32 {
 namespace {
 
-std::string lookup(blkid_probe probe, const char* name) {
+// Opened at the first probe: most drives are never probed in a run.
+struct LibblkidApi {
+    static constexpr const char* kSoname = "libblkid.so.1";
+    SI32_LIBRARY_FUNCTION(blkid_new_probe_from_filename);
+    SI32_LIBRARY_FUNCTION(blkid_probe_enable_superblocks);
+    SI32_LIBRARY_FUNCTION(blkid_probe_set_superblocks_flags);
+    SI32_LIBRARY_FUNCTION(blkid_do_safeprobe);
+    SI32_LIBRARY_FUNCTION(blkid_probe_lookup_value);
+    SI32_LIBRARY_FUNCTION(blkid_free_probe);
+
+    bool bind(const SharedLibrary& library) {
+        return SI32_BIND(library, blkid_new_probe_from_filename) &&
+               SI32_BIND(library, blkid_probe_enable_superblocks) &&
+               SI32_BIND(library, blkid_probe_set_superblocks_flags) && SI32_BIND(library, blkid_do_safeprobe) &&
+               SI32_BIND(library, blkid_probe_lookup_value) && SI32_BIND(library, blkid_free_probe);
+    }
+};
+
+std::string lookup(const LibblkidApi& api, blkid_probe probe, const char* name) {
     const char* value = nullptr;
-    if (blkid_probe_lookup_value(probe, name, &value, nullptr) != 0 || value == nullptr) return {};
+    if (api.blkid_probe_lookup_value(probe, name, &value, nullptr) != 0 || value == nullptr) return {};
     return value;
 }
 
 std::optional<VolumeTags> probeDevice(const std::string& devicePath) {
-    blkid_probe probe = blkid_new_probe_from_filename(devicePath.c_str());
+    const LibblkidApi* api = loadLibraryOnce<LibblkidApi>();
+    if (api == nullptr) return std::nullopt;
+    blkid_probe probe = api->blkid_new_probe_from_filename(devicePath.c_str());
     if (probe == nullptr) return std::nullopt;
-    blkid_probe_enable_superblocks(probe, 1);
-    blkid_probe_set_superblocks_flags(
+    api->blkid_probe_enable_superblocks(probe, 1);
+    api->blkid_probe_set_superblocks_flags(
         probe, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
-    const int found = blkid_do_safeprobe(probe);
+    const int found = api->blkid_do_safeprobe(probe);
     std::optional<VolumeTags> tags;
     if (found == 0)
-        tags =
-            VolumeTags{lookup(probe, "TYPE"), lookup(probe, "VERSION"), lookup(probe, "LABEL"), lookup(probe, "UUID")};
+        tags = VolumeTags{lookup(*api, probe, "TYPE"), lookup(*api, probe, "VERSION"), lookup(*api, probe, "LABEL"),
+                          lookup(*api, probe, "UUID")};
     else if (found == 1) tags = VolumeTags{};  // read, and no file system signature on it
-    blkid_free_probe(probe);
+    api->blkid_free_probe(probe);
     return tags;
 }
 

@@ -1,12 +1,9 @@
 #include "platform/host/volumes/drive_map_mounts.h"
 
-#include <libmount/libmount.h>
-#include <sys/sysmacros.h>
-
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -16,9 +13,9 @@
 namespace si32 {
 namespace {
 
-constexpr std::array<std::string_view, 17> kNetworkFileSystems{
-    "nfs",       "nfs4",   "cifs",  "smb3",       "smbfs",       "ncpfs",          "afs",       "ceph",       "9p",
-    "glusterfs", "lustre", "davfs", "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "fuse.s3fs", "fuse.davfs2"};
+constexpr std::array<std::string_view, 15> kNetworkFileSystems{
+    "cifs",  "smb3",       "smbfs",       "ncpfs",          "afs",       "ceph",        "glusterfs",     "lustre",
+    "davfs", "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "fuse.s3fs", "fuse.davfs2", "fuse.curlftpfs"};
 
 // Where the system keeps mounts of its own, never shown as volumes.
 constexpr std::array<std::string_view, 9> kSystemMountAreas{
@@ -44,24 +41,78 @@ std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     }
 }
 
-std::string text(const char* value) { return value == nullptr ? std::string() : std::string(value); }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-MountEntry entryOf(libmnt_fs* fs) {
-    MountEntry entry;
-    const dev_t device = mnt_fs_get_devno(fs);
-    entry.major = major(device);
-    entry.minor = minor(device);
-    entry.root = text(mnt_fs_get_root(fs));
-    entry.mountPoint = text(mnt_fs_get_target(fs));
-    entry.fsType = text(mnt_fs_get_fstype(fs));
-    entry.source = text(mnt_fs_get_source(fs));
-    entry.options = text(mnt_fs_get_vfs_options(fs));
-    if (const std::string own = text(mnt_fs_get_fs_options(fs)); !own.empty()) entry.options += "," + own;
-    return entry;
+void skipBlanks(std::string_view& line) {
+    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
 }
 
-// A line libmount cannot read is left out; the rest of the table stands.
-int skipBrokenLine(libmnt_table*, const char*, int) { return 1; }
+bool isOctal(char c) { return c >= '0' && c <= '7'; }
+
+// The next blank-separated word, with the kernel's octal escapes (\040 for
+// a blank, \011, \012, \134) decoded; line moves past it.
+std::string nextWord(std::string_view& line) {
+    skipBlanks(line);
+    std::size_t end = 0;
+    while (end < line.size() && !isBlank(line[end])) ++end;
+    const std::string_view raw = line.substr(0, end);
+    line.remove_prefix(end);
+    if (raw.find('\\') == std::string_view::npos) return std::string(raw);
+    std::string word;
+    for (std::size_t at = 0; at < raw.size();) {
+        if (raw[at] == '\\' && at + 3 < raw.size() && isOctal(raw[at + 1]) && isOctal(raw[at + 2]) &&
+            isOctal(raw[at + 3])) {
+            word += static_cast<char>(64 * (raw[at + 1] - '0') + 8 * (raw[at + 2] - '0') + (raw[at + 3] - '0'));
+            at += 4;
+        } else {
+            word += raw[at++];
+        }
+    }
+    return word;
+}
+
+// A number that ends at a blank, as the table's first two fields are.
+bool skipNumber(std::string_view& line) {
+    skipBlanks(line);
+    long value = 0;
+    const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+    if (error != std::errc() || end == line.data() + line.size() || !isBlank(*end)) return false;
+    line.remove_prefix(static_cast<std::size_t>(end - line.data()));
+    return true;
+}
+
+// "major:minor", the rest of the word ignored.
+bool readDeviceNumber(std::string_view& line, MountEntry& entry) {
+    skipBlanks(line);
+    const char* const last = line.data() + line.size();
+    const auto major = std::from_chars(line.data(), last, entry.major);
+    if (major.ec != std::errc() || major.ptr == last || *major.ptr != ':') return false;
+    if (std::from_chars(major.ptr + 1, last, entry.minor).ec != std::errc()) return false;
+    while (!line.empty() && !isBlank(line.front())) line.remove_prefix(1);
+    return true;
+}
+
+// One line of /proc/self/mountinfo:
+//   id parent major:minor root mount-point options [optional...] - type source fs-options
+std::optional<MountEntry> parseMountLine(std::string_view line) {
+    MountEntry entry;
+    if (!skipNumber(line) || !skipNumber(line) || !readDeviceNumber(line, entry)) return std::nullopt;
+    entry.root = nextWord(line);
+    entry.mountPoint = nextWord(line);
+    entry.options = nextWord(line);
+    const auto separator = line.find(" - ");
+    if (separator == std::string_view::npos) return std::nullopt;
+    line.remove_prefix(separator + 3);
+    entry.fsType = nextWord(line);
+    if (line.empty()) return std::nullopt;
+    // Two blanks: a mount without a source.
+    if (!line.starts_with("  ")) entry.source = nextWord(line);
+    // The kernel always writes the file system's options.
+    skipBlanks(line);
+    if (line.empty()) return std::nullopt;
+    if (const std::string own = nextWord(line); !own.empty()) entry.options += "," + own;
+    return entry;
+}
 
 // A btrfs subvolume is mounted with its own path as the root; anything else
 // with a root other than "/" shows only part of a file system.
@@ -95,27 +146,20 @@ std::optional<std::string> MountEntry::optionValue(std::string_view name) const 
 
 std::vector<MountEntry> ParseMountInfo(std::string_view mountinfo) {
     std::vector<MountEntry> mounts;
-    if (mountinfo.empty()) return mounts;
-    std::string copy(mountinfo);  // fmemopen reads from writable memory
-    FILE* stream = ::fmemopen(copy.data(), copy.size(), "r");
-    if (stream == nullptr) return mounts;
-    libmnt_table* table = mnt_new_table();
-    if (table != nullptr) {
-        mnt_table_set_parser_errcb(table, skipBrokenLine);
-        if (mnt_table_parse_stream(table, stream, "mountinfo") == 0) {
-            libmnt_iter* iterator = mnt_new_iter(MNT_ITER_FORWARD);
-            libmnt_fs* fs = nullptr;
-            while (iterator != nullptr && mnt_table_next_fs(table, iterator, &fs) == 0) mounts.push_back(entryOf(fs));
-            mnt_free_iter(iterator);
-        }
-        mnt_unref_table(table);
+    for (std::string_view line : splitLines(mountinfo)) {
+        line = upToNul(line);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        skipBlanks(line);
+        if (line.empty() || line.front() == '#') continue;
+        // A line that cannot be read is left out; the rest of the table stands.
+        if (auto entry = parseMountLine(line)) mounts.push_back(std::move(*entry));
     }
-    std::fclose(stream);
     return mounts;
 }
 
 bool IsNetworkFileSystem(std::string_view fsType) {
-    if (std::string type(fsType); mnt_fstype_is_netfs(type.c_str()) != 0) return true;
+    // Every NFS flavour and every 9P transport.
+    if (fsType.starts_with("nfs") || fsType.starts_with("9p")) return true;
     for (auto name : kNetworkFileSystems)
         if (fsType == name) return true;
     return false;

@@ -1,6 +1,6 @@
 // The libraries of the device services are opened only when the machine may
 // have something for them: a sound card or sequencer, a print scheduler, a
-// display. This program links none of them, so it can tell whether a call
+// display, a drive to probe. This program links none of them, so it can tell whether a call
 // loaded one.
 #include <arpa/inet.h>
 #include <dlfcn.h>
@@ -151,7 +151,7 @@ TEST(HostCupsPresence, ASchedulerMayAnswerOnlyWhereOneIsNamedOrListens) {
 }
 
 TEST(HostLazyLibraries, NothingThereLoadsNothing) {
-    const char* sonames[] = {"libasound.so.2", "libcups.so.2", "libX11.so.6"};
+    const char* sonames[] = {"libasound.so.2", "libcups.so.2", "libX11.so.6", "libblkid.so.1", "libudev.so.1"};
     for (const char* soname : sonames) ASSERT_FALSE(isLoaded(soname)) << soname << " is linked in";
     ScratchDir home;
     const LoopbackPort closed(false);

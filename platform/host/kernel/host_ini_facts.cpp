@@ -33,29 +33,49 @@ struct XkbNames {
     std::map<std::pair<std::string, std::string>, std::string> variants;  // (layout, variant)
 };
 
-XkbNames parseXkbList(std::string_view text) {
+// The names a keyboard setting asks for: the list holds about two thousand,
+// and only the lines of these are read further than their first word.
+struct XkbWanted {
+    std::string model;
+    std::vector<std::string> layouts;
+    std::vector<std::pair<std::string, std::string>> variants;  // (layout, variant)
+};
+
+// The description after name when the entry (leading blanks gone) is name's.
+std::optional<std::string_view> describes(std::string_view entry, std::string_view name) {
+    if (name.empty() || !entry.starts_with(name) || entry.size() == name.size()) return std::nullopt;
+    if (entry[name.size()] != ' ' && entry[name.size()] != '\t') return std::nullopt;
+    return trimBlanks(entry.substr(name.size()));
+}
+
+void readXkbEntry(XkbNames& names, char section, std::string_view entry, const XkbWanted& wanted) {
+    if (section == 'm') {
+        if (const auto description = describes(entry, wanted.model)) names.models[wanted.model] = *description;
+    } else if (section == 'l') {
+        for (const std::string& layout : wanted.layouts)
+            if (const auto description = describes(entry, layout)) names.layouts[layout] = *description;
+    } else {
+        for (const auto& [layout, variant] : wanted.variants) {
+            const auto description = describes(entry, variant);
+            if (!description || !description->starts_with(layout)) continue;
+            const std::string_view rest = description->substr(layout.size());
+            if (rest.starts_with(':')) names.variants[{layout, variant}] = trimBlanks(rest.substr(1));
+        }
+    }
+}
+
+XkbNames parseXkbList(std::string_view text, const XkbWanted& wanted) {
     XkbNames names;
-    std::string section;
+    char section = 0;  // 'm'odel, 'l'ayout, 'v'ariant, 0 for any other
     for (std::string_view line : splitLines(text)) {
         if (!line.empty() && line.front() == '!') {
-            section = std::string(trimBlanks(line.substr(1)));
+            const std::string_view title = trimBlanks(line.substr(1));
+            section = title == "model" ? 'm' : title == "layout" ? 'l' : title == "variant" ? 'v' : 0;
             continue;
         }
-        line = trimBlanks(line);
-        const size_t gap = line.find_first_of(" \t");
-        if (line.empty() || gap == std::string_view::npos) continue;
-        std::string name(line.substr(0, gap));
-        std::string_view description = trimBlanks(line.substr(gap));
-        if (section == "model") {
-            names.models[name] = description;
-        } else if (section == "layout") {
-            names.layouts[name] = description;
-        } else if (section == "variant") {
-            const size_t colon = description.find(':');
-            if (colon == std::string_view::npos) continue;
-            names.variants[{std::string(description.substr(0, colon)), name}] =
-                trimBlanks(description.substr(colon + 1));
-        }
+        if (section == 0) continue;
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos) readXkbEntry(names, section, line.substr(first), wanted);
     }
     return names;
 }
@@ -216,7 +236,13 @@ std::optional<std::string> keyboardDescription(const std::string& root, const st
     // The rules' text list is made from the same rules as the registry's
     // XML and answers in a fraction of the registry's parse; the registry
     // stands in only for a name the list lacks.
-    XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""));
+    XkbWanted wanted{model, {}, {}};
+    for (size_t i = 0; i < layouts.size(); ++i) {
+        if (layouts[i].empty()) continue;
+        wanted.layouts.push_back(layouts[i]);
+        if (i < variants.size() && !variants[i].empty()) wanted.variants.emplace_back(layouts[i], variants[i]);
+    }
+    XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""), wanted);
     if (root == "/" && !namesAll(names, model, layouts, variants))
         if (auto registry = registryNames()) names = std::move(*registry);
 

@@ -16,6 +16,7 @@
 #include "tests/support/run_report.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/source_dir.h"
+#include "tests/support/x_server.h"
 
 namespace si32 {
 namespace {
@@ -90,6 +91,21 @@ TEST(ReportMachines, ASimulatedMachineWithoutADisplayLoadsNoneOfTheHostsLibrarie
     for (const char* soname :
          {"libblkid.so", "libudev.so", "libmount.so", "libasound.so", "libcups.so", "libX11.so", "libxkbregistry.so"})
         EXPECT_EQ(run.err.find(soname), std::string::npos) << soname;
+}
+
+TEST(ReportDisplay, OneConnectionToTheServerForTheWholeRun) {
+    // The server's audit log names every client that connects.
+    testsupport::XServer server({"-audit", "4", "-screen", "0", "1024x768x24"});
+    if (!server.ready()) GTEST_SKIP() << "Xvfb (Debian package xvfb) is not installed";
+    std::vector<std::string> env = testsupport::environmentWithout({"SI32_MACHINE", "DISPLAY", "XAUTHORITY"});
+    for (const std::string& variable : server.environment()) env.push_back(variable);
+    const auto run = testsupport::runReport({}, env);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("1024 x 768"), std::string::npos) << run.out;
+    const std::string log = server.log();
+    std::size_t connections = 0;
+    for (std::size_t at = 0; (at = log.find("connected from", at)) != std::string::npos; ++at) ++connections;
+    EXPECT_EQ(connections, 1u) << log;
 }
 
 TEST(ReportMachines, TheListNamesEveryDemoMachineOnceWithItsDescription) {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -23,15 +24,16 @@ struct Xlib {
     SI32_LIBRARY_FUNCTION(XGetWindowProperty);
     SI32_LIBRARY_FUNCTION(XQueryTree);
     SI32_LIBRARY_FUNCTION(XGetWindowAttributes);
-    SI32_LIBRARY_FUNCTION(XResourceManagerString);
     SI32_LIBRARY_FUNCTION(XFree);
+    SI32_LIBRARY_FUNCTION(XSync);
+    SI32_LIBRARY_FUNCTION(XGetGeometry);
 
     bool bind(const SharedLibrary& library) {
         return SI32_BIND(library, XOpenDisplay) && SI32_BIND(library, XCloseDisplay) &&
                SI32_BIND(library, XSetErrorHandler) && SI32_BIND(library, XSetIOErrorExitHandler) &&
                SI32_BIND(library, XInternAtom) && SI32_BIND(library, XGetWindowProperty) &&
                SI32_BIND(library, XQueryTree) && SI32_BIND(library, XGetWindowAttributes) &&
-               SI32_BIND(library, XResourceManagerString) && SI32_BIND(library, XFree);
+               SI32_BIND(library, XFree) && SI32_BIND(library, XSync) && SI32_BIND(library, XGetGeometry);
     }
 };
 
@@ -43,6 +45,7 @@ const Xlib& xlib() { return *loadLibraryOnce<Xlib>(); }
 // other connections (a toolkit's) on to the handler it replaced.
 std::mutex gConnectionsMutex;
 std::set<Display*> gConnections;
+std::set<Display*> gLost;  // connections whose server went away
 XErrorHandler gPreviousHandler = nullptr;
 
 int tolerateOwnErrors(Display* display, XErrorEvent* event) {
@@ -55,7 +58,23 @@ int tolerateOwnErrors(Display* display, XErrorEvent* event) {
 
 // A lost connection would otherwise end the process; returning marks the
 // connection dead and every later request on it fails at once.
-void survivesLostConnection(Display*, void*) {}
+void survivesLostConnection(Display* display, void*) {
+    std::lock_guard lock(gConnectionsMutex);
+    gLost.insert(display);
+}
+
+// One round trip: false when the server has gone away since the last.
+bool answers(Display* display) {
+    xlib().XSync(display, False);
+    std::lock_guard lock(gConnectionsMutex);
+    return !gLost.contains(display);
+}
+
+// Each display's connection for the run: a connection costs the server's
+// greeting and the library's setup, several times all the questions a run
+// asks on it.
+std::mutex gSharedMutex;
+std::map<std::string, Display*> gShared;
 
 }  // namespace
 
@@ -74,10 +93,30 @@ Display* openDisplay(const std::string& name) {
     return display;
 }
 
-void closeDisplay(Display* display) {
-    xlib().XCloseDisplay(display);
-    std::lock_guard lock(gConnectionsMutex);
-    gConnections.erase(display);
+Display* sharedDisplay(const std::string& name) {
+    Display* kept = nullptr;
+    {
+        std::lock_guard lock(gSharedMutex);
+        if (const auto it = gShared.find(name); it != gShared.end()) kept = it->second;
+    }
+    if (kept != nullptr && answers(kept)) return kept;
+    // A server that went away, or another one started under the same name,
+    // gets a new connection. The dead one is never closed (that would talk
+    // to the server again) and stays listed with the others.
+    Display* fresh = openDisplay(name);
+    std::lock_guard lock(gSharedMutex);
+    if (fresh != nullptr) gShared[name] = fresh;
+    else gShared.erase(name);
+    return fresh;
+}
+
+std::optional<std::pair<int, int>> rootSize(Display* display) {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (xlib().XGetGeometry(display, DefaultRootWindow(display), &root, &x, &y, &width, &height, &border, &depth) == 0)
+        return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
 }
 
 DeadlineRunner& queryRunner() {
@@ -143,8 +182,9 @@ bool isViewable(Display* display, Window window) {
 }
 
 std::string resources(Display* display) {
-    const char* text = xlib().XResourceManagerString(display);
-    return text != nullptr ? text : "";
+    // The root window's property as it is now: the library's copy is the one
+    // the connection was opened with, and the connection lasts the run.
+    return property8(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER);
 }
 
 void freeData(void* data) {

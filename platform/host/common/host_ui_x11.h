@@ -1,8 +1,8 @@
 #pragma once
 // Short, bounded conversations with the X server for the report's screen and
-// the desktop panel's state. Each query opens its own connection to $DISPLAY
-// and runs on a helper thread, so a server that accepts a connection and
-// never answers cannot hold the caller past the time limit. Protocol errors
+// the desktop panel's state. Every query of a run shares one connection to
+// $DISPLAY and runs on a helper thread, so a server that accepts a connection
+// and never answers cannot hold the caller past the time limit. Protocol errors
 // on these connections (a window that vanished between two requests) never
 // end the process: the request that raised one answers as if empty.
 //
@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/engine/deadline_runner.h"
@@ -26,11 +27,9 @@ namespace si32::x11 {
 // Long enough for any live server; a dead one costs the caller no more.
 inline constexpr std::chrono::milliseconds kQueryLimit{2000};
 
-// A connection to name that tolerates protocol and I/O errors; nullptr when
-// libX11 is missing or the display cannot be opened. Close it with
-// closeDisplay.
+// A new connection to name that tolerates protocol and I/O errors; nullptr
+// when libX11 is missing or the display cannot be opened. It lasts the run.
 Display* openDisplay(const std::string& name);
-void closeDisplay(Display* display);
 
 // Loads libX11 now: false when it, or a function used here, is missing.
 bool libraryLoads();
@@ -40,21 +39,29 @@ bool libraryLoads();
 // blocked threads.
 DeadlineRunner& queryRunner();
 
-// Opens the display of that name ($DISPLAY), runs ask on it and closes it,
-// within kQueryLimit. nullopt when the name is empty, the display cannot be
-// opened, ask has no answer, or the answer is late. ask runs on a helper
-// thread and must own what it uses.
+// The connection to the display of that name that the run's queries share:
+// opened at the first, checked by one round trip before each later one and
+// opened anew when its server has gone. nullptr when it cannot be opened.
+// Only the query runner's thread uses it.
+Display* sharedDisplay(const std::string& name);
+
+// Runs ask on the display of that name ($DISPLAY) within kQueryLimit.
+// nullopt when the name is empty, the display cannot be opened, ask has no
+// answer, or the answer is late. ask runs on a helper thread and must own
+// what it uses.
 template <class T>
 std::optional<T> query(const std::string& name, std::function<std::optional<T>(Display*)> ask) {
     if (name.empty()) return std::nullopt;
     return queryRunner().run<T>(name, [display = name, ask]() -> std::optional<T> {
-        Display* d = openDisplay(display);
+        Display* d = sharedDisplay(display);
         if (d == nullptr) return std::nullopt;
-        std::optional<T> result = ask(d);
-        closeDisplay(d);
-        return result;
+        return ask(d);
     });
 }
+
+// The root window's size as the server has it now (the library keeps the
+// size the connection was opened with).
+std::optional<std::pair<int, int>> rootSize(Display* display);
 
 // The atom of a name the server already knows; None when it never heard of
 // it (then no window can carry that property).

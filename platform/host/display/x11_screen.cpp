@@ -58,8 +58,9 @@ ScreenFacts readScreen(Display* display) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     ScreenFacts facts;
-    facts.widthPx = DisplayWidth(display, screen);
-    facts.heightPx = DisplayHeight(display, screen);
+    const auto size = x11::rootSize(display);
+    facts.widthPx = size ? size->first : DisplayWidth(display, screen);
+    facts.heightPx = size ? size->second : DisplayHeight(display, screen);
     // The colour depth, not the pixel's storage: a 24-bit screen shows
     // 16,777,216 colours even though each pixel occupies 32 bits.
     facts.bitsPerPixel = DefaultDepth(display, screen);
@@ -124,11 +125,8 @@ void readMonitors(Display* display, ScreenFacts& facts) {
 
 DisplayAnswer probeX11Connection(const std::string& name) {
     if (name.empty()) return DisplayAnswer::Unnamed;
-    const std::optional<bool> opened = x11::queryRunner().run<bool>(name, [display = name] {
-        Display* d = x11::openDisplay(display);
-        if (d != nullptr) x11::closeDisplay(d);
-        return std::optional<bool>(d != nullptr);
-    });
+    const std::optional<bool> opened = x11::queryRunner().run<bool>(
+        name, [display = name] { return std::optional<bool>(x11::sharedDisplay(display) != nullptr); });
     if (!opened) return DisplayAnswer::Silent;
     return *opened ? DisplayAnswer::Answers : DisplayAnswer::Refuses;
 }

@@ -124,7 +124,13 @@ def instructions(argv, env):
     """The instructions a run executes, by callgrind (threads included)."""
     done = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null", *argv], env=env,
                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, check=False)
-    match = re.search(rb"Collected : (\d+)", done.stderr)
+    # A child the program forks (libdbus autolaunching a bus where the
+    # session has none) reports first, with the counts it inherited: the
+    # program's own line carries the pid of the command line.
+    started = re.search(rb"==(\d+)== Command:", done.stderr)
+    if not started:
+        return None
+    match = re.search(rb"==" + started.group(1) + rb"== Collected : (\d+)", done.stderr)
     return int(match.group(1)) if match else None
 
 

@@ -40,6 +40,14 @@ void FieldLabel::setCaption(FieldLabel* caption) {
 bool FieldLabel::isCut() const { return shown().cut; }
 
 FieldLabel::Shown FieldLabel::shown() const {
+    const QSize area = contentsRect().size();
+    if (!laidOut_ || laidOut_->area != area || laidOut_->wordWrap != wordWrap() || laidOut_->text != text() ||
+        laidOut_->font != font())
+        laidOut_ = LaidOut{text(), area, font(), wordWrap(), layOut()};
+    return laidOut_->shown;
+}
+
+FieldLabel::Shown FieldLabel::layOut() const {
     const QRect area = contentsRect();
     const QString whole = withoutTrailingBlanks(text());
     if (!wordWrap()) return shownOnOneLine(advanceIn(font()), whole, area.width());

@@ -7,6 +7,7 @@
 // stays the widget's own, so assistive technology reads it uncut.
 #include <QLabel>
 #include <QStringList>
+#include <optional>
 
 #include "app/view/field_fit.h"
 
@@ -35,8 +36,20 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    Shown layOut() const;
+
     FieldLabel* caption_ = nullptr;
     std::vector<FieldLabel*> captioned_;
+    // The last lay-out and what it was made for: painting, the cut check and
+    // the screen readers' names each ask, and laying out is the costly part.
+    struct LaidOut {
+        QString text;
+        QSize area;
+        QFont font;
+        bool wordWrap = false;
+        Shown shown;
+    };
+    mutable std::optional<LaidOut> laidOut_;
 };
 
 }  // namespace si32

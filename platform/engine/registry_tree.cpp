@@ -12,11 +12,10 @@ Value::Value(std::string_view name, uint32_t type, std::string_view data)
 
 bool FoldedLess::less(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
-    // Siblings mostly share a long prefix spelt alike; only where the bytes
-    // differ does the case matter.
+    // Only where the bytes differ does the case matter. Names are short: a
+    // plain loop beats a library search that must be set up for each.
     for (std::size_t i = 0; i < common; ++i) {
-        i = static_cast<std::size_t>(std::mismatch(a.begin() + i, a.begin() + common, b.begin() + i).first - a.begin());
-        if (i == common) break;
+        if (a[i] == b[i]) continue;
         const auto x = static_cast<unsigned char>(lowerAscii(a[i]));
         const auto y = static_cast<unsigned char>(lowerAscii(b[i]));
         if (x != y) return x < y;

@@ -20,6 +20,15 @@ FieldLabel::FieldLabel(QWidget* parent) : QLabel(parent) {
 }
 
 QSize FieldLabel::textSize(int wrapWidth) const {
+    // The window's fitting asks every field once a pass, and most have not
+    // changed since the last.
+    if (!measured_ || measured_->wrapWidth != wrapWidth || measured_->wordWrap != wordWrap() ||
+        measured_->text != text() || measured_->font != font())
+        measured_ = Measured{text(), wrapWidth, font(), wordWrap(), measure(wrapWidth)};
+    return measured_->size;
+}
+
+QSize FieldLabel::measure(int wrapWidth) const {
     const QFontMetrics metrics(font());
     // Whole pixels up, or the last letter of a label sized to its text would
     // give way to an ellipsis.

@@ -37,6 +37,7 @@ protected:
 
 private:
     Shown layOut() const;
+    QSize measure(int wrapWidth) const;
 
     FieldLabel* caption_ = nullptr;
     std::vector<FieldLabel*> captioned_;
@@ -50,6 +51,14 @@ private:
         Shown shown;
     };
     mutable std::optional<LaidOut> laidOut_;
+    struct Measured {
+        QString text;
+        int wrapWidth = 0;
+        QFont font;
+        bool wordWrap = false;
+        QSize size;
+    };
+    mutable std::optional<Measured> measured_;
 };
 
 }  // namespace si32

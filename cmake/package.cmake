@@ -19,9 +19,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 # Opened at run time, and only where the machine has something for them
 # (sound, printers, the report's screen facts, the keyboard's description,
-# the monitors), so shlibdeps cannot see them. The packaging test holds this
-# list to the names the programs open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libasound2, libcups2, libx11-6, libxinerama1, libxkbregistry0")
+# the monitors, the drives' labels), so shlibdeps cannot see them. The
+# packaging test holds this list to the names the programs open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+  "libasound2, libblkid1, libcups2, libudev1, libx11-6, libxinerama1, libxkbregistry0")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://si32.tarvello.example/")
 
 # The copyright in Debian's machine-readable form, its licence text taken

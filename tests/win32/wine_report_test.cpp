@@ -137,6 +137,22 @@ TEST_P(WineReport, NamesTheSystemAndReplaysOnLinux) {
     }
 }
 
+// The table of calls whose rules both Linux backends follow, answered by
+// the Windows calls themselves (built for Windows with the programs).
+TEST(WineContract, TheWindowsCallsAnswerAsTheSimulatedMachine) {
+    if (const std::string why = skipReason(true); !why.empty()) GTEST_SKIP() << why;
+    const std::string test = windowsPrograms(true) + "/platform_contract_test.exe";
+    if (!fs::exists(test))
+        GTEST_SKIP() << "the contract test was not built for Windows (GoogleTest's source from libgtest-dev)";
+    ASSERT_TRUE(fs::exists(templatePrefix())) << "the fixture WineTemplate.Boots did not run";
+    testsupport::ScratchDir dir("si32-wine-contract");
+    ASSERT_FALSE(dir.path().empty());
+    WinePrefix prefix(dir.path(), templatePrefix());
+    const auto run = prefix.run({testsupport::wineLoader(true), test});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("[  PASSED  ] 1 test."), std::string::npos) << run.out;
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, WineReport, ::testing::ValuesIn(kVersions),
                          [](const auto& info) { return std::string(info.param.setting); });
 

@@ -12,6 +12,7 @@
 
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/view/accessibility.h"
 #include "app/view/backdrop_view.h"
 #include "app/view/key_codes.h"
 #include "app/view/qt_text.h"
@@ -57,6 +58,10 @@ void WindowView::pickDrive(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
     const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
     forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
+    // The focus stays on the list, so a screen reader hears of the pick
+    // only if it is told.
+    if (!session_.form.Ended && driveList_ != nullptr)
+        driveNotice_->announce(driveList_->currentText(), quietDescription(*driveList_));
 }
 
 void WindowView::endNow() {

@@ -77,11 +77,35 @@ private:
 
 // The drive list. Qt's own combo box on Linux reports its current entry as
 // its name, so a screen reader would say "c: [SYSTEM] combo box"; this one
-// is named by its accessible name and gives the entry as its value. Its one
-// child is the list that drops down.
-class DriveListAccessible : public QAccessibleWidget {
+// is named by its accessible name and gives the entry as its value and as
+// its read-only text, which is where screen readers look for the entry of
+// a list that offers no selection. Its one child is the list that drops
+// down.
+class DriveListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit DriveListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(int start, int end) const override { return list().currentText().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(list().currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return list().currentText();

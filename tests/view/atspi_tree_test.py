@@ -6,10 +6,10 @@ Started on a virtual X server inside its own session bus
 the window runs a demo machine, and the tree its accessibility bridge
 publishes is walked with pyatspi. Every caption that the report prints with
 a value must label that value (labelled-by / label-for), the drive list
-must be named, the window must be a frame and the meters read-only. A
-drive picked with the Down key must reach a listener as a notification
-that appears with the new drive's entry and the frame's facts, and
-nothing may be announced before.
+must be named and show its entry as text, the window must be a frame and
+the meters read-only. A drive picked with the Down key must reach a
+listener as a notification that appears with the new drive's entry and
+the frame's facts, and nothing may be announced before.
 Exits 77 (skipped) when pyatspi or the accessibility bus is missing.
 """
 import json
@@ -108,12 +108,14 @@ def check_drive_pick(combos, notices):
     check(len(entries) >= 2, "the demo machine lists two drives: " + str(entries))
     if len(entries) < 2:
         return
+    check(shown_text(combos[0]) == entries[0], "the list shows its entry: " + repr(shown_text(combos[0])))
     combos[0].queryComponent().grabFocus()
     pump(5, lambda: combos[0].getState().contains(pyatspi.STATE_FOCUSED))
     check(combos[0].getState().contains(pyatspi.STATE_FOCUSED), "the drive list takes the focus")
     pyatspi.Registry.generateKeyboardEvent(0xff54, None, pyatspi.KEY_SYM)  # XK_Down
     pump(10, lambda: notices)
     check(len(notices) == 1, "one notice for one pick: " + str(notices))
+    check(shown_text(combos[0]) == entries[1], "the list shows the drive picked: " + repr(shown_text(combos[0])))
     if notices:
         name, description = notices[0]
         check(name == entries[1], "the notice names the drive picked: " + repr(name))

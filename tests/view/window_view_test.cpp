@@ -547,6 +547,9 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
     EXPECT_EQ(run.view->controlWidget("Label2(17)")->accessibleName(), "Drive Type: " + type);
     const QString described = QAccessible::queryAccessibleInterface(drives)->text(QAccessible::Description);
     EXPECT_TRUE(described.startsWith("Drive Type: " + type)) << described.toStdString();
+    QAccessibleTextInterface* entry = QAccessible::queryAccessibleInterface(drives)->textInterface();
+    ASSERT_NE(entry, nullptr) << "screen readers read a list's entry from its text";
+    EXPECT_EQ(entry->text(0, entry->characterCount()), drives->currentText());
     QAccessibleInterface* told = QAccessible::queryAccessibleInterface(notice);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(told->text(QAccessible::Name), drives->currentText());

@@ -132,6 +132,7 @@ private:
     QComboBox* driveList_ = nullptr;
     // Tells a screen reader what a drive pick brought.
     SpokenNotice* driveNotice_ = nullptr;
+    bool focusBackFromDropDown_ = false;
     std::vector<DriveListEntry> driveEntries_;
 };
 

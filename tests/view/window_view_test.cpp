@@ -554,6 +554,15 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(told->text(QAccessible::Name), drives->currentText());
     EXPECT_EQ(told->text(QAccessible::Description), described);
+    // Picked in the drop-down, the list has the focus back and is read
+    // whole: the notice stays as it was.
+    const QString noticed = told->text(QAccessible::Name);
+    drives->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(drives->view()->window()));
+    QTest::keyClick(drives->view()->window()->windowHandle(), Qt::Key_Up);
+    QTest::keyClick(drives->view()->window()->windowHandle(), Qt::Key_Return);
+    EXPECT_NE(drives->currentText(), noticed) << "the drop-down picks the other drive";
+    EXPECT_EQ(told->text(QAccessible::Name).toStdString(), noticed.toStdString());
     EXPECT_EQ(byObject["MidiDevs"].name, "MIDI Devices");
     EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
 }

@@ -132,6 +132,8 @@ private:
     QComboBox* driveList_ = nullptr;
     // Tells a screen reader what a drive pick brought.
     SpokenNotice* driveNotice_ = nullptr;
+    // Set for the turn in which the list takes the focus back from its
+    // drop-down: a pick then is read with the focus.
     bool focusBackFromDropDown_ = false;
     std::vector<DriveListEntry> driveEntries_;
 };

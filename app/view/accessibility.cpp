@@ -12,6 +12,8 @@
 namespace si32 {
 namespace {
 
+constexpr char kQuietDescription[] = "si32QuietDescription";
+
 // A meter only shows. Qt's bridges offer Increase and Decrease on anything
 // with a value interface, so the meter has none: its percentage is in its
 // name and its value text.
@@ -75,15 +77,40 @@ private:
 
 // The drive list. Qt's own combo box on Linux reports its current entry as
 // its name, so a screen reader would say "c: [SYSTEM] combo box"; this one
-// is named by its accessible name and gives the entry as its value. Its one
-// child is the list that drops down.
-class DriveListAccessible : public QAccessibleWidget {
+// is named by its accessible name and gives the entry as its value and as
+// its read-only text, which is where screen readers look for the entry of
+// a list that offers no selection. Its one child is the list that drops
+// down.
+class DriveListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit DriveListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(int start, int end) const override { return list().currentText().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(list().currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return list().currentText();
         if (t == QAccessible::Name && list().accessibleName().isEmpty()) return list().currentText();
+        if (t == QAccessible::Description && list().accessibleDescription().isEmpty()) return quietDescription(list());
         return QAccessibleWidget::text(t);
     }
     int childCount() const override { return 1; }
@@ -120,6 +147,8 @@ QAccessibleInterface* windowWidgets(const QString&, QObject* object) {
         return new DriveListAccessible(list);
     if (auto* meter = dynamic_cast<MeterBar*>(object)) return new MeterAccessible(meter);
     if (auto* field = dynamic_cast<FieldLabel*>(object)) return new FieldAccessible(field);
+    if (auto* notice = dynamic_cast<SpokenNotice*>(object))
+        return new QAccessibleWidget(notice, QAccessible::Notification);
     if (auto* frame = dynamic_cast<FrameBox*>(object)) return new QAccessibleWidget(frame, QAccessible::Grouping);
     // The main window, which would otherwise be a plain client area.
     if (auto* widget = qobject_cast<QWidget*>(object);
@@ -129,6 +158,28 @@ QAccessibleInterface* windowWidgets(const QString&, QObject* object) {
 }
 
 }  // namespace
+
+SpokenNotice::SpokenNotice(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // It stands on one pixel of the window and paints nothing there.
+    setGeometry(0, 0, 1, 1);
+    hide();
+}
+
+void SpokenNotice::announce(const QString& what, const QString& details) {
+    setAccessibleName(what);
+    setAccessibleDescription(details);
+    // Appearing is what is announced: shown again, it is spoken again.
+    hide();
+    show();
+}
+
+void setQuietDescription(QWidget& widget, const QString& description) {
+    widget.setProperty(kQuietDescription, description);
+}
+
+QString quietDescription(const QWidget& widget) { return widget.property(kQuietDescription).toString(); }
 
 void installAccessibleInterfaces() {
     static const bool installed = [] {

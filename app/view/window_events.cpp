@@ -9,9 +9,11 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolTip>
+#include <string>
 
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/view/accessibility.h"
 #include "app/view/backdrop_view.h"
 #include "app/view/key_codes.h"
 #include "app/view/qt_text.h"
@@ -56,7 +58,13 @@ void WindowView::forward(const std::function<void()>& handler, bool focusFromMod
 void WindowView::pickDrive(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
     const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
+    const std::string before = session_.form.Drive1Drive();
     forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
+    // Picked in the closed list, the focus stays where it is, so a screen
+    // reader hears of a new drive only if it is told. The drop-down may
+    // report its pick twice; the second changes nothing.
+    if (!focusBackFromDropDown_ && !session_.form.Ended && session_.form.Drive1Drive() != before)
+        driveNotice_->announce(driveList_->currentText(), quietDescription(*driveList_));
 }
 
 void WindowView::endNow() {
@@ -101,6 +109,14 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
         if (widget == nullptr || widget->window() != this) return false;
         contextMenuFor(*widget)->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
+    }
+    if (event->type() == QEvent::FocusIn && watched == driveList_ &&
+        static_cast<const QFocusEvent&>(*event).reason() == Qt::PopupFocusReason) {
+        // The list has the focus back as its drop-down closes, and screen
+        // readers read it whole: a pick made in the drop-down, which comes
+        // right after, needs no notice.
+        focusBackFromDropDown_ = true;
+        QTimer::singleShot(0, this, [this] { focusBackFromDropDown_ = false; });
     }
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -47,6 +47,8 @@ WindowView::WindowView(Session& session)
     build();
     orderTabs();
     setFixedSize(scrollIfTooBig(client));
+    driveNotice_ = new SpokenNotice(this);
+    driveNotice_->setObjectName(QStringLiteral("driveNotice"));
     backdrop_ = std::make_unique<BackdropView>(
         session_.backdrop, [this](int32_t left, int32_t top) { return onScreen(left, top); }, client, windowIcon(),
         [this] { return onScreen(session_.form.Left, session_.form.Top); });
@@ -102,11 +104,8 @@ void WindowView::nameForScreenReaders() {
         }
     }
     // A drive pick rewrites the frame under the list: the list's
-    // description tells what it now shows, and changing it is announced.
-    if (driveList_ != nullptr) {
-        const QString description = driveInfo.join(QStringLiteral(", "));
-        if (driveList_->accessibleDescription() != description) driveList_->setAccessibleDescription(description);
-    }
+    // description tells what it now shows; the pick itself is announced.
+    if (driveList_ != nullptr) setQuietDescription(*driveList_, driveInfo.join(QStringLiteral(", ")));
 }
 
 void WindowView::syncControl(Bound& bound) {

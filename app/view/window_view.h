@@ -24,6 +24,7 @@ namespace si32 {
 
 class BackdropView;
 class FieldLabel;
+class SpokenNotice;
 class Session;
 struct Control;
 
@@ -129,6 +130,11 @@ private:
     std::vector<Bound> bound_;
     std::unordered_map<std::string, QWidget*> byKey_;
     QComboBox* driveList_ = nullptr;
+    // Tells a screen reader what a drive pick brought.
+    SpokenNotice* driveNotice_ = nullptr;
+    // Set for the turn in which the list takes the focus back from its
+    // drop-down: a pick then is read with the focus.
+    bool focusBackFromDropDown_ = false;
     std::vector<DriveListEntry> driveEntries_;
 };
 

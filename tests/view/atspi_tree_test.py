@@ -6,7 +6,10 @@ Started on a virtual X server inside its own session bus
 the window runs a demo machine, and the tree its accessibility bridge
 publishes is walked with pyatspi. Every caption that the report prints with
 a value must label that value (labelled-by / label-for), the drive list
-must be named, the window must be a frame and the meters read-only.
+must be named and show its entry as text, the window must be a frame and
+the meters read-only. A drive picked with the Down key must reach a
+listener as a notification that appears with the new drive's entry and
+the frame's facts, and nothing may be announced before.
 Exits 77 (skipped) when pyatspi or the accessibility bus is missing.
 """
 import json
@@ -26,6 +29,7 @@ def skip(reason):
 
 try:
     import pyatspi
+    from gi.repository import GLib
 except ImportError:
     skip("python3-pyatspi is not installed")
 
@@ -85,8 +89,48 @@ def shown_text(node):
         return ""
 
 
+def pump(seconds, done):
+    """Delivers the bus's events to the listeners until done() or the time is up."""
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while not done() and time.monotonic() < deadline:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.05)
+
+
+def check_drive_pick(combos, notices):
+    """Down on the closed drive list picks the next drive, which a notice announces."""
+    check(notices == [], "announced before any pick: " + str(notices))
+    if len(combos) != 1 or combos[0].childCount != 1:
+        return
+    entries = [item.name for item in combos[0][0]]
+    check(len(entries) >= 2, "the demo machine lists two drives: " + str(entries))
+    if len(entries) < 2:
+        return
+    check(shown_text(combos[0]) == entries[0], "the list shows its entry: " + repr(shown_text(combos[0])))
+    combos[0].queryComponent().grabFocus()
+    pump(5, lambda: combos[0].getState().contains(pyatspi.STATE_FOCUSED))
+    check(combos[0].getState().contains(pyatspi.STATE_FOCUSED), "the drive list takes the focus")
+    pyatspi.Registry.generateKeyboardEvent(0xff54, None, pyatspi.KEY_SYM)  # XK_Down
+    pump(10, lambda: notices)
+    check(len(notices) == 1, "one notice for one pick: " + str(notices))
+    check(shown_text(combos[0]) == entries[1], "the list shows the drive picked: " + repr(shown_text(combos[0])))
+    if notices:
+        name, description = notices[0]
+        check(name == entries[1], "the notice names the drive picked: " + repr(name))
+        check(description.startswith("Drive Type: "), "the notice tells the frame's facts: " + repr(description))
+
+
 def main():
     fields = report_fields()
+    notices = []
+
+    def on_showing(event):
+        if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            notices.append((event.source.name, event.source.description))
+
+    pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
     env = dict(os.environ, SI32_MACHINE=machine, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     env.pop("SI32_EXIT_AFTER_ACTIVATION", None)
@@ -95,7 +139,7 @@ def main():
         app = find_application(window.pid)
         if app is None:
             skip("the window never appeared on the accessibility bus")
-        time.sleep(1)  # the load fills the fields once the window is up
+        pump(1, lambda: False)  # the load fills the fields once the window is up
         nodes = list(walk(app))
         frames = [n for n in nodes if n.getRole() == pyatspi.ROLE_FRAME]
         check(any(f.name == "Tarvello System Information" for f in frames),
@@ -135,6 +179,7 @@ def main():
                 names = []
             check(not any(a in names for a in ("increase", "decrease", "Increase", "Decrease")),
                   meter.name + " offers " + str(names))
+        check_drive_pick(combos, notices)
     finally:
         os.killpg(window.pid, signal.SIGTERM)
         try:

@@ -533,15 +533,36 @@ TEST(WindowView, ScreenReadersFindNamesRolesAndValues) {
                   QString(caption) + " " + static_cast<QLabel*>(run.view->controlWidget(key))->text().trimmed());
     }
 
-    // A drive pick renames the frame's values, and the list's description
-    // tells what the frame now shows.
+    // A drive pick renames the frame's values, the list's description
+    // tells what the frame now shows, and a notice that appears only then
+    // carries the drive and the frame.
     auto* drives = static_cast<QComboBox*>(run.view->controlWidget("Drive1"));
+    auto* notice = run.view->findChild<QWidget*>("driveNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(byObject["driveNotice"].role, QAccessible::Notification);
+    EXPECT_FALSE(notice->isVisible()) << "nothing is announced before a pick";
     drives->setFocus();
     QTest::keyClick(run.view->windowHandle(), Qt::Key_Down);
     const QString type = QString::fromStdString(run.session->form.Label2(17).text);
     EXPECT_EQ(run.view->controlWidget("Label2(17)")->accessibleName(), "Drive Type: " + type);
-    EXPECT_TRUE(drives->accessibleDescription().startsWith("Drive Type: " + type))
-        << drives->accessibleDescription().toStdString();
+    const QString described = QAccessible::queryAccessibleInterface(drives)->text(QAccessible::Description);
+    EXPECT_TRUE(described.startsWith("Drive Type: " + type)) << described.toStdString();
+    QAccessibleTextInterface* entry = QAccessible::queryAccessibleInterface(drives)->textInterface();
+    ASSERT_NE(entry, nullptr) << "screen readers read a list's entry from its text";
+    EXPECT_EQ(entry->text(0, entry->characterCount()), drives->currentText());
+    QAccessibleInterface* told = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(told->text(QAccessible::Name), drives->currentText());
+    EXPECT_EQ(told->text(QAccessible::Description), described);
+    // Picked in the drop-down, the list has the focus back and is read
+    // whole: the notice stays as it was.
+    const QString noticed = told->text(QAccessible::Name);
+    drives->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(drives->view()->window()));
+    QTest::keyClick(drives->view()->window()->windowHandle(), Qt::Key_Up);
+    QTest::keyClick(drives->view()->window()->windowHandle(), Qt::Key_Return);
+    EXPECT_NE(drives->currentText(), noticed) << "the drop-down picks the other drive";
+    EXPECT_EQ(told->text(QAccessible::Name).toStdString(), noticed.toStdString());
     EXPECT_EQ(byObject["MidiDevs"].name, "MIDI Devices");
     EXPECT_EQ(byObject["lblVolFlags"].name, "Volume Flags");
 }

@@ -15,6 +15,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(CPACK_SYSTEM_NAME win64)
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  # A 64-bit installer for the 64-bit programs: it runs wherever they do,
+  # a 64-bit Wine without the 32-bit loader included.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 else()
   set(CPACK_SYSTEM_NAME win32)
 endif()

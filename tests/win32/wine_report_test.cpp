@@ -153,6 +153,52 @@ TEST(WineContract, TheWindowsCallsAnswerAsTheSimulatedMachine) {
     EXPECT_NE(run.out.find("[  PASSED  ] 1 test."), std::string::npos) << run.out;
 }
 
+// The installer as a Windows user meets it: silent install into a folder of
+// one's choice with its Start-menu entries, the report run from there, and
+// the uninstaller taking all of it away again.
+TEST(WineInstaller, InstallsRunsAndUninstallsSilently) {
+    if (const std::string why = skipReason(true); !why.empty()) GTEST_SKIP() << why;
+    if (!fs::exists("/usr/bin/makensis")) GTEST_SKIP() << "makensis (Debian package nsis) is not installed";
+    ASSERT_TRUE(fs::exists(templatePrefix())) << "the fixture WineTemplate.Boots did not run";
+    testsupport::ScratchDir dir("si32-wine-installer");
+    ASSERT_FALSE(dir.path().empty());
+    const fs::path config = fs::path(windowsPrograms(true)).parent_path() / "CPackConfig.cmake";
+    const auto packed = testsupport::runCommand(
+        {SI32_CPACK_COMMAND, "-G", "NSIS", "--config", config.string(), "-B", (dir / "package").string()},
+        testsupport::environmentWithout({}));
+    ASSERT_EQ(packed.status, 0) << packed.out << packed.err;
+    fs::path installer;
+    for (const auto& entry : fs::directory_iterator(dir / "package"))
+        if (entry.path().extension() == ".exe") installer = entry.path();
+    ASSERT_FALSE(installer.empty()) << packed.out;
+
+    WinePrefix prefix(dir.path(), templatePrefix());
+    const std::string loader = testsupport::wineLoader(true);
+    const std::string server = (fs::path(loader).parent_path() / "wineserver").string();
+    // Wine would quote a folder with a blank, and NSIS takes /D= unquoted.
+    ASSERT_EQ(prefix.run({loader, installer.string(), "/S", "/D=C:\\TarvelloSi32"}).status, 0);
+    const fs::path folder = prefix.path() / "drive_c/TarvelloSi32";
+    EXPECT_TRUE(fs::exists(folder / "si32-report.exe"));
+    EXPECT_TRUE(fs::exists(folder / "reschk.exe")) << "the report's meters program goes beside it";
+    const fs::path menu = prefix.path() / "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs";
+    std::vector<fs::path> entries;
+    if (fs::exists(menu))
+        for (const auto& entry : fs::recursive_directory_iterator(menu))
+            if (entry.path().extension() == ".lnk") entries.push_back(entry.path());
+    EXPECT_GE(entries.size(), 2u) << "the program's entry and the uninstaller's";
+
+    const auto version = prefix.run({loader, "C:\\TarvelloSi32\\si32-report.exe", "--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find("si32-report "), std::string::npos) << version.out;
+
+    // The uninstaller hands its work to a copy of itself and returns: the
+    // prefix's server tells when everything it started has ended.
+    EXPECT_EQ(prefix.run({loader, "C:\\TarvelloSi32\\Uninstall.exe", "/S"}).status, 0);
+    prefix.run({server, "-w"});
+    EXPECT_FALSE(fs::exists(folder)) << "the program folder is left";
+    for (const fs::path& entry : entries) EXPECT_FALSE(fs::exists(entry)) << entry;
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, WineReport, ::testing::ValuesIn(kVersions),
                          [](const auto& info) { return std::string(info.param.setting); });
 

@@ -145,4 +145,13 @@ ColonFields parseColonFields(std::string_view text) {
     return fields;
 }
 
+std::optional<std::string_view> colonField(std::string_view text, std::string_view key) {
+    for (std::string_view line : splitLines(text)) {
+        const size_t colon = line.find(':');
+        if (colon != std::string_view::npos && trimBlanks(line.substr(0, colon)) == key)
+            return trimBlanks(line.substr(colon + 1));
+    }
+    return std::nullopt;
+}
+
 }  // namespace si32

@@ -43,5 +43,8 @@ using ColonFields = std::map<std::string, std::string>;
 std::vector<ColonFields> parseColonBlocks(std::string_view text);
 // Every block's fields in one map; the first occurrence of a key wins.
 ColonFields parseColonFields(std::string_view text);
+// The value of the first line of that key, as parseColonFields has it,
+// without reading the rest into a map.
+std::optional<std::string_view> colonField(std::string_view text, std::string_view key);
 
 }  // namespace si32

@@ -4,6 +4,7 @@
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 #include <utility>
@@ -100,17 +101,23 @@ std::optional<CpuSet> onlineCpus(const std::string& root) {
 }
 
 std::optional<MemoryFacts> parseMeminfo(std::string_view text) {
-    std::map<std::string, uint64_t, std::less<>> kib;
+    // The file has about fifty lines; only these are read, the last of a
+    // name standing.
+    constexpr std::array<std::string_view, 7> kWanted{"MemTotal", "MemAvailable", "MemFree", "Buffers",
+                                                      "Cached",   "SwapTotal",    "SwapFree"};
+    std::array<std::optional<uint64_t>, kWanted.size()> kib;
     for (std::string_view line : splitLines(text)) {
         const size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
+        const auto wanted = std::find(kWanted.begin(), kWanted.end(), line.substr(0, colon));
+        if (wanted == kWanted.end()) continue;
         std::string_view value = trimBlanks(line.substr(colon + 1));
-        if (const auto n = leadingNumber(value)) kib[std::string(line.substr(0, colon))] = *n;
+        if (const auto n = leadingNumber(value)) kib[static_cast<size_t>(wanted - kWanted.begin())] = *n;
     }
     const auto get = [&](std::string_view key) -> std::optional<uint64_t> {
-        const auto it = kib.find(key);
-        if (it == kib.end()) return std::nullopt;
-        return it->second * 1024;
+        const auto& found = kib[static_cast<size_t>(std::find(kWanted.begin(), kWanted.end(), key) - kWanted.begin())];
+        if (!found) return std::nullopt;
+        return *found * 1024;
     };
     MemoryFacts memory;
     const auto total = get("MemTotal");
@@ -159,11 +166,9 @@ std::optional<AddressSpace> addressSpace(const std::string& root) {
         total = limit.rlim_cur;
     const auto status = readUnderRoot(root, "/proc/self/status");
     if (!status) return std::nullopt;
-    const auto fields = parseColonFields(*status);
-    const auto size = fields.find("VmSize");
-    if (size == fields.end()) return std::nullopt;
-    std::string_view text = size->second;
-    const auto kib = leadingNumber(text);
+    auto text = colonField(*status, "VmSize");
+    if (!text) return std::nullopt;
+    const auto kib = leadingNumber(*text);
     if (!kib) return std::nullopt;
     const uint64_t used = *kib * 1024;
     return AddressSpace{total, used < total ? total - used : 0};

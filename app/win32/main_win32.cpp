@@ -2,8 +2,11 @@
 //
 // SI32_EXIT_AFTER_FIRST_PAINT=1 ends the program once the window's first
 // frame is drawn; SI32_SCREENSHOT=file.bmp saves the window as it stands on
-// the screen shortly after start-up has ended, then ends the program.
+// the screen shortly after start-up has ended, then ends the program;
+// SI32_SHOWN_CONTROLS=file.json writes at that moment what every control
+// shows, read back from the controls, in the report's terms.
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -19,16 +22,41 @@
 
 namespace {
 
-constexpr UINT kScreenshotDelayMs = 300;
+constexpr UINT kCaptureDelayMs = 300;
 
 bool switchedOn(const char* variable) {
     const char* value = std::getenv(variable);
     return value != nullptr && std::string(value) == "1";
 }
 
-std::string screenshotFile() {
-    const char* value = std::getenv("SI32_SCREENSHOT");
+std::string fileNamed(const char* variable) {
+    const char* value = std::getenv(variable);
     return value != nullptr ? value : "";
+}
+
+// What the test hooks ask for once start-up has settled.
+struct Captures {
+    std::string screenshot = fileNamed("SI32_SCREENSHOT");
+    std::string controls = fileNamed("SI32_SHOWN_CONTROLS");
+    bool wanted() const { return !screenshot.empty() || !controls.empty(); }
+};
+
+// True when every capture asked for was written.
+bool capture(const si32::Win32Window& window, const Captures& captures) {
+    bool written = true;
+    if (!captures.screenshot.empty() && !si32::saveScreenshot(window.handle(), captures.screenshot)) {
+        si32::PrintErrorLine("si32: cannot write the screenshot " + captures.screenshot);
+        written = false;
+    }
+    if (!captures.controls.empty()) {
+        std::ofstream out(captures.controls, std::ios::binary);
+        out << window.shownControls().dump(2) << '\n';
+        if (!out) {
+            si32::PrintErrorLine("si32: cannot write " + captures.controls);
+            written = false;
+        }
+    }
+    return written;
 }
 
 // The manifest asks for the monitor's own density; a system that reads no
@@ -46,15 +74,13 @@ void awareOfDensity() {
     if (aware != nullptr) aware();
 }
 
-// The loop of the window; a thread timer (no window) takes the screenshot.
-int runLoop(si32::Win32Window& window, const std::string& screenshot) {
+// The loop of the window; a thread timer (no window) takes the captures.
+int runLoop(si32::Win32Window& window, const Captures& captures) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER && message.hwnd == nullptr && !screenshot.empty()) {
+        if (message.message == WM_TIMER && message.hwnd == nullptr && captures.wanted()) {
             KillTimer(nullptr, message.wParam);
-            if (!si32::saveScreenshot(window.handle(), screenshot))
-                si32::PrintErrorLine("si32: cannot write the screenshot " + screenshot);
-            return 0;
+            return capture(window, captures) ? 0 : 1;
         }
         if (window.preview(message)) continue;
         TranslateMessage(&message);
@@ -71,13 +97,13 @@ int run() {
     std::unique_ptr<Backend> backend = std::move(start.backend);
     Session session(backend->platform());
     Win32Window window(session, frontend);
-    const std::string screenshot = screenshotFile();
+    const Captures captures;
     window.onSettled = [&] {
-        if (!screenshot.empty()) SetTimer(nullptr, 0, kScreenshotDelayMs, nullptr);
+        if (captures.wanted()) SetTimer(nullptr, 0, kCaptureDelayMs, nullptr);
     };
     if (switchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) window.onFirstPaint = [] { PostQuitMessage(0); };
     if (!window.start()) return 0;
-    return runLoop(window, screenshot);
+    return runLoop(window, captures);
 }
 
 const si32::CommandLine kWindowCommandLine{

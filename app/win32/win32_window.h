@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/win32/win32_placement.h"
@@ -40,6 +42,9 @@ public:
     void sync();
 
     HWND handle() const { return window_; }
+    // Every control as it is drawn ({"Label2(0)": {"text": ..., "visible":
+    // ...}}), read back from the native controls in the report's terms.
+    nlohmann::ordered_json shownControls() const;
     // Called once start-up has ended: at the first activation, or shortly
     // after the first paint where the display never activates the window.
     std::function<void()> onSettled;

@@ -9,17 +9,10 @@
 namespace si32 {
 namespace {
 
-// The design's font size; the face is the desktop's own message font.
-constexpr int kDialogFontPoints = 8;
 // How many drives the open list shows before it scrolls.
 constexpr int kDropDownRows = 8;
 // RGB(1, 66, 208): the design's blue, the meters' fill.
 constexpr COLORREF kDesignBlue = RGB(1, 66, 208);
-
-// A label that shows a fact, not a caption or a heading.
-bool isValueField(const Control& control) {
-    return control.kind == ControlKind::Label && !control.autoSize && control.alignment == Align::Left;
-}
 
 DWORD labelStyle(const Control& control) {
     DWORD style = control.alignment == Align::Right ? SS_RIGHT : control.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -51,22 +44,6 @@ NativeClass nativeClassOf(const Control& control) {
 }
 
 }  // namespace
-
-void Win32Window::makeFont() {
-    LOGFONTW face{};
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) face = metrics.lfMessageFont;
-    else GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
-    // The design's size at this window's density, whatever the desktop's
-    // own message font is set to.
-    face.lfHeight = -MulDiv(kDialogFontPoints, dpi_, 72);
-    face.lfWidth = 0;
-    const HFONT font = CreateFontIndirectW(&face);
-    if (font == nullptr) return;
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = font;
-}
 
 HWND Win32Window::makeControl(const Control& control, int id) {
     const NativeClass native = nativeClassOf(control);
@@ -125,6 +102,7 @@ void Win32Window::layout() {
         SetWindowPos(bound.window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(bound.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (control.kind == ControlKind::Label && control.autoSize) fitToText(bound);
     }
 }
 

@@ -69,6 +69,7 @@ void Win32Window::syncControl(Bound& bound) {
         case ControlKind::DriveList: syncDriveList(); break;
         default: setText(bound, control.text); break;
     }
+    if (control.kind == ControlKind::Label && control.autoSize) fitToText(bound);
     const bool shown = (GetWindowLongW(bound.window, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != control.visible) ShowWindow(bound.window, control.visible ? SW_SHOWNA : SW_HIDE);
 }

@@ -63,7 +63,9 @@ private:
     HWND makeControl(const Control& control, int id);
     RECT placeOf(const Control& control) const;
     void layout();
+    // win32_fit.cpp
     void makeFont();
+    void fitToText(const Bound& bound);
     int px(int32_t twips) const { return MulDiv(twips, dpi_, 1440); }
     // win32_window.cpp
     void syncControl(Bound& bound);
@@ -104,6 +106,11 @@ private:
     HWND driveList_ = nullptr;
     std::vector<DriveListEntry> driveEntries_;
 };
+
+// A label that shows a fact, not a caption or a heading.
+inline bool isValueField(const Control& control) {
+    return control.kind == ControlKind::Label && !control.autoSize && control.alignment == Align::Left;
+}
 
 // Control ids count from here, in the order of the model's controls.
 inline constexpr int kFirstControlId = 100;

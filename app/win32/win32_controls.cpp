@@ -16,6 +16,8 @@ constexpr COLORREF kDesignBlue = RGB(1, 66, 208);
 
 DWORD labelStyle(const Control& control) {
     DWORD style = control.alignment == Align::Right ? SS_RIGHT : control.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+    // Told of the pointer, so that its tooltip shows.
+    style |= SS_NOTIFY;
     // A value is the machine's text: an ampersand there is a character, not
     // an access key.
     if (isValueField(control)) style |= SS_NOPREFIX;
@@ -73,7 +75,7 @@ void Win32Window::build() {
         const HWND made = makeControl(controls[i], kFirstControlId + static_cast<int>(i));
         if (made == nullptr) continue;
         byKey_.emplace(controls[i].key(), made);
-        bound_.push_back({i, made, {}});
+        bound_.push_back({i, made, {}, {}});
         if (controls[i].kind == ControlKind::DriveList) driveList_ = made;
     }
     layout();

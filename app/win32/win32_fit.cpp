@@ -82,6 +82,14 @@ void Win32Window::makeFont() {
     font_ = font;
 }
 
+bool Win32Window::isCut(const Bound& bound) const {
+    const Control& control = session_.form.controls()[bound.control];
+    RECT shown{};
+    GetClientRect(bound.window, &shown);
+    const SIZE size = textSize(font_, wideText(control.text, session_.CodePage), shown.right, control.wordWrap, false);
+    return control.wordWrap ? size.cy > shown.bottom : size.cx > shown.right;
+}
+
 void Win32Window::fitToText(const Bound& bound) {
     const Control& control = session_.form.controls()[bound.control];
     const RECT design = placeOf(control);

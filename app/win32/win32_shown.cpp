@@ -45,6 +45,9 @@ nlohmann::ordered_json Win32Window::shownControls() const {
             case ControlKind::DriveList: entry["drive"] = currentItem(bound.window); break;
             default: entry["text"] = windowText(bound.window); break;
         }
+        // What the tooltip control was given: it keeps its own copy, which
+        // it gives back only in pieces of its choosing.
+        if (!bound.shownTip.empty()) entry["tooltip"] = DecodeAnsi(bound.shownTip, session_.CodePage);
         entry["visible"] = (GetWindowLongW(bound.window, GWL_STYLE) & WS_VISIBLE) != 0;
     }
     return shown;

@@ -38,6 +38,7 @@ Win32Window::Win32Window(Session& session, Win32Frontend& frontend)
     frontend_.owner = window_;
     makeFont();
     build();
+    makeTips();
     backdrop_ = std::make_unique<Win32Backdrop>(
         session_.backdrop, frontend_, [this](int32_t left, int32_t top) { return onScreen(left, top); }, outerSize());
     session_.form.OnEnd = [this] { endNow(); };
@@ -70,6 +71,9 @@ void Win32Window::syncControl(Bound& bound) {
         default: setText(bound, control.text); break;
     }
     if (control.kind == ControlKind::Label && control.autoSize) fitToText(bound);
+    // A field that cuts its text carries it whole, as its tooltip.
+    const bool cut = isValueField(control) && isCut(bound);
+    showTip(bound, cut ? control.text : control.tooltip);
     const bool shown = (GetWindowLongW(bound.window, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != control.visible) ShowWindow(bound.window, control.visible ? SW_SHOWNA : SW_HIDE);
 }

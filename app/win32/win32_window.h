@@ -56,6 +56,7 @@ private:
         std::size_t control;
         HWND window;
         std::string shownText;  // what the control shows, so a redraw only writes a change
+        std::string shownTip;   // what its tooltip shows, "" for none
     };
 
     // win32_controls.cpp
@@ -66,6 +67,11 @@ private:
     // win32_fit.cpp
     void makeFont();
     void fitToText(const Bound& bound);
+    // A value field too small for its text, which then ends in an ellipsis.
+    bool isCut(const Bound& bound) const;
+    // win32_tips.cpp
+    void makeTips();
+    void showTip(Bound& bound, const std::string& tip);
     int px(int32_t twips) const { return MulDiv(twips, dpi_, 1440); }
     // win32_window.cpp
     void syncControl(Bound& bound);
@@ -96,6 +102,7 @@ private:
     int dpi_ = 96;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
+    HWND tips_ = nullptr;
     ScreenMap screen_;
     bool started_ = false;
     bool painted_ = false;

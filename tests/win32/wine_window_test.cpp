@@ -133,7 +133,7 @@ TEST_F(WineWindow, ShowsTheSimulatedMachineAsTheReportDoes) {
     for (const auto& [key, control] : expected.at("controls").items()) {
         SCOPED_TRACE(key);
         ASSERT_TRUE(window.contains(key)) << "the window has no such control";
-        for (const char* field : {"text", "drive", "percent", "visible"})
+        for (const char* field : {"text", "drive", "percent", "tooltip", "visible"})
             if (control.contains(field)) EXPECT_EQ(window[key][field], control[field]) << field;
     }
 }

@@ -2,6 +2,7 @@
 #include <numeric>
 
 #include "app/session.h"
+#include "app/win32/win32_meter.h"
 #include "app/win32/win32_window.h"
 #include "app/win32/windows_api.h"
 #include "window/layout.h"
@@ -11,8 +12,6 @@ namespace {
 
 // How many drives the open list shows before it scrolls.
 constexpr int kDropDownRows = 8;
-// RGB(1, 66, 208): the design's blue, the meters' fill.
-constexpr COLORREF kDesignBlue = RGB(1, 66, 208);
 
 DWORD labelStyle(const Control& control) {
     DWORD style = control.alignment == Align::Right ? SS_RIGHT : control.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
@@ -53,10 +52,7 @@ HWND Win32Window::makeControl(const Control& control, int id) {
     const HWND made =
         CreateWindowExW(native.extendedStyle, native.name, L"", WS_CHILD | shown | native.style, 0, 0, 0, 0, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (made != nullptr && control.kind == ControlKind::Meter) {
-        SendMessageW(made, PBM_SETRANGE32, 0, 100);
-        SendMessageW(made, PBM_SETBARCOLOR, 0, kDesignBlue);
-    }
+    if (made != nullptr && control.kind == ControlKind::Meter) drawAsMeter(made);
     return made;
 }
 

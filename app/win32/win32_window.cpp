@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "app/win32/win32_backdrop.h"
 #include "app/win32/win32_frontend.h"
+#include "app/win32/win32_meter.h"
 #include "app/win32/win32_text.h"
 #include "app/win32/window_class.h"
 #include "app/win32/windows_api.h"
@@ -15,8 +16,6 @@ namespace si32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Si32Window";
-// RGB(1, 66, 208): the design's blue, the frames' captions.
-constexpr COLORREF kCaptionBlue = RGB(1, 66, 208);
 
 int screenDpi() {
     const ::HDC screen = GetDC(nullptr);
@@ -108,7 +107,7 @@ LRESULT Win32Window::colourOf(::HDC dc, HWND control) {
     if (!frame)
         return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, kCaptionBlue);
+    SetTextColor(dc, kDesignBlue);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }

@@ -32,10 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-// The design's client area at the 96 dots per inch of a fresh prefix, and
-// the most a frame may add to it.
-constexpr int kClientWidth = 632, kClientHeight = 552;
-constexpr int kMostFrameWidth = 40, kMostFrameHeight = 80;
+// The most a frame may add to the client area.
+constexpr int kMostFrameWidth = 60, kMostFrameHeight = 120;
 // RGB(1, 66, 208): the frames' captions.
 constexpr uint32_t kCaptionBlue = 0x0142D0;
 
@@ -158,24 +156,37 @@ protected:
 
     const fs::path program_ = fs::path(testsupport::windowsPrograms(true)) / "si32.exe";
     testsupport::ScratchDir dir_{"si32-wine-window"};
-    testsupport::XServer display_{{"-screen", "0", "1024x768x24"}};
+    // Room for the window at 144 dots per inch.
+    testsupport::XServer display_{{"-screen", "0", "1600x1200x24"}};
     std::unique_ptr<testsupport::WinePrefix> prefix_;
 };
 
-TEST_F(WineWindow, OpensAndIsCaptured) {
-    const fs::path shot = dir_ / "window.bmp";
-    ASSERT_EQ(openWindow({"SI32_SCREENSHOT=" + testsupport::windowsPath(shot)}), 0);
-    const auto bitmap = readBitmap(shot);
-    ASSERT_TRUE(bitmap) << "no 24-bit BMP at " << shot;
-    // The client area at 96 dots per inch, and a frame around it.
-    EXPECT_GT(bitmap->width, kClientWidth);
-    EXPECT_LE(bitmap->width, kClientWidth + kMostFrameWidth);
-    EXPECT_GT(bitmap->height, kClientHeight);
-    EXPECT_LE(bitmap->height, kClientHeight + kMostFrameHeight);
-    // Drawn, not blank: the face, the text, the fields, and the captions'
-    // blue among them.
-    EXPECT_GE(bitmap->colours.size(), 4u);
-    EXPECT_TRUE(bitmap->colours.count(kCaptionBlue)) << "no frame caption in the design's blue";
+TEST_F(WineWindow, OpensAndIsCapturedAtTheScreensDensity) {
+    // The design's 9480 x 8280 twips at 15 and 10 twips to the pixel.
+    struct Density {
+        int dpi, clientWidth, clientHeight;
+    };
+    for (const Density& d : {Density{96, 632, 552}, Density{144, 948, 828}}) {
+        SCOPED_TRACE(std::to_string(d.dpi) + " dpi");
+        // Read by every program as it starts.
+        ASSERT_EQ(run({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                       std::to_string(d.dpi), "/f"})
+                      .status,
+                  0);
+        const fs::path shot = dir_ / ("window-" + std::to_string(d.dpi) + ".bmp");
+        ASSERT_EQ(openWindow({"SI32_SCREENSHOT=" + testsupport::windowsPath(shot)}), 0);
+        const auto bitmap = readBitmap(shot);
+        ASSERT_TRUE(bitmap) << "no 24-bit BMP at " << shot;
+        // The client area, and a frame around it.
+        EXPECT_GT(bitmap->width, d.clientWidth);
+        EXPECT_LE(bitmap->width, d.clientWidth + kMostFrameWidth);
+        EXPECT_GT(bitmap->height, d.clientHeight);
+        EXPECT_LE(bitmap->height, d.clientHeight + kMostFrameHeight);
+        // Drawn, not blank: the face, the text, the fields, and the
+        // captions' blue among them.
+        EXPECT_GE(bitmap->colours.size(), 4u);
+        EXPECT_TRUE(bitmap->colours.count(kCaptionBlue)) << "no frame caption in the design's blue";
+    }
 }
 
 TEST_F(WineWindow, EndsOnEscape) {

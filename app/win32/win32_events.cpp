@@ -2,11 +2,11 @@
 
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/view_events.h"
 #include "app/win32/win32_backdrop.h"
 #include "app/win32/win32_frontend.h"
 #include "app/win32/win32_window.h"
 #include "app/win32/windows_api.h"
-#include "platform/guarded.h"
 
 namespace si32 {
 namespace {
@@ -26,21 +26,14 @@ void Win32Window::applyFocus() {
 }
 
 void Win32Window::forward(const std::function<void()>& handler, bool focusFromModel) {
-    Si9x& form = session_.form;
-    if (form.Ended) return;
-    const std::string focusBefore = form.Focused;
-    // Handlers guard their own statements; a failure that still escapes one
-    // is skipped like any other failed statement.
-    guarded(handler);
-    if (form.Ended) return;
+    bool focusMoved = false;
+    if (!HandleEvent(session_.form, handler, focusMoved)) return;
     sync();
-    if (focusFromModel || form.Focused != focusBefore) applyFocus();
+    if (focusFromModel || focusMoved) applyFocus();
 }
 
 void Win32Window::pickDrive(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
-    const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
-    forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
+    forward([&] { PickDrive(session_.form, driveEntries_, row); });
 }
 
 void Win32Window::command(int id, int code) {

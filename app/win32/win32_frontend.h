@@ -1,32 +1,27 @@
 #pragma once
-// The window's side of the platform on Windows: real message boxes, the
-// hourglass over the program's windows and the facts of the real screen.
-#include <optional>
-#include <string>
-#include <vector>
+// The window's side of the platform on Windows: real message boxes and the
+// hourglass over the program's windows; the screen is measured as the
+// report measures it.
+#include <string_view>
 
-#include "platform/ui.h"
+#include "app/report_frontend.h"
 
 namespace si32 {
 
-class Win32Frontend : public Frontend {
+class Win32Frontend : public ReportFrontend {
 public:
+    // Keeps the prompt in messages, as the report does, and shows it.
     int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override;
     void SetBusyPointer(bool busy) override;
-    std::optional<ScreenFacts> Screen() override;
 
     // The program's windows ask this on every pointer move (WM_SETCURSOR):
     // a cursor set once lasts only until the next one.
     bool busy() const { return busy_; }
     // The window that owns the message boxes, once there is one.
     void* owner = nullptr;
-    // Every prompt shown, in order.
-    std::vector<std::string> shownMessages;
 
 private:
     bool busy_ = false;
-    bool screenAsked_ = false;
-    std::optional<ScreenFacts> screen_;
 };
 
 }  // namespace si32

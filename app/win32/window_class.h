@@ -4,17 +4,28 @@
 
 namespace si32 {
 
-// A class with the dialog face for background, registered once per run.
+// The program's icon (app/windows/program.rc) at one of the system's two
+// sizes; Windows' own where it is missing.
+inline HICON programIcon(int widthMetric, int heightMetric) {
+    const auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+    return icon != nullptr ? icon : LoadIcon(nullptr, IDI_APPLICATION);
+}
+
+// A class with the dialog face for background and the program's icon,
+// registered once per run.
 inline void registerWindowClass(const wchar_t* name, WNDPROC proc) {
-    WNDCLASSW wc{};
-    if (GetClassInfoW(GetModuleHandleW(nullptr), name, &wc)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hIcon = programIcon(SM_CXICON, SM_CYICON);
+    wc.hIconSm = programIcon(SM_CXSMICON, SM_CYSMICON);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
-    RegisterClassW(&wc);
+    RegisterClassExW(&wc);
 }
 
 }  // namespace si32

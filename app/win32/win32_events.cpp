@@ -76,13 +76,12 @@ void Win32Window::activated() {
 }
 
 void Win32Window::painted() {
-    if (!painted_) {
-        painted_ = true;
-        if (onFirstPaint) onFirstPaint();
-    }
+    if (painted_) return;
+    painted_ = true;
     // Drawn means shown; a desktop that activates the window does so within
     // the grace, one that never does must not keep the backdrop.
-    if (started_ && !settled_) SetTimer(window_, kSettleTimer, kActivationGraceMs, nullptr);
+    if (!settled_) SetTimer(window_, kSettleTimer, kActivationGraceMs, nullptr);
+    if (onFirstPaint) onFirstPaint();
 }
 
 void Win32Window::settle() {

@@ -12,12 +12,9 @@
 #include <nlohmann/json.hpp>
 
 #include "app/session.h"
-#include "app/startup.h"
 #include "app/win32/win32_placement.h"
 #include "app/win32/windows_api.h"
-#include "platform/guarded.h"
 #include "window/control.h"
-#include "window/layout.h"
 
 namespace si32 {
 
@@ -89,10 +86,10 @@ private:
     void painted();
     void settle();
     void endNow();
+    // win32_start.cpp
     void dpiChanged(int dpi, const RECT& suggested);
     // The monitor's own density where the system tells it per window.
     void adoptWindowDpi();
-    // win32_start.cpp
     SIZE outerSize() const;
     void tellOuterSize();
     POINT onScreen(int32_t left, int32_t top) const;

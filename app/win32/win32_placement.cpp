@@ -32,9 +32,16 @@ ScreenMap ScreenMap::of(Ui& ui) {
     return map;
 }
 
+bool ScreenMap::isThisScreen() const {
+    return std::lround(modelWidth_ / perPixelX_) == GetSystemMetrics(SM_CXSCREEN) &&
+           std::lround(modelHeight_ / perPixelY_) == GetSystemMetrics(SM_CYSCREEN);
+}
+
 POINT ScreenMap::toScreen(int32_t left, int32_t top, SIZE outer) const {
     const long roomX = work_.right - work_.left, roomY = work_.bottom - work_.top;
-    const bool known = modelWidth_ > 0 && modelHeight_ > 0 && roomX > 0 && roomY > 0;
+    // The model centres on this screen's work area itself (its taskbar and
+    // all) when its screen is this one: its place is the place.
+    const bool known = modelWidth_ > 0 && modelHeight_ > 0 && roomX > 0 && roomY > 0 && !isThisScreen();
     const double originX = known ? work_.left + roomX / 2.0 - modelWidth_ / 2 / perPixelX_ : 0;
     const double originY = known ? work_.top + roomY / 2.0 - modelHeight_ / 2 / perPixelY_ : 0;
     const long x = std::lround(originX + left / perPixelX_);

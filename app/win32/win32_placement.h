@@ -1,8 +1,8 @@
 #pragma once
 // Where the model's window positions lie on the real screen. The model places
-// windows in twips of the screen its platform reports; a simulated machine's
-// screen is laid over the real work area centre on centre, so that a window
-// the model centres there appears centred here.
+// windows in twips of the screen its platform reports: this one, or a
+// simulated machine's, which is laid over the real work area centre on
+// centre, so that a window the model centres there appears centred here.
 #include <cstdint>
 
 #include "app/win32/windows_api.h"
@@ -25,6 +25,9 @@ public:
     int32_t twipsY(int pixels) const;
 
 private:
+    // The platform's screen is the real one (not a simulated machine's).
+    bool isThisScreen() const;
+
     double perPixelX_ = 15;
     double perPixelY_ = 15;
     double modelWidth_ = 0;

@@ -107,7 +107,7 @@ LRESULT Win32Window::colourOf(::HDC dc, HWND control) {
     if (!frame)
         return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, kDesignBlue);
+    SetTextColor(dc, readableBlue());
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }

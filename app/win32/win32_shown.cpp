@@ -49,6 +49,7 @@ nlohmann::ordered_json Win32Window::shownControls() const {
         // it gives back only in pieces of its choosing.
         if (!bound.shownTip.empty()) entry["tooltip"] = DecodeAnsi(bound.shownTip, session_.CodePage);
         entry["visible"] = (GetWindowLongW(bound.window, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (GetFocus() == bound.window) entry["focused"] = true;
     }
     return shown;
 }

@@ -40,7 +40,8 @@ public:
 
     HWND handle() const { return window_; }
     // Every control as it is drawn ({"Label2(0)": {"text": ..., "visible":
-    // ...}}), read back from the native controls in the report's terms.
+    // ...}}), read back from the native controls in the report's terms; the
+    // one with the keyboard focus says so ("focused": true).
     nlohmann::ordered_json shownControls() const;
     // Called once start-up has ended: at the first activation, or shortly
     // after the first paint where the display never activates the window.

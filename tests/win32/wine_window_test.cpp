@@ -213,6 +213,8 @@ TEST_F(WineWindow, ShowsTheSimulatedMachineAsTheReportDoes) {
     const Json expected = Json::parse(report.out, nullptr, false);
     ASSERT_FALSE(expected.is_discarded()) << report.out;
     EXPECT_EQ(window.at("Label2(0)").at("text"), "Microsoft Windows 98, 2nd Edition");
+    // Start-up ends with the focus on the button, and the native focus follows.
+    EXPECT_EQ(window.at("Command2").value("focused", false), true);
     for (const auto& [key, control] : expected.at("controls").items()) {
         SCOPED_TRACE(key);
         ASSERT_TRUE(window.contains(key)) << "the window has no such control";

@@ -23,8 +23,8 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
 add_compile_options(-Wno-restrict -Wno-stringop-overflow)
 
 # Every program carries the manifest (app/windows/): the systems it knows,
-# and the screen density it draws for.
+# and the screen density it draws for; and the icon.
 enable_language(RC)
 set(SI32_WINDOWS_RESOURCES ${PROJECT_SOURCE_DIR}/app/windows/program.rc)
 set_source_files_properties(${SI32_WINDOWS_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/app/windows/program.manifest)
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/app/windows/program.manifest;${PROJECT_SOURCE_DIR}/app/windows/si32.ico")

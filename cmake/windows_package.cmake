@@ -1,7 +1,7 @@
-# The Windows programs' installation: the programs side by side in one
+# The Windows programs' installation: the three programs side by side in one
 # folder, as they find each other (reschk beside si32-report); a zip of them,
 # and an installer (NSIS) with a Start-menu entry and an uninstaller.
-install(TARGETS si32-report reschk RUNTIME DESTINATION .)
+install(TARGETS si32 si32-report reschk RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 set(CPACK_GENERATOR ZIP NSIS)
@@ -21,7 +21,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(CPACK_SYSTEM_NAME win32)
 endif()
-set(CPACK_PACKAGE_EXECUTABLES si32-report "Tarvello System Information (report)")
+# The Start menu opens the window; the report is a console program, run
+# from a prompt.
+set(CPACK_PACKAGE_EXECUTABLES si32 "Tarvello System Information")
 set(CPACK_NSIS_DISPLAY_NAME "Tarvello System Information")
 set(CPACK_NSIS_PACKAGE_NAME "Tarvello System Information")
 include(CPack)

@@ -30,6 +30,7 @@ LAYER_OF = {
     "window/": "window",
     "app/": "app",
     "app/view/": "view",
+    "app/win32/": "win32view",
     "si32mod/": "si32mod",
     "drives/": "drives",
     "screeninfo/": "screeninfo",
@@ -57,11 +58,13 @@ MAY_INCLUDE = {
     "facts": LOGIC_BELOW_APP | {"facts"},
     "app": LOGIC_BELOW_APP | {"facts", "screeninfo", "capture", "app"},
     "view": LOGIC_BELOW_APP | {"facts", "screeninfo", "app", "view"},
+    # The native Windows window: the Qt view's place in the Windows build.
+    "win32view": LOGIC_BELOW_APP | {"facts", "screeninfo", "app", "win32view"},
     "tools": {"tools"},
 }
 
 # Layers that may include operating-system, X11 or Qt headers.
-MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "backend", "platform_os", "capture"}
+MAY_INCLUDE_SYSTEM = {"host", "win32", "view", "win32view", "backend", "platform_os", "capture"}
 # Outside headers logic may still use: the standard library and the JSON one.
 PORTABLE = re.compile(r"^(?:[a-z_]+|nlohmann/json\.hpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)

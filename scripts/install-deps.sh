@@ -21,7 +21,7 @@ packages=(
 # MinGW (64- and 32-bit) and Wine for the Windows programs, their tests and
 # the differential test against the real Windows calls, NSIS and zip for
 # their installer (wine32, for the 32-bit systems, where the machine can add
-# the i386 architecture);
+# the i386 architecture), libxtst6 for the key the native window's test presses;
 # the desktop-file and AppStream validators, dpkg-shlibdeps, file and lintian
 # for the packaging test, debootstrap for its opt-in fresh-machine install;
 # clang-format and clang-tidy for the style check; the accessibility bus and
@@ -33,7 +33,7 @@ test_packages=(
   weston x11-xserver-utils openbox
   at-spi2-core python3-pyatspi dbus-daemon
   clang libclang-rt-14-dev clang-format clang-tidy
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 nsis zip
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 nsis zip libxtst6
   desktop-file-utils appstream dpkg-dev file lintian debootstrap
 )
 

@@ -17,7 +17,7 @@
 #include "app/view/backdrop_view.h"
 #include "app/view/key_codes.h"
 #include "app/view/qt_text.h"
-#include "platform/guarded.h"
+#include "app/view_events.h"
 
 namespace si32 {
 namespace {
@@ -43,23 +43,15 @@ void WindowView::applyFocus() {
 }
 
 void WindowView::forward(const std::function<void()>& handler, bool focusFromModel) {
-    Si9x& form = session_.form;
-    if (form.Ended) return;
-    const std::string focusBefore = form.Focused;
-    // Handlers guard their own statements; a failure that still escapes one
-    // is skipped like any other failed statement rather than ending the
-    // program from inside Qt's event loop.
-    guarded(handler);
-    if (form.Ended) return;
+    bool focusMoved = false;
+    if (!HandleEvent(session_.form, handler, focusMoved)) return;
     sync();
-    if (focusFromModel || form.Focused != focusBefore) applyFocus();
+    if (focusFromModel || focusMoved) applyFocus();
 }
 
 void WindowView::pickDrive(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= driveEntries_.size()) return;
-    const char letter = driveEntries_[static_cast<std::size_t>(row)].letter;
     const std::string before = session_.form.Drive1Drive();
-    forward([&] { guarded([&] { session_.form.SetDrive1(std::string_view(&letter, 1)); }); });
+    forward([&] { PickDrive(session_.form, driveEntries_, row); });
     // Picked in the closed list, the focus stays where it is, so a screen
     // reader hears of a new drive only if it is told. The drop-down may
     // report its pick twice; the second changes nothing.

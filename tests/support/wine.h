@@ -63,8 +63,9 @@ public:
     const std::filesystem::path& path() const { return prefix_; }
 
     std::vector<std::string> environment() const {
-        std::vector<std::string> env = environmentWithout(
-            {"DISPLAY", "WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", "WINEARCH", "SI32_MACHINE", "SI32_PREFIX"});
+        std::vector<std::string> env =
+            environmentWithout({"DISPLAY", "XAUTHORITY", "WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", "WINEARCH",
+                                "SI32_MACHINE", "SI32_PREFIX"});
         env.push_back("WINEPREFIX=" + prefix_.string());
         env.push_back("WINEDEBUG=-all");
         // No .NET or browser engine to install into a fresh prefix.
@@ -73,13 +74,17 @@ public:
     }
 
     // argv[0] a Linux program (a loader, wineserver); its standard output
-    // kept, its errors dropped.
-    WineRun run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(180)) {
+    // kept, its errors dropped; extra adds to the prefix's environment
+    // (DISPLAY, SI32_MACHINE).
+    WineRun run(const std::vector<std::string>& argv, std::chrono::seconds limit = std::chrono::seconds(180),
+                const std::vector<std::string>& extra = {}) {
         if (!argv.empty() && argv[0].find("/wine") != std::string::npos && server_.empty())
             server_ = std::filesystem::path(argv[0]).parent_path() / "wineserver";
         ChildOptions options;
         options.patience = limit;
-        ChildEnd end = runChild(argv, environment(), options);
+        std::vector<std::string> env = environment();
+        env.insert(env.end(), extra.begin(), extra.end());
+        ChildEnd end = runChild(argv, std::move(env), options);
         return {end.status, std::move(end.out)};
     }
 

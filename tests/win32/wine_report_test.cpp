@@ -20,6 +20,7 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/source_dir.h"
 #include "tests/support/wine.h"
+#include "tests/win32/wine_programs.h"
 
 namespace si32 {
 namespace {
@@ -46,19 +47,10 @@ const WineVersion kVersions[] = {
 // Named by its setting where a test names its parameter.
 void PrintTo(const WineVersion& v, std::ostream* out) { *out << v.setting; }
 
-std::string windowsPrograms(bool bits64) { return bits64 ? SI32_WINDOWS_BIN64 : SI32_WINDOWS_BIN32; }
+using testsupport::templatePrefix;
+using testsupport::windowsPrograms;
 
-fs::path templatePrefix() { return fs::path(testsupport::binaryDir()) / "tests/win32/wine-template"; }
-
-std::string skipReason(bool bits64) {
-    if (windowsPrograms(bits64).empty())
-        return std::string(bits64 ? "x86_64" : "i686") +
-               "-w64-mingw32-g++-posix (g++-mingw-w64) was not found at configure time, or SI32_WINDOWS is OFF";
-    if (testsupport::wineLoader(true).empty()) return "wine64 (Debian package wine64) is not installed";
-    if (testsupport::wineLoader(bits64).empty())
-        return "wine32 (Debian package wine32:i386) is not installed, or this kernel runs no 32-bit programs";
-    return {};
-}
+std::string skipReason(bool bits64) { return testsupport::wineSkipReason(bits64); }
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;

@@ -32,6 +32,7 @@ nlohmann::ordered_json CaptureMachine(Backend& machine, const capture::Privacy& 
             Form_Activate(session);
             if (!steps.firstDrive.empty()) guarded([&] { session.form.SetDrive1(steps.firstDrive); });
             if (steps.afterFirstDrive) steps.afterFirstDrive(session);
+            recorder.KeepSpaceAsShown();
             for (const DriveListEntry& entry : std::vector<DriveListEntry>(session.form.Drive1Entries))
                 guarded([&] { session.form.SetDrive1(std::string_view(&entry.letter, 1)); });
             recorder.StopStartingPrograms();

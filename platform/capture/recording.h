@@ -114,6 +114,10 @@ struct Recording {
     std::optional<std::string> currentDirectory;
     std::optional<std::vector<char>> driveList;  // the drive list's letters in order
     std::map<char, RecordedDrive> drives;
+    // Until the window has shown its first drive, a drive's space is the
+    // last answer (the one the window shows: start-up asks twice); after it,
+    // the first, so that going through the other drives changes none.
+    bool spaceAsShown = false;
     std::optional<bool> previousInstance;
     // Calls that raised on the machine and never answered.
     std::set<std::string> raised;

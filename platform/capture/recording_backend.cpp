@@ -41,6 +41,8 @@ Platform& RecordingBackend::platform() { return services_->platform; }
 
 void RecordingBackend::StopStartingPrograms() { services_->lookOnly = true; }
 
+void RecordingBackend::KeepSpaceAsShown() { services_->rec.spaceAsShown = true; }
+
 void RecordingBackend::Complete() {
     RecordAllMidiNames(services_->inner.multimedia, services_->rec);
     RecordRegionalTexts(services_->inner.regional, services_->rec);

@@ -19,6 +19,9 @@ public:
     // From now on a program start is only looked up, never made: the answer
     // (started, or not found) is recorded as the machine would give it.
     void StopStartingPrograms();
+    // The window shows its first drive now: the drives' space stays as
+    // answered so far, and a drive not asked yet keeps its first answer.
+    void KeepSpaceAsShown();
     // Asks the wrapped machine what the description needs whole but the
     // program asked only in part (the regional texts, every MIDI device's
     // name). Call once the program is done.

@@ -112,9 +112,10 @@ public:
             return inner_.GetDiskFreeSpaceA(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
         });
         RecordedDrive* drive = driveOf(rootPath);
-        if (drive == nullptr || drive->clusters || drive->clustersFail) return ok;
+        if (drive == nullptr || (rec_.spaceAsShown && (drive->clusters || drive->clustersFail))) return ok;
+        drive->clusters.reset();
         if (ok != 0) drive->clusters = RecordedClusters{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
-        else drive->clustersFail = true;
+        drive->clustersFail = ok == 0;
         return ok;
     }
     int32_t GetDiskFreeSpaceExA(std::string_view rootPath, uint64_t& freeBytesToCaller, uint64_t& totalBytes,
@@ -123,9 +124,10 @@ public:
             return inner_.GetDiskFreeSpaceExA(rootPath, freeBytesToCaller, totalBytes, totalFreeBytes);
         });
         RecordedDrive* drive = driveOf(rootPath);
-        if (drive == nullptr || drive->bytes || drive->bytesFail) return ok;
+        if (drive == nullptr || (rec_.spaceAsShown && (drive->bytes || drive->bytesFail))) return ok;
+        drive->bytes.reset();
         if (ok != 0) drive->bytes = RecordedBytes{freeBytesToCaller, totalBytes, totalFreeBytes};
-        else drive->bytesFail = true;
+        drive->bytesFail = ok == 0;
         return ok;
     }
     uint32_t GetACP() override {

@@ -70,6 +70,64 @@ std::unique_ptr<Backend> hostOver(const std::string& root, Frontend& frontend) {
     return makeHostBackend(frontend, Program::Report, context);
 }
 
+// A machine whose disks fill while they are looked at: every space call
+// finds a megabyte less free than the last, as a busy machine's may. The
+// capture has to keep the space the window showed, whichever call that was.
+class FillingDisks : public Kernel {
+public:
+    explicit FillingDisks(Kernel& inner) : inner_(inner) {}
+    int32_t GetVersionExA(OsVersionInfoA& info) override { return inner_.GetVersionExA(info); }
+    uint32_t GetWindowsDirectoryA(std::span<char> b) override { return inner_.GetWindowsDirectoryA(b); }
+    uint32_t GetSystemDirectoryA(std::span<char> b) override { return inner_.GetSystemDirectoryA(b); }
+    uint32_t GetTempPathA(std::span<char> b) override { return inner_.GetTempPathA(b); }
+    int32_t GetComputerNameA(std::span<char> b, uint32_t& size) override { return inner_.GetComputerNameA(b, size); }
+    void GetSystemInfo(SystemInfo& info) override { inner_.GetSystemInfo(info); }
+    void GlobalMemoryStatus(MemoryStatus& status) override { inner_.GlobalMemoryStatus(status); }
+    int32_t GlobalMemoryStatusEx(MemoryStatusEx& status) override { return inner_.GlobalMemoryStatusEx(status); }
+    uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key, std::string_view fallback,
+                                      std::span<char> b, std::string_view file) override {
+        return inner_.GetPrivateProfileStringA(section, key, fallback, b, file);
+    }
+    int32_t GetVolumeInformationA(std::string_view root, std::span<char> name, uint32_t& serial, uint32_t& length,
+                                  uint32_t& flags, std::span<char> system) override {
+        return inner_.GetVolumeInformationA(root, name, serial, length, flags, system);
+    }
+    uint32_t GetDriveTypeA(std::string_view root) override { return inner_.GetDriveTypeA(root); }
+    int32_t GetDiskFreeSpaceA(std::string_view root, uint32_t& sectors, uint32_t& bytes, uint32_t& freeClusters,
+                              uint32_t& totalClusters) override {
+        const int32_t ok = inner_.GetDiskFreeSpaceA(root, sectors, bytes, freeClusters, totalClusters);
+        const uint64_t cluster = uint64_t{sectors} * bytes;
+        if (ok != 0 && cluster != 0) freeClusters -= std::min<uint64_t>(freeClusters, (++filled_ << 20) / cluster);
+        return ok;
+    }
+    int32_t GetDiskFreeSpaceExA(std::string_view root, uint64_t& toCaller, uint64_t& total,
+                                uint64_t& totalFree) override {
+        const int32_t ok = inner_.GetDiskFreeSpaceExA(root, toCaller, total, totalFree);
+        const uint64_t less = ++filled_ << 20;
+        toCaller -= std::min(toCaller, less);
+        totalFree -= std::min(totalFree, less);
+        return ok;
+    }
+    uint32_t GetACP() override { return inner_.GetACP(); }
+
+private:
+    Kernel& inner_;
+    uint64_t filled_ = 0;
+};
+
+class FillingMachine : public Backend {
+public:
+    FillingMachine(const std::string& description, Frontend& frontend) : machine_(description, frontend) {}
+    Platform& platform() override { return platform_; }
+
+private:
+    SimMachine machine_;
+    FillingDisks kernel_{machine_.platform().kernel};
+    Platform& inner_ = machine_.platform();
+    Platform platform_{kernel_,           inner_.registry, inner_.shell,    inner_.ui,
+                       inner_.multimedia, inner_.files,    inner_.printing, inner_.regional};
+};
+
 std::vector<Machine> machines() {
     std::vector<Machine> out;
     // Every tree the host tests read: the small ones, and the whole machines
@@ -103,6 +161,12 @@ std::vector<Machine> machines() {
                  {"0x2000", 200000}, {"0x2004", 7}, {"5", 3}, {"0x12", 65537}, {"0x1B", 1}};
              return std::make_unique<SimMachine>(SimMachine::Text{description.dump(), "counted-settings.json", "."}, f);
          }});
+    // Both start on their second drive, which start-up asks twice.
+    for (const char* name : {"win2000", "win95-osr2"}) {
+        const std::string path = sourceDir() + "/machines/" + name + ".json";
+        out.push_back({std::string("simulated ") + name + " with filling disks",
+                       [path](Frontend& f) { return std::make_unique<FillingMachine>(path, f); }});
+    }
     for (const auto& file : fs::directory_iterator(sourceDir() + "/machines")) {
         if (file.path().extension() != ".json") continue;
         const std::string path = file.path().string();

@@ -1,6 +1,8 @@
 #include "app/program_start.h"
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "platform/terminal_text.h"
 
@@ -18,6 +20,11 @@ BackendStart StartBackend(Frontend& frontend, Program program, std::string_view 
         start.exitStatus = 1;
     }
     return start;
+}
+
+bool SwitchedOn(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && std::string_view(value) == "1";
 }
 
 }  // namespace si32

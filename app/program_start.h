@@ -16,4 +16,8 @@ struct BackendStart {
 // Writes "<program>: <reason>" to standard error on failure.
 BackendStart StartBackend(Frontend& frontend, Program program, std::string_view programName);
 
+// A switch of the environment's for the programs' test hooks
+// (SI32_EXIT_AFTER_FIRST_PAINT=1): on only when set to 1.
+bool SwitchedOn(const char* variable);
+
 }  // namespace si32

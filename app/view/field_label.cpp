@@ -12,6 +12,13 @@ TextAdvance advanceIn(const QFont& font) {
     return [metrics = QFontMetricsF(font)](const QString& text) { return metrics.horizontalAdvance(text); };
 }
 
+// The answer kept for question, worked out anew when the question changed.
+template <class Kept, class Question, class Work>
+const auto& remember(std::optional<Kept>& kept, const Question& question, Work work) {
+    if (!kept || !(kept->question == question)) kept = Kept{question, work()};
+    return kept->answer;
+}
+
 }  // namespace
 
 FieldLabel::FieldLabel(QWidget* parent) : QLabel(parent) {
@@ -20,12 +27,7 @@ FieldLabel::FieldLabel(QWidget* parent) : QLabel(parent) {
 }
 
 QSize FieldLabel::textSize(int wrapWidth) const {
-    // The window's fitting asks every field once a pass, and most have not
-    // changed since the last.
-    if (!measured_ || measured_->wrapWidth != wrapWidth || measured_->wordWrap != wordWrap() ||
-        measured_->text != text() || measured_->font != font())
-        measured_ = Measured{text(), wrapWidth, font(), wordWrap(), measure(wrapWidth)};
-    return measured_->size;
+    return remember(measured_, textFor(QSize(wrapWidth, 0)), [&] { return measure(wrapWidth); });
 }
 
 QSize FieldLabel::measure(int wrapWidth) const {
@@ -49,11 +51,7 @@ void FieldLabel::setCaption(FieldLabel* caption) {
 bool FieldLabel::isCut() const { return shown().cut; }
 
 FieldLabel::Shown FieldLabel::shown() const {
-    const QSize area = contentsRect().size();
-    if (!laidOut_ || laidOut_->area != area || laidOut_->wordWrap != wordWrap() || laidOut_->text != text() ||
-        laidOut_->font != font())
-        laidOut_ = LaidOut{text(), area, font(), wordWrap(), layOut()};
-    return laidOut_->shown;
+    return remember(laidOut_, textFor(contentsRect().size()), [&] { return layOut(); });
 }
 
 FieldLabel::Shown FieldLabel::layOut() const {

@@ -41,24 +41,24 @@ private:
 
     FieldLabel* caption_ = nullptr;
     std::vector<FieldLabel*> captioned_;
-    // The last lay-out and what it was made for: painting, the cut check and
-    // the screen readers' names each ask, and laying out is the costly part.
-    struct LaidOut {
+    // What a text's geometry was worked out for; an answer stands while it
+    // does. Painting, the cut check, the screen readers' names and each pass
+    // of the window's fitting ask, and laying text out is the costly part.
+    struct TextFor {
         QString text;
-        QSize area;
         QFont font;
         bool wordWrap = false;
-        Shown shown;
+        QSize room;
+        bool operator==(const TextFor&) const = default;
     };
-    mutable std::optional<LaidOut> laidOut_;
-    struct Measured {
-        QString text;
-        int wrapWidth = 0;
-        QFont font;
-        bool wordWrap = false;
-        QSize size;
+    TextFor textFor(QSize room) const { return {text(), font(), wordWrap(), room}; }
+    template <class Answer>
+    struct Remembered {
+        TextFor question;
+        Answer answer;
     };
-    mutable std::optional<Measured> measured_;
+    mutable std::optional<Remembered<Shown>> laidOut_;
+    mutable std::optional<Remembered<QSize>> measured_;
 };
 
 }  // namespace si32

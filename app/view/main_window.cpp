@@ -33,11 +33,6 @@ namespace {
 
 constexpr int kScreenshotDelayMs = 300;
 
-bool switchedOn(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && std::string(value) == "1";
-}
-
 std::optional<QString> screenshotFile() {
     const char* value = std::getenv("SI32_SCREENSHOT");
     if (value == nullptr || *value == '\0') return std::nullopt;
@@ -67,7 +62,7 @@ int run(QApplication& app) {
     WindowView view(session);
     view.onEnded = [] { QCoreApplication::exit(0); };
     view.shownMessages = [&frontend] { return frontend.shownMessages; };
-    const bool quitAfterActivation = switchedOn("SI32_EXIT_AFTER_ACTIVATION");
+    const bool quitAfterActivation = si32::SwitchedOn("SI32_EXIT_AFTER_ACTIVATION");
     const auto screenshot = screenshotFile();
     view.onSettled = [&] {
         if (screenshot) {
@@ -82,7 +77,7 @@ int run(QApplication& app) {
         }
     };
     FirstPaintExit firstPaint(view);
-    if (switchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) app.installEventFilter(&firstPaint);
+    if (si32::SwitchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) app.installEventFilter(&firstPaint);
     if (!view.start()) return 0;
     return app.exec();
 }

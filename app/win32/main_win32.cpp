@@ -24,11 +24,6 @@ namespace {
 
 constexpr UINT kCaptureDelayMs = 300;
 
-bool switchedOn(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && std::string(value) == "1";
-}
-
 std::string fileNamed(const char* variable) {
     const char* value = std::getenv(variable);
     return value != nullptr ? value : "";
@@ -101,7 +96,7 @@ int run() {
     window.onSettled = [&] {
         if (captures.wanted()) SetTimer(nullptr, 0, kCaptureDelayMs, nullptr);
     };
-    if (switchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) window.onFirstPaint = [] { PostQuitMessage(0); };
+    if (si32::SwitchedOn("SI32_EXIT_AFTER_FIRST_PAINT")) window.onFirstPaint = [] { PostQuitMessage(0); };
     if (!window.start()) return 0;
     return runLoop(window, captures);
 }

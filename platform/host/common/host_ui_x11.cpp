@@ -76,10 +76,8 @@ bool answers(Display* display) {
 std::mutex gSharedMutex;
 std::map<std::string, Display*> gShared;
 
-}  // namespace
-
-bool libraryLoads() { return loadLibraryOnce<Xlib>() != nullptr; }
-
+// A new connection to name that tolerates protocol and I/O errors; nullptr
+// when libX11 is missing or the display cannot be opened. It lasts the run.
 Display* openDisplay(const std::string& name) {
     const Xlib* x = loadLibraryOnce<Xlib>();
     if (x == nullptr) return nullptr;
@@ -92,6 +90,10 @@ Display* openDisplay(const std::string& name) {
     gConnections.insert(display);
     return display;
 }
+
+}  // namespace
+
+bool libraryLoads() { return loadLibraryOnce<Xlib>() != nullptr; }
 
 Display* sharedDisplay(const std::string& name) {
     Display* kept = nullptr;

@@ -8,7 +8,7 @@
 //
 // libX11 is loaded when the first display is opened, never without $DISPLAY;
 // without the library no display opens. Only the functions here call it, so
-// a Display* from openDisplay is all the rest of the code holds.
+// a Display* from sharedDisplay is all the rest of the code holds.
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -26,10 +26,6 @@ namespace si32::x11 {
 
 // Long enough for any live server; a dead one costs the caller no more.
 inline constexpr std::chrono::milliseconds kQueryLimit{2000};
-
-// A new connection to name that tolerates protocol and I/O errors; nullptr
-// when libX11 is missing or the display cannot be opened. It lasts the run.
-Display* openDisplay(const std::string& name);
 
 // Loads libX11 now: false when it, or a function used here, is missing.
 bool libraryLoads();

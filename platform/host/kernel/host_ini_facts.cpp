@@ -135,16 +135,12 @@ std::optional<XkbNames> registryNames() {
 }
 
 // Whether names holds the model and every layout and variant asked for.
-bool namesAll(const XkbNames& names, const std::string& model, const std::vector<std::string>& layouts,
-              const std::vector<std::string>& variants) {
-    if (!model.empty() && !names.models.contains(model)) return false;
-    for (size_t i = 0; i < layouts.size(); ++i) {
-        if (layouts[i].empty()) continue;
-        if (!names.layouts.contains(layouts[i])) return false;
-        if (i < variants.size() && !variants[i].empty() && !names.variants.contains({layouts[i], variants[i]}))
-            return false;
-    }
-    return true;
+bool namesAll(const XkbNames& names, const XkbWanted& wanted) {
+    if (!wanted.model.empty() && !names.models.contains(wanted.model)) return false;
+    return std::all_of(wanted.layouts.begin(), wanted.layouts.end(),
+                       [&](const std::string& layout) { return names.layouts.contains(layout); }) &&
+           std::all_of(wanted.variants.begin(), wanted.variants.end(),
+                       [&](const auto& variant) { return names.variants.contains(variant); });
 }
 
 std::string named(const std::map<std::string, std::string>& names, const std::string& code) {
@@ -243,7 +239,7 @@ std::optional<std::string> keyboardDescription(const std::string& root, const st
         if (i < variants.size() && !variants[i].empty()) wanted.variants.emplace_back(layouts[i], variants[i]);
     }
     XkbNames names = parseXkbList(readUnderRoot(root, "/usr/share/X11/xkb/rules/evdev.lst").value_or(""), wanted);
-    if (root == "/" && !namesAll(names, model, layouts, variants))
+    if (root == "/" && !namesAll(names, wanted))
         if (auto registry = registryNames()) names = std::move(*registry);
 
     // The layouts tell one keyboard from another (the model is the generic

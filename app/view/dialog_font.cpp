@@ -42,10 +42,15 @@ std::vector<Caption> fixedCaptions(std::span<const Control> controls, const Twip
     return captions;
 }
 
-bool allFit(const QFont& font, const std::vector<Caption>& captions) {
+// How much of its width the first caption not to fit needs at this font, or
+// 1 when all fit.
+double overflow(const QFont& font, const std::vector<Caption>& captions) {
     const QFontMetrics metrics(font);
-    return std::all_of(captions.begin(), captions.end(),
-                       [&](const Caption& c) { return metrics.horizontalAdvance(c.text) / c.room <= 1; });
+    for (const auto& c : captions) {
+        const double need = metrics.horizontalAdvance(c.text) / c.room;
+        if (need > 1) return need;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -56,13 +61,16 @@ QFont dialogFont(std::span<const Control> controls, const TwipsScale& scale, dou
     const std::vector<Caption> captions = fixedCaptions(controls, scale, font);
     const double need = captions.empty() ? 0 : captions.front().need;
     if (need <= 1) return font;
-    // Text narrows about in proportion to the stretch; each stretch tried
-    // loads a font, so start from the proportional guess and step down only
-    // while rounding still leaves a caption too wide.
+    // Text narrows about in proportion to the stretch, and each stretch tried
+    // loads a font: start from the proportional guess, and where rounding
+    // left a caption too wide, let what it still needs at that stretch set
+    // the next guess, stepping down at least one.
     int stretch = std::max(kNarrowestStretch, static_cast<int>(static_cast<int>(QFont::Unstretched) / need));
-    for (;; --stretch) {
+    for (;;) {
         font.setStretch(stretch);
-        if (stretch == kNarrowestStretch || allFit(font, captions)) return font;
+        const double over = overflow(font, captions);
+        if (over <= 1 || stretch == kNarrowestStretch) return font;
+        stretch = std::max(kNarrowestStretch, std::min(stretch - 1, static_cast<int>(stretch / over)));
     }
 }
 

@@ -5,6 +5,7 @@
 // The version 5.00 export is the same text in UTF-16LE, whose hex(1), hex(2)
 // and hex(7) data are UTF-16LE too.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,7 +46,7 @@ public:
 
     void run() {
         readHeader();
-        std::string line;
+        std::string_view line;
         while (nextLogicalLine(line)) {
             try {
                 if (line.front() == '[') section(line);
@@ -89,18 +90,24 @@ private:
     }
 
     // The next line that is neither blank nor a comment, with the lines that
-    // a trailing backslash continues joined to it; false at the end.
-    bool nextLogicalLine(std::string& out) {
+    // a trailing backslash continues joined to it; false at the end. It views
+    // the text, or the joined lines kept until the next call.
+    bool nextLogicalLine(std::string_view& out) {
         std::string_view line;
         while (physicalLine(line)) {
             line = trim(line);
             if (line.empty() || line.front() == ';') continue;
             lineStart_ = lineNo_;
-            out.assign(line);
-            while (!out.empty() && out.back() == '\\' && physicalLine(line)) {
-                out.pop_back();
-                out.append(trim(line));
+            if (line.back() != '\\') {
+                out = line;
+                return true;
             }
+            joined_.assign(line);
+            while (!joined_.empty() && joined_.back() == '\\' && physicalLine(line)) {
+                joined_.pop_back();
+                joined_.append(trim(line));
+            }
+            out = joined_;
             if (!out.empty()) return true;
         }
         return false;
@@ -114,8 +121,17 @@ private:
 
         std::size_t slash = body.find('\\');
         std::string_view rootText = body.substr(0, slash);
-        auto root = rootByName(rootText);
-        if (!root) fail("unknown root key \"" + std::string(rootText.substr(0, 80)) + "\"");
+        // Nearly every key line names the root the line before named, and
+        // spelled alike: matching its bytes spares the search by folded name.
+        std::optional<HKEY> root;
+        if (lastRoot_ && rootText == lastRootText_) {
+            root = lastRoot_;
+        } else {
+            root = rootByName(rootText);
+            if (!root) fail("unknown root key \"" + std::string(rootText.substr(0, 80)) + "\"");
+            lastRoot_ = root;
+            lastRootText_.assign(rootText);
+        }
         std::vector<std::string_view>& path = names_;
         path.clear();
         if (slash != std::string_view::npos && (!splitPath(body.substr(slash + 1), path) || path.empty()))
@@ -149,10 +165,11 @@ private:
         return opened_.back();
     }
 
-    // A quoted text starting at s[pos] == '"', with \" and \\ escapes; pos
-    // ends past the closing quote.
-    std::string quoted(std::string_view s, std::size_t& pos) const {
-        std::string text;
+    // A quoted text starting at s[pos] == '"', with \" and \\ escapes, into
+    // text (emptied first); pos ends past the closing quote. The caller's
+    // buffer is kept from line to line, sparing an allocation per value.
+    void quoted(std::string_view s, std::size_t& pos, std::string& text) const {
+        text.clear();
         for (++pos; pos < s.size(); ++pos) {
             // The plain run up to the next quote or escape goes in at once.
             std::size_t special = pos;
@@ -163,7 +180,7 @@ private:
             char c = s[pos];
             if (c == '"') {
                 ++pos;
-                return text;
+                return;
             }
             if (pos + 1 >= s.size()) break;
             char next = s[++pos];
@@ -175,10 +192,11 @@ private:
     }
 
     void assignment(std::string_view line) {
-        std::string name;
+        std::string& name = valueName_;
+        name.clear();
         std::size_t pos = 0;
         if (line.front() == '@') pos = 1;
-        else if (line.front() == '"') name = quoted(line, pos);
+        else if (line.front() == '"') quoted(line, pos, name);
         else fail("expected [key], \"name\"=value or @=value");
         if (name.size() > kMaxValueNameLength) fail("value name longer than 16383 characters");
 
@@ -191,7 +209,8 @@ private:
             current_->removeValue(name);
         } else if (!data.empty() && data.front() == '"') {
             std::size_t end = 0;
-            std::string text = quoted(data, end);
+            std::string& text = dataText_;
+            quoted(data, end, text);
             if (end != data.size()) fail("text after the closing quote");
             text.push_back('\0');
             current_->setValue(name, REG_SZ, text);
@@ -245,8 +264,14 @@ private:
     std::size_t lineNo_ = 0;
     std::size_t lineStart_ = 0;
     Key* current_ = nullptr;
-    // Kept from line to line: a file has a key line for every key.
+    // Kept from line to line: a file has a key line for every key and a
+    // value line for every value.
     std::vector<std::string_view> names_;
+    std::string joined_;
+    std::string valueName_;
+    std::string dataText_;
+    std::optional<HKEY> lastRoot_;
+    std::string lastRootText_;
     // The root and the keys down to the last key line's key.
     HKEY openedRoot_ = 0;
     std::vector<Key*> opened_;

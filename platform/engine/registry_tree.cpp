@@ -41,9 +41,12 @@ Key* Key::child(std::string_view name) const {
 
 Key& Key::childOrCreate(std::string_view name) {
     if (!children_) children_ = std::make_unique<Children>();
+    // Files list a key's subkeys in order, so a new key mostly comes after
+    // all its siblings: one comparison with the last places it, where a
+    // search would walk the whole depth of a large tree.
+    if (children_->empty() || FoldedLess::less(children_->rbegin()->name(), name))
+        return const_cast<Key&>(*children_->emplace_hint(children_->end(), name));
     auto it = children_->lower_bound(name);
-    // Files list keys in order, so the new key mostly goes where the search
-    // ended and the hint spares a second one.
     if (it == children_->end() || FoldedLess::less(name, it->name())) it = children_->emplace_hint(it, name);
     return const_cast<Key&>(*it);
 }

@@ -72,6 +72,28 @@ TEST(Regedit4, SectionsCreateAndDeleteKeys) {
     EXPECT_EQ(read(store, "Empty", "v"), "query 2");
 }
 
+TEST(Regedit4, KeyLinesInAnyOrderCaseOrRootSpellingFindTheirKeys) {
+    // Lines in file order mostly append; these come out of order, repeat a
+    // key in another case and switch roots and root spellings between lines.
+    RegistryStore store;
+    store.LoadRegedit4(
+        "REGEDIT4\n"
+        "[HKEY_LOCAL_MACHINE\\K\\b]\n\"v\"=\"1\"\n"
+        "[HKEY_LOCAL_MACHINE\\K\\a]\n\"v\"=\"2\"\n"
+        "[HKEY_LOCAL_MACHINE\\K\\B]\n\"w\"=\"3\"\n"
+        "[HKEY_CURRENT_USER\\K\\c]\n\"v\"=\"user\"\n"
+        "[hklm\\k\\C]\n\"v\"=\"4\"\n"
+        "[HKEY_LOCAL_MACHINE\\k\\a\\deeper]\n"
+        "[HKEY_LOCAL_MACHINE\\K\\A]\n\"v\"=\"5\"\n",
+        "order");
+    EXPECT_EQ(store.ExportRegedit4(HKEY_LOCAL_MACHINE, "K"),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\K\\a]\r\n\"v\"=\"5\"\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\K\\a\\deeper]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\K\\b]\r\n\"v\"=\"1\"\r\n\"w\"=\"3\"\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\K\\C]\r\n\"v\"=\"4\"\r\n\r\n");
+}
+
 TEST(Regedit4, BadTextNamesSourceAndLineAndLoadsNothing) {
     struct Case {
         std::string text;

@@ -126,6 +126,13 @@ public:
     virtual void SetBusyPointer(bool busy) = 0;
     // nullopt when no screen can be reached.
     virtual std::optional<ScreenFacts> Screen() = 0;
+    // The height of a one-menu bar in device pixels, asked for apart from
+    // the screen: a drawing side may have to build a menu bar to know it,
+    // which a start that shows none should not pay for. 0 when unknown.
+    virtual int32_t MenuHeight() {
+        const std::optional<ScreenFacts> facts = Screen();
+        return facts ? facts->menuHeight : 0;
+    }
 };
 
 }  // namespace si32

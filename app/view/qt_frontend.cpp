@@ -46,7 +46,6 @@ void measureStyle(const QScreen& screen, ScreenFacts& f) {
     const QMargins frame = expectedFrameMargins();
     f.titleBarHeight = device(frame.top() - frame.bottom());
     f.frameWidth = device(frame.left());
-    f.menuHeight = device(menuBarHeight());
 }
 
 ScreenFacts measure(const QScreen& screen) {
@@ -116,6 +115,18 @@ std::optional<ScreenFacts> QtFrontend::Screen() {
         screen_ = measure(*screen);
     }
     return screen_;
+}
+
+int32_t QtFrontend::MenuHeight() {
+    if (!menuHeight_) {
+        const QScreen* screen = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr
+                                    ? QGuiApplication::primaryScreen()
+                                    : nullptr;
+        if (screen == nullptr) return 0;
+        // Style sizes are device-independent pixels, as in measureStyle.
+        menuHeight_ = static_cast<int32_t>(std::lround(menuBarHeight() * screen->devicePixelRatio()));
+    }
+    return *menuHeight_;
 }
 
 QMargins expectedFrameMargins() {

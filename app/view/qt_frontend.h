@@ -17,6 +17,7 @@ public:
     int32_t ShowMessage(std::string_view prompt, int32_t style, std::string_view title) override;
     void SetBusyPointer(bool busy) override;
     std::optional<ScreenFacts> Screen() override;
+    int32_t MenuHeight() override;
 
     // Every prompt shown, in order, as the report lists them.
     std::vector<std::string> shownMessages;
@@ -24,6 +25,7 @@ public:
 private:
     bool busy_ = false;
     std::optional<ScreenFacts> screen_;
+    std::optional<int32_t> menuHeight_;
 };
 
 // The border and title bar that the desktop is expected to put around a

@@ -255,7 +255,7 @@ TEST(QtFrontend, ScreenFactsComeFromThePrimaryScreen) {
     EXPECT_LE(facts->workRight - facts->workLeft, facts->virtualWidth);
     EXPECT_GT(facts->scrollBarExtent, 0);
     EXPECT_GT(facts->titleBarHeight, 0);
-    EXPECT_GT(facts->menuHeight, 0);
+    EXPECT_GT(frontend.MenuHeight(), 0);
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ int32_t HostUi::GetSystemMetrics(int32_t index) {
     if (index == SM_CXICONSPACING || index == SM_CYICONSPACING)
         return parameters_.IconSpacing(index == SM_CYICONSPACING);
     const std::optional<ScreenFacts> facts = screen();
-    return facts ? metricFromScreen(*facts, index) : 0;
+    if (!facts) return 0;
+    return index == SM_CYMENU ? deps_.frontend.MenuHeight() : metricFromScreen(*facts, index);
 }
 
 int32_t HostUi::SystemParametersInfoA(uint32_t action, uint32_t param, SpiPointer pointer, uint32_t winIni) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -34,7 +35,13 @@ public:
         auto file = files_.lower_bound(wanted);
         if (file == files_.end()) file = std::prev(files_.end());
         auto& decoded = decoded_[file->first];
-        if (decoded.isNull()) decoded = QPixmap(file->second);
+        if (decoded.isNull()) {
+            // Named as PNG, whose reader is Qt's own: a reader left to find
+            // the format loads every image plugin there is to ask it first.
+            QImageReader reader(file->second, "png");
+            reader.setAutoDetectImageFormat(false);
+            decoded = QPixmap::fromImage(reader.read());
+        }
         if (decoded.isNull() || decoded.size() == size) return decoded;
         return decoded.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }

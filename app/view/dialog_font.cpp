@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdint>
@@ -103,6 +105,10 @@ uint64_t fitKey(const QFont& font, const std::vector<Caption>& captions) {
         hash = (hash ^ 0xFFu) * 1099511628211ULL;
     };
     add(font.key().toUtf8());
+    // Glyphs are hinted to the device's pixels: the same font and captions
+    // measure otherwise on a screen that scales.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    add(QByteArray::number(screen != nullptr ? screen->devicePixelRatio() : 1.0));
     for (const auto& c : captions) {
         add(c.text.toUtf8());
         add(QByteArray::number(c.room));

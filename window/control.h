@@ -11,6 +11,7 @@ enum class Align { Left, Right };
 
 struct Geometry {
     int32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Geometry&) const = default;
 };
 
 struct Control {
@@ -31,6 +32,7 @@ struct Control {
 
     // "Label2(27)" for an array member, "Drive1" otherwise.
     std::string key() const { return index < 0 ? name : name + "(" + std::to_string(index) + ")"; }
+    bool operator==(const Control&) const = default;
 };
 
 }  // namespace si32

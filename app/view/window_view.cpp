@@ -63,7 +63,11 @@ WindowView::~WindowView() {
 }
 
 void WindowView::sync() {
-    for (auto& bound : bound_) syncControl(bound);
+    bool changed = false;
+    for (auto& bound : bound_) changed = syncControl(bound) || changed;
+    // The fit and the spoken names follow from the controls alone: an event
+    // that changed none (most change none) measures nothing again.
+    if (!changed) return;
     fitValues();
     nameForScreenReaders();
 }
@@ -108,9 +112,13 @@ void WindowView::nameForScreenReaders() {
     if (driveList_ != nullptr) setQuietDescription(*driveList_, driveInfo.join(QStringLiteral(", ")));
 }
 
-void WindowView::syncControl(Bound& bound) {
+bool WindowView::syncControl(Bound& bound) {
     const Control& control = session_.form.controls()[bound.control];
     QWidget& widget = *bound.widget;
+    // The drive list's entries are the form's, not the control's.
+    if (control.kind == ControlKind::DriveList) syncDriveList();
+    if (bound.shown == control) return false;
+    bound.shown = control;
     QString tip = fromModelText(control.tooltip, session_.CodePage);
     switch (control.kind) {
         case ControlKind::Frame:
@@ -121,7 +129,7 @@ void WindowView::syncControl(Bound& bound) {
             static_cast<FieldLabel&>(widget).setText(fromModelText(control.text, session_.CodePage));
             // Value fields are sized once every text is in: one may push
             // the next field on its line aside.
-            if (!control.autoSize) return;
+            if (!control.autoSize) return true;
             fitToText(widget, control);
             break;
         case ControlKind::TextBox:
@@ -130,12 +138,13 @@ void WindowView::syncControl(Bound& bound) {
                 static_cast<QPlainTextEdit&>(widget).setPlainText(fromModelText(control.text, session_.CodePage));
             }
             break;
-        case ControlKind::DriveList: syncDriveList(); break;
+        case ControlKind::DriveList: break;
         case ControlKind::Button:
             static_cast<QPushButton&>(widget).setText(fromModelText(control.text, session_.CodePage));
             break;
     }
     showTip(widget, control, tip);
+    return true;
 }
 
 void WindowView::showTip(QWidget& widget, const Control& control, const QString& tip) {

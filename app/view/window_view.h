@@ -79,6 +79,8 @@ private:
         std::size_t control;
         QWidget* widget;
         std::string shownText;  // text boxes: what they hold, so a redraw keeps the scroll position
+        // The control as the widget last showed it.
+        std::optional<Control> shown;
     };
 
     QWidget* makeWidget(const Control& control, QWidget* container);
@@ -87,7 +89,8 @@ private:
     // rest scrolled.
     QSize scrollIfTooBig(const QSize& client);
     void orderTabs();
-    void syncControl(Bound& bound);
+    // False when the control is as the widget last showed it.
+    bool syncControl(Bound& bound);
     void syncDriveList();
     void fitToText(QWidget& widget, const Control& control) const;
     // Every control as the field fitting sees it; containers collects the

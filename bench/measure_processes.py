@@ -17,6 +17,10 @@ first painted frame against bin/bare_dialog. Under `xvfb-run -a` the display
 cases run too. --instructions adds one run of each under callgrind, whose
 instruction counts hold still on a loaded machine where wall times do not.
 
+--peers measures the report beside the system-information tools of Debian
+that this machine has (neofetch, screenfetch, inxi), each as it starts by
+default with its output to a pipe, in paired runs without a display.
+
 --mounts measures the report on 10 to 20,000 mounts (bind mounts in a private
 mount namespace; needs root and unshare) and prints the time each mount adds.
 
@@ -222,6 +226,34 @@ def compare(args, scratch):
     return 0
 
 
+# Debian 12's system-information tools and the arguments that make each print
+# its plain facts to a pipe (no logo, no colours where it has a switch).
+PEERS = [("neofetch", ["--stdout"]), ("screenfetch", ["-n", "-N"]), ("inxi", ["-b", "-c", "0"])]
+
+
+def peers(args, scratch):
+    """The report beside the peers that are installed, run for run."""
+    probe, report = (os.path.join(args.build, "bin", p) for p in ("process_probe", "si32-report"))
+    env = environment(DISPLAY=None, WAYLAND_DISPLAY=None)
+    print(f"{'peer':22} {'si32 ms':>8} {'peer ms':>9} {'ratio':>6} {'si32 MB':>8} {'peer MB':>9}")
+    found = 0
+    for name, peer_args in PEERS:
+        path = shutil.which(name)
+        if path is None:
+            print(f"{name:22} not installed (apt-get install {name})")
+            continue
+        found += 1
+        result, problem = paired(probe, [report], [path, *peer_args], env, args.runs, scratch)
+        if problem:
+            print(f"{name:22} not measured ({problem})")
+            continue
+        (s_ms, s_mb), (p_ms, p_mb) = result["subject"], result["basis"]
+        print(f"{name:22} {s_ms:8.1f} {p_ms:9.1f} {s_ms / p_ms:6.3f} {s_mb:8.1f} {p_mb:9.1f}")
+    print(f"medians of {args.runs} paired runs after one warm-up pair; a peer's MB is its first process's peak"
+          " (the programs it starts are timed, not weighed).")
+    return 0 if found else 1
+
+
 def reexec_in_namespace():
     if os.environ.get("SI32_MOUNTS_NS") == "1":
         return
@@ -285,13 +317,16 @@ def main():
     parser.add_argument("--check", action="store_true", help="exit 1 when a case misses its target")
     parser.add_argument("--compare", action="store_true", help="each program beside its comparison basis")
     parser.add_argument("--mounts", action="store_true", help="the report on 10 to 20,000 mounts")
+    parser.add_argument("--peers", action="store_true", help="the report beside the installed peer tools")
     parser.add_argument("--instructions", action="store_true", help="instruction counts by callgrind too")
     parser.add_argument("--only", help="with --compare: only the cases whose name holds this text")
     args = parser.parse_args()
     args.build = os.path.abspath(args.build)
-    if args.compare or args.mounts:
+    if args.compare or args.mounts or args.peers:
         with tempfile.TemporaryDirectory() as scratch:
             os.environ.setdefault("XDG_RUNTIME_DIR", scratch)
+            if args.peers:
+                return peers(args, scratch)
             return compare(args, scratch) if args.compare else mounts(args, scratch)
 
     machine = os.path.join(args.source, "machines", "win98se.json")

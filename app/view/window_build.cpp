@@ -90,7 +90,7 @@ void WindowView::build() {
             widget->setObjectName(QString::fromStdString(control.key()));
             widget->setGeometry(scale_.rect(control.geometry));
             byKey_.emplace(control.key(), widget);
-            bound_.push_back({i, widget, {}});
+            bound_.push_back({i, widget, {}, std::nullopt});
         }
     }
 }

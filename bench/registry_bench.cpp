@@ -22,8 +22,11 @@ std::atomic<bool> counting{false};
 std::atomic<std::size_t> heldBytes{0};
 std::atomic<std::size_t> peakBytes{0};
 
-void* counted(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
+void* counted(std::size_t size, std::size_t alignment = alignof(std::max_align_t)) {
+    // A pool asks for its blocks aligned to their size, beyond malloc's own.
+    void* block = alignment <= alignof(std::max_align_t)
+                      ? std::malloc(size == 0 ? 1 : size)
+                      : std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
     if (block == nullptr) throw std::bad_alloc();
     if (!counting.load(std::memory_order_relaxed)) return block;
     const std::size_t now = heldBytes += malloc_usable_size(block);
@@ -48,6 +51,16 @@ void operator delete(void* block) noexcept { uncounted(block); }
 void operator delete[](void* block) noexcept { uncounted(block); }
 void operator delete(void* block, std::size_t) noexcept { uncounted(block); }
 void operator delete[](void* block, std::size_t) noexcept { uncounted(block); }
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return counted(size, static_cast<std::size_t>(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return counted(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* block, std::align_val_t) noexcept { uncounted(block); }
+void operator delete[](void* block, std::align_val_t) noexcept { uncounted(block); }
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept { uncounted(block); }
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { uncounted(block); }
 
 namespace si32 {
 namespace {

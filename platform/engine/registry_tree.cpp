@@ -23,10 +23,10 @@ bool FoldedLess::less(std::string_view a, std::string_view b) {
     return a.size() < b.size();
 }
 
-Key::Key(const Key& other)
+Key::Key(const Key& other, const Allocator& allocator)
     : name_(other.name_),
-      children_(other.children_ ? std::make_unique<Children>(*other.children_) : nullptr),
-      values_(other.values_) {}
+      children_(other.children_ ? std::make_unique<Children>(*other.children_, allocator) : nullptr),
+      values_(other.values_, allocator) {}
 
 const Key::Children& Key::children() const {
     static const Children kNone;
@@ -40,7 +40,7 @@ Key* Key::child(std::string_view name) const {
 }
 
 Key& Key::childOrCreate(std::string_view name) {
-    if (!children_) children_ = std::make_unique<Children>();
+    if (!children_) children_ = std::make_unique<Children>(values_.get_allocator());
     // Files list a key's subkeys in order, so a new key mostly comes after
     // all its siblings: one comparison with the last places it, where a
     // search would walk the whole depth of a large tree.
@@ -65,9 +65,12 @@ const Value* Key::value(std::string_view name) const {
 }
 
 void Key::setValue(std::string_view name, uint32_t type, std::string_view data) {
+    // Most keys that hold a value hold more than one: room for two from the
+    // start spares moving the first when the second comes.
+    if (values_.empty()) values_.reserve(2);
     auto it = std::lower_bound(values_.begin(), values_.end(), name, FoldedLess{});
     if (it == values_.end() || FoldedLess::less(name, it->name())) {
-        values_.insert(it, Value(name, type, data));
+        values_.emplace(it, name, type, data);
         return;
     }
     // A value written again keeps the spelling of its name, as Windows does.
@@ -114,13 +117,27 @@ std::optional<std::vector<std::string>> splitPath(std::string_view path) {
     return std::vector<std::string>(views.begin(), views.end());
 }
 
-Tree::Tree() {
-    for (const auto& r : kRootNames) roots_.emplace(r.handle, std::make_unique<Key>(r.name));
+// The pool's chunks grow no larger than 512 blocks: left to grow, the last
+// chunk of each block size stood mostly empty, a tenth of a large registry.
+Tree::Tree()
+    : pool_(std::make_unique<std::pmr::unsynchronized_pool_resource>(
+          std::pmr::pool_options{.max_blocks_per_chunk = 512, .largest_required_pool_block = 0})) {
+    for (const auto& r : kRootNames) roots_.emplace(r.handle, std::make_unique<Key>(r.name, pool_.get()));
 }
+
+Tree::Tree(Tree&& other) noexcept : pool_(std::move(other.pool_)), roots_(std::move(other.roots_)) {}
+
+Tree& Tree::operator=(Tree&& other) noexcept {
+    std::swap(pool_, other.pool_);
+    std::swap(roots_, other.roots_);
+    return *this;
+}
+
+Tree::~Tree() = default;
 
 Tree Tree::clone() const {
     Tree copy;
-    for (const auto& [handle, key] : roots_) copy.roots_[handle] = std::make_unique<Key>(*key);
+    for (const auto& [handle, key] : roots_) copy.roots_[handle] = std::make_unique<Key>(*key, copy.pool_.get());
     return copy;
 }
 

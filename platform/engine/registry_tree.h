@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <set>
 #include <span>
@@ -24,6 +25,11 @@ inline constexpr std::size_t kMaxValueNameLength = 16383;
 inline constexpr std::size_t kMaxKeyDepth = 512;
 
 inline constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
+
+// A tree's keys and value lists come from the tree's own pool: a registry is
+// hundreds of thousands of small blocks made together and dropped together,
+// which a pool lays side by side without a header each and frees at once.
+using Allocator = std::pmr::polymorphic_allocator<>;
 
 // A value keeps its name and its data in one block: a registry holds many
 // small values, and one allocation each halves what they cost.
@@ -64,10 +70,11 @@ private:
 // little more than its name.
 class Key {
 public:
-    explicit Key(std::string_view name) : name_(name) {}
-    Key(const Key& other);
+    using allocator_type = Allocator;
+    Key(std::string_view name, const Allocator& allocator) : name_(name), values_(allocator) {}
+    Key(const Key& other, const Allocator& allocator);
+    Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-    Key(Key&&) noexcept = default;
 
     const std::string& name() const { return name_; }
 
@@ -80,16 +87,16 @@ public:
     bool removeValue(std::string_view name);
 
     // Both ordered by folded name, the order an export lists them in.
-    using Children = std::set<Key, FoldedLess>;
+    using Children = std::pmr::set<Key, FoldedLess>;
     const Children& children() const;
-    const std::vector<Value>& values() const { return values_; }
+    const std::pmr::vector<Value>& values() const { return values_; }
 
 private:
     std::string name_;
     // Changed through the const elements of the parent's set: the order
     // there depends on the name alone, which never changes.
     mutable std::unique_ptr<Children> children_;
-    mutable std::vector<Value> values_;
+    mutable std::pmr::vector<Value> values_;
 };
 
 // The predefined roots, by handle and by the names a .reg file uses.
@@ -115,6 +122,10 @@ bool splitPath(std::string_view path, std::vector<std::string_view>& names);
 class Tree {
 public:
     Tree();
+    Tree(Tree&& other) noexcept;
+    // Swaps, so that the keys given up go with the pool they came from.
+    Tree& operator=(Tree&& other) noexcept;
+    ~Tree();
     Tree clone() const;
 
     // nullptr for a handle that is not a predefined root.
@@ -144,6 +155,9 @@ public:
     }
 
 private:
+    // Declared first, so that it outlives the keys. Unsynchronised: a tree
+    // is changed by one thread at a time, as its containers already need.
+    std::unique_ptr<std::pmr::unsynchronized_pool_resource> pool_;
     std::map<HKEY, std::unique_ptr<Key>> roots_;
 };
 

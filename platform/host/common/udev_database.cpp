@@ -2,6 +2,7 @@
 
 #include <libudev.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -41,6 +42,11 @@ struct Libudev {
 }  // namespace
 
 std::optional<std::map<std::string, std::string>> UdevBlockDeviceProperties(unsigned major, unsigned minor) {
+    // Where udev keeps no record of the device (no udev at all, as in most
+    // containers) the library would load only to say it is not initialised.
+    char record[48];
+    std::snprintf(record, sizeof record, "/run/udev/data/b%u:%u", major, minor);
+    if (::access(record, F_OK) != 0) return std::nullopt;
     const Libudev* api = loadLibraryOnce<Libudev>();
     if (api == nullptr) return std::nullopt;
     udev* context = api->udev_new();

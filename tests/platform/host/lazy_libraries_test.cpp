@@ -17,6 +17,7 @@
 #include "platform/host/devices/host_alsa.h"
 #include "platform/host/devices/host_cups.h"
 #include "platform/host/display/x11_screen.h"
+#include "platform/host/volumes/blkid_probe.h"
 #include "tests/platform/host/host_test_support.h"
 
 namespace si32 {
@@ -165,6 +166,9 @@ TEST(HostLazyLibraries, NothingThereLoadsNothing) {
     HostPrinting printing(makeCupsLibrary(kCupsConnectLimit, environment, root), kCupsQueryLimit);
     EXPECT_EQ(printing.DefaultPrinter(), "");
     EXPECT_FALSE(queryX11Screen("").has_value());
+    // A device that cannot be opened (a disk without root), of a number udev
+    // keeps no record of: neither library could tell more.
+    EXPECT_FALSE(MakeLibblkidProbe("/")->Probe(home.path() + "/no-such-device", "0:0").has_value());
     for (const char* soname : sonames) EXPECT_FALSE(isLoaded(soname)) << soname;
 }
 

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
-#include <iostream>
+#include <cstdio>
 
 #include "app/build_info.h"
 #include "platform/terminal_text.h"
@@ -94,13 +94,16 @@ int HandleCommandLine(const CommandLine& line, int argc, char** argv) {
     const std::span<const char* const> args(argv + (argc > 0 ? 1 : 0),
                                             argc > 0 ? static_cast<std::size_t>(argc - 1) : 0);
     const ParseResult result = ParseCommandLine(line, args);
-    std::cout << result.output << std::flush;
+    // Through stdio, as the report itself writes: the C++ streams would be
+    // set up at every start for this one line.
+    const bool written = std::fwrite(result.output.data(), 1, result.output.size(), stdout) == result.output.size() &&
+                         std::fflush(stdout) == 0;
     // The error quotes what was typed, which may hold any byte.
     if (!result.error.empty())
         PrintErrorLine(std::string_view(result.error).substr(0, result.error.find_last_not_of('\n') + 1));
     switch (result.outcome) {
         case ParseOutcome::Run: return -1;
-        case ParseOutcome::ExitSuccess: return std::cout ? 0 : 1;
+        case ParseOutcome::ExitSuccess: return written ? 0 : 1;
         case ParseOutcome::ExitUsage: return 2;
     }
     return 2;

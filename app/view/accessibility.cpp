@@ -53,8 +53,23 @@ public:
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.readOnly = true;
-        s.selectableText = field().textInteractionFlags() & Qt::TextSelectableByMouse;
+        s.selectableText = field().isSelectable();
+        // A value takes the focus a click gives it, even before its first.
+        s.focusable = s.focusable || field().isSelectable();
         return s;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (field().isSelectable() && !names.contains(QAccessibleActionInterface::setFocusAction()))
+            names.append(QAccessibleActionInterface::setFocusAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action == QAccessibleActionInterface::setFocusAction() && field().isSelectable()) {
+            const_cast<FieldLabel&>(field()).setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        QAccessibleWidget::doAction(action);
     }
     QList<std::pair<QAccessibleInterface*, QAccessible::Relation>> relations(
         QAccessible::Relation match) const override {

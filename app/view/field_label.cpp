@@ -41,6 +41,38 @@ QSize FieldLabel::measure(int wrapWidth) const {
     return {wrapWidth, std::max(lines.height(), metrics.height())};
 }
 
+void FieldLabel::setSelectable(bool selectable) {
+    selectable_ = selectable;
+    if (!selectable) setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+bool FieldLabel::readyToSelect() {
+    constexpr Qt::TextInteractionFlags kSelect = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    if (!selectable_ || textInteractionFlags() == kSelect) return false;
+    setTextInteractionFlags(kSelect);
+    // A click gives a value the focus, Tab never does, so the window's tab
+    // stops stay as designed. Until then the field takes no focus at all:
+    // a label that can take it gets the text document at once.
+    setFocusPolicy(Qt::ClickFocus);
+    return true;
+}
+
+void FieldLabel::setSelection(int start, int length) {
+    readyToSelect();
+    QLabel::setSelection(start, length);
+}
+
+void FieldLabel::mousePressEvent(QMouseEvent* event) {
+    // The focus a click gives, which the field could not take before.
+    if (readyToSelect()) setFocus(Qt::MouseFocusReason);
+    QLabel::mousePressEvent(event);
+}
+
+void FieldLabel::focusInEvent(QFocusEvent* event) {
+    readyToSelect();
+    QLabel::focusInEvent(event);
+}
+
 void FieldLabel::setCaption(FieldLabel* caption) {
     if (caption == caption_) return;
     if (caption_ != nullptr) std::erase(caption_->captioned_, this);

@@ -26,6 +26,15 @@ public:
     using Shown = ShownText;
     Shown shown() const;
 
+    // Values can be selected and copied. What selection needs (a text
+    // document of the label's own, laid out anew at every change of text) is
+    // set up when the field first takes a press or the focus, not for every
+    // field at start-up.
+    void setSelectable(bool selectable);
+    bool isSelectable() const { return selectable_; }
+    // QLabel's, once what selection needs is set up.
+    void setSelection(int start, int length);
+
     // The caption of the row this value stands in; a caption knows the
     // values it names. Assistive technology reads them as label relations.
     void setCaption(FieldLabel* caption);
@@ -34,11 +43,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // True when it set up what selection needs just now.
+    bool readyToSelect();
+
     Shown layOut() const;
     QSize measure(int wrapWidth) const;
 
+    bool selectable_ = false;
     FieldLabel* caption_ = nullptr;
     std::vector<FieldLabel*> captioned_;
     // What a text's geometry was worked out for; an answer stands while it

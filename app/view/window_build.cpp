@@ -43,12 +43,7 @@ FieldLabel* makeLabel(const Control& control, QWidget* container) {
     const Qt::Alignment side = control.alignment == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(side | Qt::AlignTop);
     label->setWordWrap(control.wordWrap);
-    // Values can be selected and copied; a click gives one the focus, Tab
-    // never does, so the window's tab stops stay as designed.
-    if (isValueField(control)) {
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        label->setFocusPolicy(Qt::ClickFocus);
-    }
+    if (isValueField(control)) label->setSelectable(true);
     return label;
 }
 

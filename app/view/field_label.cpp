@@ -8,10 +8,6 @@
 namespace si32 {
 namespace {
 
-TextAdvance advanceIn(const QFont& font) {
-    return [metrics = QFontMetricsF(font)](const QString& text) { return metrics.horizontalAdvance(text); };
-}
-
 // The answer kept for question, worked out anew when the question changed.
 template <class Kept, class Question, class Work>
 const auto& remember(std::optional<Kept>& kept, const Question& question, Work work) {
@@ -34,9 +30,7 @@ QSize FieldLabel::measure(int wrapWidth) const {
     const QFontMetrics metrics(font());
     // Whole pixels up, or the last letter of a label sized to its text would
     // give way to an ellipsis.
-    if (!wordWrap())
-        return {static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(withoutTrailingBlanks(text())))),
-                metrics.height()};
+    if (!wordWrap()) return {static_cast<int>(std::ceil(wholeAdvance())), metrics.height()};
     const QRect lines = metrics.boundingRect(QRect(0, 0, wrapWidth, INT_MAX), Qt::TextWordWrap, text());
     return {wrapWidth, std::max(lines.height(), metrics.height())};
 }
@@ -80,6 +74,11 @@ void FieldLabel::setCaption(FieldLabel* caption) {
     if (caption_ != nullptr) caption_->captioned_.push_back(this);
 }
 
+double FieldLabel::wholeAdvance() const {
+    return remember(advanced_, textFor(QSize()),
+                    [&] { return QFontMetricsF(font()).horizontalAdvance(withoutTrailingBlanks(text())); });
+}
+
 bool FieldLabel::isCut() const { return shown().cut; }
 
 FieldLabel::Shown FieldLabel::shown() const {
@@ -89,7 +88,10 @@ FieldLabel::Shown FieldLabel::shown() const {
 FieldLabel::Shown FieldLabel::layOut() const {
     const QRect area = contentsRect();
     const QString whole = withoutTrailingBlanks(text());
-    if (!wordWrap()) return shownOnOneLine(advanceIn(font()), whole, area.width());
+    const TextAdvance advance = [this, &whole, metrics = QFontMetricsF(font())](const QString& part) {
+        return part == whole ? wholeAdvance() : metrics.horizontalAdvance(part);
+    };
+    if (!wordWrap()) return shownOnOneLine(advance, whole, area.width());
     QTextLayout layout(withForcedBreaks(whole), font());
     QTextOption option;
     // A word wider than the field breaks rather than run past its edge.
@@ -102,7 +104,7 @@ FieldLabel::Shown FieldLabel::layOut() const {
         lines.push_back({line.textStart(), line.textLength()});
     }
     layout.endLayout();
-    return shownWrapped(advanceIn(font()), whole, lines, area.width(), area.height(), QFontMetrics(font()).height());
+    return shownWrapped(advance, whole, lines, area.width(), area.height(), QFontMetrics(font()).height());
 }
 
 void FieldLabel::paintEvent(QPaintEvent*) {

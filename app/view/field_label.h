@@ -52,6 +52,8 @@ private:
 
     Shown layOut() const;
     QSize measure(int wrapWidth) const;
+    // The advance of the text whole, without its trailing blanks.
+    double wholeAdvance() const;
 
     bool selectable_ = false;
     FieldLabel* caption_ = nullptr;
@@ -74,6 +76,9 @@ private:
     };
     mutable std::optional<Remembered<Shown>> laidOut_;
     mutable std::optional<Remembered<QSize>> measured_;
+    // The fit measures a one-line text and laying it out measures it again:
+    // shaping it once is half of what both cost.
+    mutable std::optional<Remembered<double>> advanced_;
 };
 
 }  // namespace si32

@@ -13,7 +13,9 @@ so its time is start-up to first activation plus exit.
 paired runs (the two alternate, so a load on the machine weighs on both):
 the report against bin/report_floor, which does only the report's reading
 (its work list is taken from an strace of the report), and the window to its
-first painted frame against bin/bare_dialog. Under `xvfb-run -a` the display
+first painted frame against bin/bare_dialog, bare and again with the
+report's captions and values in its labels (the glyphs the window has to
+draw). Under `xvfb-run -a` the display
 cases run too. --instructions adds one run of each under callgrind, whose
 instruction counts hold still on a loaded machine where wall times do not.
 
@@ -192,11 +194,20 @@ def compare(args, scratch):
     pairs = [("report, no display", environment(DISPLAY=None, WAYLAND_DISPLAY=None), report, floor)]
     if display:
         pairs.append(("report, X display", environment(WAYLAND_DISPLAY=None), report, floor))
-    pairs.append(("window, offscreen", environment(QT_QPA_PLATFORM="offscreen", **painted), window, bare))
+    # The bare dialog again, its labels showing what the report shows: the
+    # part of the window's cost that is the machine's text to draw.
+    texts = os.path.join(scratch, "texts.txt")
+    with open(texts, "wb") as out:
+        subprocess.run([report], env=environment(), stdout=out, stderr=subprocess.DEVNULL, check=False)
+    offscreen = environment(QT_QPA_PLATFORM="offscreen", **painted)
+    pairs.append(("window, offscreen", offscreen, window, bare))
     pairs.append(("window, offscreen, 1st", environment(QT_QPA_PLATFORM="offscreen", **dict(painted,
                   XDG_CACHE_HOME=os.path.join(no_cache, "cache"))), window, bare))
+    pairs.append(("window, offscr., texts", offscreen, window, [bare, texts]))
     if display:
-        pairs.append(("window, Xvfb", environment(QT_QPA_PLATFORM="xcb", **painted), window, bare))
+        xvfb = environment(QT_QPA_PLATFORM="xcb", **painted)
+        pairs.append(("window, Xvfb", xvfb, window, bare))
+        pairs.append(("window, Xvfb, texts", xvfb, window, [bare, texts]))
     else:
         print("no DISPLAY: the display cases are left out (run under xvfb-run -a)")
     print(f"{'case':22} {'si32 ms':>8} {'basis ms':>9} {'ratio':>6} {'si32 MB':>8} {'basis MB':>9} {'ratio':>6}"
@@ -204,7 +215,7 @@ def compare(args, scratch):
     for name, env, subject, basis in pairs:
         if args.only and args.only not in name:
             continue
-        basis_argv = [basis]
+        basis_argv = basis if isinstance(basis, list) else [basis]
         if basis == floor:
             listed, problem = work_list(subject, env, scratch)
             if problem:

@@ -24,8 +24,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QDialog dialog;
     dialog.setWindowTitle(QStringLiteral("Bare dialog"));
+    // Two columns of caption and value where there are values to show.
+    const bool values = argc > 1;
     QStringList texts;
-    if (argc > 1) {
+    if (values) {
         QFile file(QString::fromLocal8Bit(argv[1]));
         if (!file.open(QIODevice::ReadOnly)) return 2;
         for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
@@ -37,8 +39,6 @@ int main(int argc, char** argv) {
     } else {
         for (int i = 0; i < 60; ++i) texts << QStringLiteral("Caption %1:").arg(i) << QString();
     }
-    // Two columns of caption and value where there are values to show.
-    const bool values = argc > 1;
     const int rows = values ? static_cast<int>((texts.size() / 2 + 1) / 2) : 20;
     const int below = values ? 10 + rows * 16 + 20 : 340;
     dialog.setFixedSize(values ? 900 : 500, below + 80);

@@ -191,22 +191,22 @@ def compare(args, scratch):
     with open(no_cache, "w", encoding="utf-8"):
         pass
     painted = {"SI32_EXIT_AFTER_FIRST_PAINT": "1", "XDG_CACHE_HOME": cache}
-    pairs = [("report, no display", environment(DISPLAY=None, WAYLAND_DISPLAY=None), report, floor)]
+    pairs = [("report, no display", environment(DISPLAY=None, WAYLAND_DISPLAY=None), report, [floor])]
     if display:
-        pairs.append(("report, X display", environment(WAYLAND_DISPLAY=None), report, floor))
+        pairs.append(("report, X display", environment(WAYLAND_DISPLAY=None), report, [floor]))
     # The bare dialog again, its labels showing what the report shows: the
     # part of the window's cost that is the machine's text to draw.
     texts = os.path.join(scratch, "texts.txt")
     with open(texts, "wb") as out:
         subprocess.run([report], env=environment(), stdout=out, stderr=subprocess.DEVNULL, check=False)
     offscreen = environment(QT_QPA_PLATFORM="offscreen", **painted)
-    pairs.append(("window, offscreen", offscreen, window, bare))
+    pairs.append(("window, offscreen", offscreen, window, [bare]))
     pairs.append(("window, offscreen, 1st", environment(QT_QPA_PLATFORM="offscreen", **dict(painted,
-                  XDG_CACHE_HOME=os.path.join(no_cache, "cache"))), window, bare))
+                  XDG_CACHE_HOME=os.path.join(no_cache, "cache"))), window, [bare]))
     pairs.append(("window, offscr., texts", offscreen, window, [bare, texts]))
     if display:
         xvfb = environment(QT_QPA_PLATFORM="xcb", **painted)
-        pairs.append(("window, Xvfb", xvfb, window, bare))
+        pairs.append(("window, Xvfb", xvfb, window, [bare]))
         pairs.append(("window, Xvfb, texts", xvfb, window, [bare, texts]))
     else:
         print("no DISPLAY: the display cases are left out (run under xvfb-run -a)")
@@ -215,8 +215,8 @@ def compare(args, scratch):
     for name, env, subject, basis in pairs:
         if args.only and args.only not in name:
             continue
-        basis_argv = basis if isinstance(basis, list) else [basis]
-        if basis == floor:
+        basis_argv = list(basis)
+        if basis_argv == [floor]:
             listed, problem = work_list(subject, env, scratch)
             if problem:
                 print(f"{name:22} not measured ({problem})")

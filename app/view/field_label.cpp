@@ -35,11 +35,6 @@ QSize FieldLabel::measure(int wrapWidth) const {
     return {wrapWidth, std::max(lines.height(), metrics.height())};
 }
 
-void FieldLabel::setSelectable(bool selectable) {
-    selectable_ = selectable;
-    if (!selectable) setTextInteractionFlags(Qt::NoTextInteraction);
-}
-
 bool FieldLabel::readyToSelect() {
     constexpr Qt::TextInteractionFlags kSelect = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
     if (!selectable_ || textInteractionFlags() == kSelect) return false;

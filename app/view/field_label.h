@@ -30,7 +30,7 @@ public:
     // document of the label's own, laid out anew at every change of text) is
     // set up when the field first takes a press or the focus, not for every
     // field at start-up.
-    void setSelectable(bool selectable);
+    void makeSelectable() { selectable_ = true; }
     bool isSelectable() const { return selectable_; }
     // QLabel's, once what selection needs is set up.
     void setSelection(int start, int length);

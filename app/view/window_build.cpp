@@ -43,7 +43,7 @@ FieldLabel* makeLabel(const Control& control, QWidget* container) {
     const Qt::Alignment side = control.alignment == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(side | Qt::AlignTop);
     label->setWordWrap(control.wordWrap);
-    if (isValueField(control)) label->setSelectable(true);
+    if (isValueField(control)) label->makeSelectable();
     return label;
 }
 
